@@ -1,0 +1,23 @@
+#!/bin/sh
+# Runs one Windows program under Wine for CTest and the scripts.
+# Usage: wine-run.sh PREFIX PROGRAM [ARGS...]
+# The prefix lives in the build tree and is made once; without a display the
+# program gets a virtual one.
+prefix=$1
+shift
+export WINEPREFIX="$prefix"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+# The library broadcasts unless told otherwise: tests and scripts never let it.
+export ZOVA_TARGET="${ZOVA_TARGET:-127.0.0.1:9}"
+wine=/usr/lib/wine/wine64
+[ -x "$wine" ] || wine=wine64
+
+if [ -z "$DISPLAY" ]; then
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$prefix" "$@"
+fi
+if [ ! -f "$prefix/system.reg" ]; then
+    mkdir -p "$(dirname "$prefix")"
+    flock "$prefix.lock" sh -c '[ -f "$WINEPREFIX/system.reg" ] || { wineboot -i >/dev/null 2>&1; wineserver -w; }'
+fi
+exec "$wine" "$@"

@@ -1,0 +1,17 @@
+#!/bin/sh
+# Installs what building, running and testing need and is not there yet.
+set -e
+packages="cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev
+  libssl-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+  wine wine64 xvfb xauth x11-utils xdotool imagemagick util-linux
+  iproute2 ethtool busybox isc-dhcp-client tshark"
+missing=""
+for p in $packages; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo=sudo
+echo "Installing:$missing"
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing >/dev/null
