@@ -34,8 +34,8 @@ Bytes Message(const Bytes& options, const Bytes& mac = kMac)
     const std::uint8_t xid[4] = {0x12, 0x34, 0x56, 0x78};
     std::memcpy(&m[4], xid, 4);
     std::memcpy(&m[28], mac.data(), mac.size());
-    if (!options.empty())
-        m.insert(m.end(), options.begin(), options.end());
+    m.resize(236 + options.size());
+    std::copy(options.begin(), options.end(), m.begin() + 236);
     return m;
 }
 
