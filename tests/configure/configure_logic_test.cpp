@@ -2,6 +2,7 @@
 // the wink test. Digests are computed independently with OpenSSL.
 #include "configure/ConfigureRequest.h"
 #include "configure/DialogPrefill.h"
+#include "configure/InputRules.h"
 #include "configure/PasswordDigest.h"
 #include "configure/WinkSupport.h"
 
@@ -274,6 +275,25 @@ TEST(WinkSupport, FromProtocolVersion1_10)
         r.bFwVersionMajor = 9;  // the firmware version plays no part
         r.bFwVersionValid = 1;
         EXPECT_EQ(SupportsWink(r), c.supported);
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST(InputRules, HostnameLettersAndDigitsOnly)
+{
+    struct Case {
+        const char* name;
+        bool legal;
+    } cases[] = {
+        {"", true}, {"abcXYZ019", true}, {"host-1", false}, {"host.lan", false}, {"my host", false},
+        {"my_host", false}, {"caf\xE9", false}, {"\x80", false}, {"a/b", false}, {"Z:", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("\"") + c.name + "\"");
+        EXPECT_EQ(IsLegalHostname(c.name), c.legal);
     }
 }
 
