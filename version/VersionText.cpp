@@ -141,4 +141,12 @@ void CopyVersionValue(char* buffer, std::size_t size, const char* value, std::si
     std::memset(buffer + count, 0, size - count);
 }
 
+std::string SiblingPath(const std::string& modulePath, const char* fileName) {
+    const std::size_t separator = modulePath.find_last_of("\\/");
+    if (separator == std::string::npos) {
+        return fileName;
+    }
+    return modulePath.substr(0, separator + 1) + fileName;
+}
+
 }  // namespace vantrel

@@ -43,6 +43,10 @@ std::string FileVersionKey(const void* translation, std::size_t translationBytes
 // reads past length bytes of value even when they hold no terminator.
 void CopyVersionValue(char* buffer, std::size_t size, const char* value, std::size_t length);
 
+// fileName in the folder of modulePath (C:\Tool\tool.exe gives C:\Tool\zova.dll);
+// just fileName when modulePath has no folder.
+std::string SiblingPath(const std::string& modulePath, const char* fileName);
+
 }  // namespace vantrel
 
 #endif  // VANTREL_VERSION_VERSIONTEXT_H

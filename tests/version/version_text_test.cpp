@@ -182,4 +182,17 @@ TEST(CopyVersionValue, WholeWhenItFitsElseCutAndAlwaysTerminated) {
     EXPECT_EQ(std::string(buffer, 4), std::string(4, '\0'));
 }
 
+TEST(SiblingPath, LibraryBesideTheProgram) {
+    const char* const cases[][2] = {
+        {"C:\\Program Files\\Vantrel\\VantrelConfig.exe", "C:\\Program Files\\Vantrel\\zova.dll"},
+        {"Z:\\work\\bin/tool.exe", "Z:\\work\\bin/zova.dll"},
+        {"\\\\server\\share\\tool.exe", "\\\\server\\share\\zova.dll"},
+        {"tool.exe", "zova.dll"},
+        {"", "zova.dll"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(vantrel::SiblingPath(c[0], "zova.dll"), c[1]) << "program " << c[0];
+    }
+}
+
 }  // namespace
