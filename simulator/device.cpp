@@ -1,0 +1,79 @@
+#include "simulator/device.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace devsim {
+namespace {
+
+template <std::size_t N>
+void copyText(char (&field)[N], const std::string& text) {
+    std::strncpy(field, text.c_str(), N - 1);
+    field[N - 1] = 0;
+}
+
+}  // namespace
+
+ZOVA_ModuleScanResponseType scanAnswerOf(const Device& d) {
+    ZOVA_ModuleScanResponseType a{};
+    a.bProtocolVersionMajor = d.protocolMajor;
+    a.bProtocolVersionMinor = d.protocolMinor;
+    if (d.reports(kFieldMac)) {
+        std::memcpy(a.abMacAddr, d.mac.data(), 6);
+        a.bMacAddrValid = 1;
+    }
+    if (d.reports(kFieldType)) {
+        copyText(a.szType, d.type);
+        a.bTypeValid = 1;
+    }
+    if (d.reports(kFieldFirmware)) {
+        a.bFwVersionMajor = d.firmwareMajor;
+        a.bFwVersionMinor = d.firmwareMinor;
+        a.wFwBuild = d.firmwareBuild;
+        a.bFwVersionValid = 1;
+    }
+    const auto address = [&](Field field, std::uint32_t value, std::uint32_t& out,
+                             std::uint8_t& valid) {
+        if (!d.reports(field)) return;
+        out = value;
+        valid = 1;
+    };
+    address(kFieldIp, d.ip, a.dwIpAddr, a.bIpAddrValid);
+    address(kFieldMask, d.mask, a.dwSubnetMask, a.bSubnetMaskValid);
+    address(kFieldGateway, d.gateway, a.dwGateway, a.bGatewayValid);
+    address(kFieldDns1, d.dns1, a.dwPrimaryDns, a.bPrimaryDnsValid);
+    address(kFieldDns2, d.dns2, a.dwSecondaryDns, a.bSecondaryDnsValid);
+    if (d.reports(kFieldDhcp)) {
+        a.bDhcpOn = d.dhcp ? 1 : 0;
+        a.bDhcpValid = 1;
+    }
+    if (d.reports(kFieldPasswordOn)) {
+        a.bPasswordOn = d.passwordOn ? 1 : 0;
+        a.bPasswordValid = 1;
+    }
+    if (d.reports(kFieldHostname)) {
+        copyText(a.szHostname, d.hostname);
+        a.bHostnameValid = 1;
+    }
+    if (d.salted) {
+        copyText(a.szPasswordSalt, d.storedPassword);
+        a.bPasswordSaltValid = 1;
+    }
+    return a;
+}
+
+std::string macText(const zova::wire::Mac& m) {
+    char text[18];
+    std::snprintf(text, sizeof text, "%02X-%02X-%02X-%02X-%02X-%02X", m[0], m[1], m[2], m[3],
+                  m[4], m[5]);
+    return text;
+}
+
+std::string addressText(std::uint32_t a) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%u.%u.%u.%u", a >> 24, (a >> 16) & 255, (a >> 8) & 255,
+                  a & 255);
+    return text;
+}
+
+}  // namespace devsim

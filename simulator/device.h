@@ -1,0 +1,68 @@
+// One simulated device: its settings, what it reports of them, and what it
+// remembers of the requests it carried out.
+#ifndef VANTREL_SIMULATOR_DEVICE_H
+#define VANTREL_SIMULATOR_DEVICE_H
+
+#include "zova/zova.h"
+#include "zovadll/wire.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace devsim {
+
+// Items a device may leave out of its scan answer. The salt is reported
+// exactly when the device is salted.
+enum Field : std::uint32_t {
+    kFieldMac = 1u << 0,
+    kFieldType = 1u << 1,
+    kFieldFirmware = 1u << 2,
+    kFieldIp = 1u << 3,
+    kFieldMask = 1u << 4,
+    kFieldGateway = 1u << 5,
+    kFieldDhcp = 1u << 6,
+    kFieldPasswordOn = 1u << 7,
+    kFieldHostname = 1u << 8,
+    kFieldDns1 = 1u << 9,
+    kFieldDns2 = 1u << 10,
+};
+
+struct Device {
+    zova::wire::Mac mac{};
+    std::uint8_t protocolMajor = 2;
+    std::uint8_t protocolMinor = 0;
+    std::string type;
+    std::uint8_t firmwareMajor = 1;
+    std::uint8_t firmwareMinor = 0;
+    std::uint16_t firmwareBuild = 0;
+    std::uint32_t ip = 0;
+    std::uint32_t mask = 0;
+    std::uint32_t gateway = 0;
+    std::uint32_t dns1 = 0;
+    std::uint32_t dns2 = 0;
+    bool dhcp = false;
+    std::string hostname;
+    bool passwordOn = false;
+    bool salted = false;
+    // A salted device keeps s0 s1 + md5hex(s0 s1 + password), 34 characters,
+    // and reports it as its salt; an unsalted one keeps the password as typed.
+    std::string storedPassword;
+    std::uint32_t unreported = 0;
+
+    // The last configure and wink carried out, so that a repeat of the same
+    // request is not carried out twice.
+    std::optional<std::uint32_t> lastConfigureId;
+    zova::wire::ConfigureOutcome lastOutcome = zova::wire::ConfigureOutcome::Accepted;
+    std::optional<std::uint32_t> lastWinkId;
+
+    bool reports(Field field) const { return (unreported & field) == 0; }
+};
+
+ZOVA_ModuleScanResponseType scanAnswerOf(const Device& device);
+std::string macText(const zova::wire::Mac& mac);
+std::string addressText(std::uint32_t address);
+
+}  // namespace devsim
+
+#endif  // VANTREL_SIMULATOR_DEVICE_H

@@ -1,0 +1,49 @@
+// Receives requests, writes the log, and sends each answer when it is due.
+#ifndef VANTREL_SIMULATOR_EVENT_LOOP_H
+#define VANTREL_SIMULATOR_EVENT_LOOP_H
+
+#include "simulator/responder.h"
+#include "simulator/udp_socket.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <queue>
+#include <vector>
+
+namespace devsim {
+
+class EventLoop {
+public:
+    // log receives one JSON line per datagram handled and is flushed each
+    // time, so that a test can read it while the simulator runs.
+    EventLoop(Responder& responder, UdpSocket& socket, std::FILE* log, bool anyDestination);
+    void run(const std::atomic<bool>& stop);
+
+private:
+    using Clock = std::chrono::steady_clock;
+    struct Pending {
+        Clock::time_point due;
+        std::uint64_t order;
+        zova::Endpoint to;
+        zova::wire::Datagram datagram;
+        bool operator>(const Pending& other) const {
+            return due != other.due ? due > other.due : order > other.order;
+        }
+    };
+
+    void receiveWaiting();
+    void sendDue();
+    void writeLog(const std::string& line);
+
+    Responder& responder_;
+    UdpSocket& socket_;
+    std::FILE* log_;
+    bool anyDestination_;
+    std::uint64_t order_ = 0;
+    std::priority_queue<Pending, std::vector<Pending>, std::greater<Pending>> pending_;
+};
+
+}  // namespace devsim
+
+#endif  // VANTREL_SIMULATOR_EVENT_LOOP_H

@@ -1,0 +1,22 @@
+// How a device keeps and checks its password.
+#ifndef VANTREL_SIMULATOR_PASSWORD_H
+#define VANTREL_SIMULATOR_PASSWORD_H
+
+#include "simulator/device.h"
+
+#include <string>
+
+namespace devsim {
+
+// What a device stores for a password given as typed: with a two-character
+// salt, salt + md5hex(salt + password); without one, the password itself.
+std::string storedPassword(const std::string& typed, const std::string& salt);
+
+// The password of a configure request, as the device checks it: anything
+// when protection is off, the proof of the stored digest when salted, the
+// text as typed otherwise.
+bool passwordAccepted(const Device& device, const std::string& sent);
+
+}  // namespace devsim
+
+#endif  // VANTREL_SIMULATOR_PASSWORD_H

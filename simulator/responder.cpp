@@ -1,0 +1,133 @@
+#include "simulator/responder.h"
+
+#include "simulator/json_line.h"
+#include "simulator/password.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace devsim {
+
+using namespace zova::wire;
+
+Responder::Responder(std::vector<Device> devices, std::chrono::milliseconds answerWindow,
+                     std::uint32_t seed)
+    : devices_(std::move(devices)), answerWindow_(answerWindow), random_(seed) {}
+
+Device* Responder::find(const Mac& mac) {
+    const auto it = std::find_if(devices_.begin(), devices_.end(),
+                                 [&](const Device& d) { return d.mac == mac; });
+    return it == devices_.end() ? nullptr : &*it;
+}
+
+Handled Responder::handle(const std::uint8_t* data, std::size_t size, const std::string& from) {
+    if (const auto header = decodeHeader(data, size)) {
+        switch (header->type) {
+        case MessageType::ScanRequest:
+            if (decodeScanRequest(data, size)) return scan(header->id, from);
+            break;
+        case MessageType::ConfigureRequest:
+            if (const auto request = decodeConfigureRequest(data, size))
+                return configure(header->id, *request, from);
+            break;
+        case MessageType::WinkRequest:
+            if (const auto mac = decodeWinkRequest(data, size)) return wink(header->id, *mac, from);
+            break;
+        default:
+            break;  // answers are for the library, not for devices
+        }
+    }
+    Handled dropped;
+    dropped.logLine = JsonLine()
+                          .add("type", "dropped")
+                          .add("from", from)
+                          .add("size", std::uint64_t{size})
+                          .add("outcome", "malformed")
+                          .str();
+    return dropped;
+}
+
+Handled Responder::scan(std::uint32_t id, const std::string& from) {
+    Handled handled;
+    std::uniform_int_distribution<long long> spread(0, std::max<long long>(answerWindow_.count() - 1, 0));
+    for (const Device& device : devices_) {
+        handled.replies.push_back(
+            {encodeScanAnswer(id, scanAnswerOf(device)), std::chrono::milliseconds(spread(random_))});
+    }
+    handled.logLine = JsonLine()
+                          .add("type", "scan")
+                          .add("id", std::uint64_t{id})
+                          .add("from", from)
+                          .add("outcome", "answered")
+                          .add("answers", std::uint64_t{devices_.size()})
+                          .str();
+    return handled;
+}
+
+Handled Responder::configure(std::uint32_t id, const ZOVA_ConfigureRequestType& r,
+                             const std::string& from) {
+    Mac mac;
+    std::memcpy(mac.data(), r.abMacAddr, mac.size());
+    JsonLine line;
+    line.add("type", "configure").add("id", std::uint64_t{id}).add("from", from).add("mac", macText(mac));
+    Handled handled;
+    Device* device = find(mac);
+    const char* outcome = "unknown-device";
+    if (device && device->lastConfigureId == id) {
+        outcome = "repeat";
+    } else if (device) {
+        const bool accepted = passwordAccepted(*device, r.szPassword);
+        device->lastConfigureId = id;
+        device->lastOutcome = accepted ? ConfigureOutcome::Accepted : ConfigureOutcome::WrongPassword;
+        outcome = accepted ? "accepted" : "wrong-password";
+        if (accepted) {
+            // Settings the device does not report it does not have.
+            if (device->reports(kFieldIp)) device->ip = r.dwIpAddr;
+            if (device->reports(kFieldMask)) device->mask = r.dwSubnetMask;
+            if (device->reports(kFieldGateway)) device->gateway = r.dwGateway;
+            if (device->reports(kFieldDhcp)) device->dhcp = r.bDhcpOn == 1;
+            if (device->reports(kFieldHostname)) device->hostname = r.szHostname;
+            if (device->reports(kFieldDns1)) device->dns1 = r.dwPrimaryDns;
+            if (device->reports(kFieldDns2)) device->dns2 = r.dwSecondaryDns;
+            if (r.bChangePassword) device->storedPassword = r.szNewPassword;
+        }
+    }
+    if (device)
+        handled.replies.push_back(
+            {encodeConfigureResult(id, {mac, device->lastOutcome}), std::chrono::milliseconds(0)});
+    line.add("outcome", outcome)
+        .add("password", r.szPassword)
+        .add("change_password", r.bChangePassword == 1);
+    if (r.bChangePassword == 1) line.add("new_password", r.szNewPassword);
+    line.add("ip", addressText(r.dwIpAddr))
+        .add("mask", addressText(r.dwSubnetMask))
+        .add("gateway", addressText(r.dwGateway))
+        .add("dhcp", r.bDhcpOn == 1)
+        .add("hostname", r.szHostname)
+        .add("dns1", addressText(r.dwPrimaryDns))
+        .add("dns2", addressText(r.dwSecondaryDns));
+    handled.logLine = line.str();
+    return handled;
+}
+
+Handled Responder::wink(std::uint32_t id, const Mac& mac, const std::string& from) {
+    Device* device = find(mac);
+    const char* outcome = "unknown-device";
+    if (device && device->lastWinkId == id) {
+        outcome = "repeat";
+    } else if (device) {
+        device->lastWinkId = id;
+        outcome = "winked";
+    }
+    Handled handled;
+    handled.logLine = JsonLine()
+                          .add("type", "wink")
+                          .add("id", std::uint64_t{id})
+                          .add("from", from)
+                          .add("mac", macText(mac))
+                          .add("outcome", outcome)
+                          .str();
+    return handled;
+}
+
+}  // namespace devsim

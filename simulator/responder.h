@@ -1,0 +1,52 @@
+// The devices' side of the protocol: one request in, the answers it causes
+// and one log line out. No sockets here, so the behaviour is tested directly.
+#ifndef VANTREL_SIMULATOR_RESPONDER_H
+#define VANTREL_SIMULATOR_RESPONDER_H
+
+#include "simulator/device.h"
+#include "zovadll/wire.h"
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace devsim {
+
+struct Reply {
+    zova::wire::Datagram datagram;
+    std::chrono::milliseconds delay;  // after the request arrived
+};
+
+struct Handled {
+    std::vector<Reply> replies;
+    std::string logLine;  // one JSON object, no newline
+};
+
+class Responder {
+public:
+    // Answers to a scan are spread at random over answerWindow, as a network
+    // of real devices does; zero answers at once.
+    Responder(std::vector<Device> devices, std::chrono::milliseconds answerWindow,
+              std::uint32_t seed = 1);
+
+    Handled handle(const std::uint8_t* data, std::size_t size, const std::string& from);
+    const std::vector<Device>& devices() const { return devices_; }
+
+private:
+    Handled scan(std::uint32_t id, const std::string& from);
+    Handled configure(std::uint32_t id, const ZOVA_ConfigureRequestType& request,
+                      const std::string& from);
+    Handled wink(std::uint32_t id, const zova::wire::Mac& mac, const std::string& from);
+    Device* find(const zova::wire::Mac& mac);
+
+    std::vector<Device> devices_;
+    std::chrono::milliseconds answerWindow_;
+    std::mt19937 random_;
+};
+
+}  // namespace devsim
+
+#endif  // VANTREL_SIMULATOR_RESPONDER_H

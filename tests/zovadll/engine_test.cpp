@@ -1,0 +1,100 @@
+// The library's queues as the tool sees them: answers in arrival order, one
+// notification each, and configure results believed only once and only for
+// requests that were sent.
+#include "zovadll/engine.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+using namespace zova;
+using namespace zova::wire;
+
+std::vector<int> g_notifications;
+void record(int notification) { g_notifications.push_back(notification); }
+
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_notifications.clear();
+        engine.setCallback(record);
+    }
+    void deliver(const Datagram& d) { engine.receive(d.data(), d.size()); }
+    static ZOVA_ModuleScanResponseType answerFrom(std::uint8_t last) {
+        ZOVA_ModuleScanResponseType a{};
+        const std::uint8_t mac[6] = {2, 0x6B, 0xD4, 0, 0, last};
+        std::memcpy(a.abMacAddr, mac, 6);
+        a.bMacAddrValid = 1;
+        return a;
+    }
+    Engine engine;
+    const Mac macA{2, 0x6B, 0xD4, 0, 0, 0xA};
+    const Mac macB{2, 0x6B, 0xD4, 0, 0, 0xB};
+};
+
+TEST_F(EngineTest, AnswersQueueInArrivalOrderWithOneNotificationEach) {
+    for (std::uint8_t i = 1; i <= 3; ++i) deliver(encodeScanAnswer(77, answerFrom(i)));
+    EXPECT_EQ(g_notifications, (std::vector<int>{1, 1, 1}));
+    ZOVA_ModuleScanResponseType out{};
+    for (std::uint8_t i = 1; i <= 3; ++i) {
+        ASSERT_TRUE(engine.takeAnswer(out));
+        EXPECT_EQ(out.abMacAddr[5], i);
+    }
+    EXPECT_FALSE(engine.takeAnswer(out));
+}
+
+TEST_F(EngineTest, MalformedAndUnsolicitedDatagramsChangeNothing) {
+    Datagram cut = encodeScanAnswer(1, answerFrom(1));
+    cut.resize(cut.size() - 1);
+    deliver(cut);
+    deliver(encodeScanRequest(1));  // another host's scan seen on the wire
+    deliver(encodeConfigureResult(5, {macA, ConfigureOutcome::WrongPassword}));  // never asked
+    engine.receive(nullptr, 0);
+    EXPECT_TRUE(g_notifications.empty());
+    ZOVA_ModuleScanResponseType out{};
+    Mac mac{};
+    EXPECT_FALSE(engine.takeAnswer(out));
+    EXPECT_FALSE(engine.firstRejected(mac));
+}
+
+TEST_F(EngineTest, AcceptedConfigureRaisesRescanOnceForItsOwnRequest) {
+    engine.expectConfigureResult(10, macA);
+    deliver(encodeConfigureResult(11, {macA, ConfigureOutcome::Accepted}));  // other id
+    deliver(encodeConfigureResult(10, {macB, ConfigureOutcome::Accepted}));  // other device
+    deliver(encodeConfigureResult(10, {macA, ConfigureOutcome::Accepted}));
+    deliver(encodeConfigureResult(10, {macA, ConfigureOutcome::Accepted}));  // answer to a repeat
+    EXPECT_EQ(g_notifications, (std::vector<int>{2}));
+    Mac mac{};
+    EXPECT_FALSE(engine.firstRejected(mac));
+}
+
+TEST_F(EngineTest, RejectedPasswordQueueKeepsItsFrontUntilRemoved) {
+    engine.expectConfigureResult(1, macA);
+    engine.expectConfigureResult(2, macB);
+    deliver(encodeConfigureResult(1, {macA, ConfigureOutcome::WrongPassword}));
+    deliver(encodeConfigureResult(2, {macB, ConfigureOutcome::WrongPassword}));
+    EXPECT_EQ(g_notifications, (std::vector<int>{3, 3}));
+    Mac mac{};
+    ASSERT_TRUE(engine.firstRejected(mac));
+    EXPECT_EQ(mac, macA);
+    ASSERT_TRUE(engine.firstRejected(mac));
+    EXPECT_EQ(mac, macA) << "reading the front must not drop it";
+    engine.dropFirstRejected();
+    ASSERT_TRUE(engine.firstRejected(mac));
+    EXPECT_EQ(mac, macB);
+    engine.dropFirstRejected();
+    EXPECT_FALSE(engine.firstRejected(mac));
+    engine.dropFirstRejected();  // on an empty queue: nothing happens
+    EXPECT_FALSE(engine.firstRejected(mac));
+}
+
+TEST_F(EngineTest, FullAnswerQueueDropsNewcomersWithoutNotifying) {
+    const Datagram d = encodeScanAnswer(1, answerFrom(1));
+    for (std::size_t i = 0; i < Engine::kMaxAnswers + 5; ++i) deliver(d);
+    EXPECT_EQ(g_notifications.size(), Engine::kMaxAnswers);
+}
+
+}  // namespace

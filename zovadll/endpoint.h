@@ -1,0 +1,24 @@
+// IPv4 endpoints as the library and the simulator take them from the user:
+// dotted decimal only, so that no name lookup can send anything anywhere.
+#ifndef VANTREL_ZOVADLL_ENDPOINT_H
+#define VANTREL_ZOVADLL_ENDPOINT_H
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace zova {
+
+struct Endpoint {
+    std::uint32_t address;  // first octet in the most significant byte
+    std::uint16_t port;
+};
+
+std::optional<std::uint32_t> parseIpv4(std::string_view text);
+// "a.b.c.d:port" with a port from 1 to 65535.
+std::optional<Endpoint> parseEndpoint(std::string_view text);
+inline bool isLoopback(std::uint32_t address) { return (address >> 24) == 127; }
+
+}  // namespace zova
+
+#endif  // VANTREL_ZOVADLL_ENDPOINT_H

@@ -1,0 +1,40 @@
+// The library's sockets: one per IPv4 interface that is up, each sending to
+// the limited broadcast, or a single one towards a redirect target.
+#ifndef VANTREL_ZOVADLL_WINSOCK_TRANSPORT_H
+#define VANTREL_ZOVADLL_WINSOCK_TRANSPORT_H
+
+#include "zovadll/endpoint.h"
+#include "zovadll/wire.h"
+
+#include <winsock2.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace zova {
+
+class WinsockTransport {
+public:
+    using Sink = std::function<void(const std::uint8_t* data, std::size_t size)>;
+
+    // Without a target every broadcast-capable interface that is up gets a
+    // socket of its own, since a broadcast leaves through one interface only.
+    bool open(const std::optional<Endpoint>& target);
+    // True when at least one socket sent the datagram.
+    bool send(const wire::Datagram& datagram);
+    // Waits up to timeoutMs, then drains every socket that has datagrams.
+    void receive(int timeoutMs, const Sink& sink);
+
+private:
+    SOCKET openSocket(std::uint32_t localAddress, bool broadcast);
+
+    std::vector<SOCKET> sockets_;
+    sockaddr_in destination_{};
+};
+
+}  // namespace zova
+
+#endif  // VANTREL_ZOVADLL_WINSOCK_TRANSPORT_H

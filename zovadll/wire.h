@@ -1,0 +1,75 @@
+// The datagrams that zova.dll and the devices exchange (docs/protocol.md).
+//
+// Plain C++ on purpose: the library, the simulator and the native tests share
+// one codec. Every decoder takes a pointer and a length, trusts nothing in
+// between, and writes its result only when the whole datagram was valid.
+#ifndef VANTREL_ZOVADLL_WIRE_H
+#define VANTREL_ZOVADLL_WIRE_H
+
+#include "zova/zova.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace zova::wire {
+
+constexpr std::uint16_t kDevicePort = 17400;
+constexpr std::size_t kHeaderSize = 8;
+// Larger than any valid datagram; a longer one is malformed.
+constexpr std::size_t kMaxDatagram = 1024;
+
+enum class MessageType : std::uint8_t {
+    ScanRequest = 0x01,
+    ConfigureRequest = 0x02,
+    WinkRequest = 0x03,
+    ScanAnswer = 0x81,
+    ConfigureResult = 0x82,
+};
+
+enum class ConfigureOutcome : std::uint8_t {
+    Accepted = 0,
+    WrongPassword = 1,
+};
+
+using Mac = std::array<std::uint8_t, 6>;
+using Datagram = std::vector<std::uint8_t>;
+
+struct Header {
+    MessageType type;
+    std::uint32_t id;  // chosen by the requester, echoed in the result
+};
+
+struct ConfigureResult {
+    Mac mac;
+    ConfigureOutcome outcome;
+};
+
+Datagram encodeScanRequest(std::uint32_t id);
+Datagram encodeWinkRequest(std::uint32_t id, const Mac& mac);
+// Carries every item whose validity byte is nonzero, and nothing else.
+Datagram encodeScanAnswer(std::uint32_t id, const ZOVA_ModuleScanResponseType& answer);
+// The new password travels only when bChangePassword is 1.
+Datagram encodeConfigureRequest(std::uint32_t id, const ZOVA_ConfigureRequestType& request);
+Datagram encodeConfigureResult(std::uint32_t id, const ConfigureResult& result);
+
+// Magic, wire version and a known type; nothing about the body.
+std::optional<Header> decodeHeader(const std::uint8_t* data, std::size_t size);
+
+// Unreported items come out with validity 0 and a zero value; texts are cut
+// to their field and always terminated.
+std::optional<ZOVA_ModuleScanResponseType> decodeScanAnswer(const std::uint8_t* data,
+                                                            std::size_t size);
+std::optional<ZOVA_ConfigureRequestType> decodeConfigureRequest(const std::uint8_t* data,
+                                                                std::size_t size);
+std::optional<Mac> decodeWinkRequest(const std::uint8_t* data, std::size_t size);
+std::optional<ConfigureResult> decodeConfigureResult(const std::uint8_t* data,
+                                                     std::size_t size);
+// A scan request has no body; this checks that there is none to misread.
+bool decodeScanRequest(const std::uint8_t* data, std::size_t size);
+
+}  // namespace zova::wire
+
+#endif  // VANTREL_ZOVADLL_WIRE_H

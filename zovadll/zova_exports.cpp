@@ -1,0 +1,157 @@
+// The eight functions of zova.dll. The tool calls them from one thread; the
+// receiver thread started here feeds the engine and drives the repeats.
+#include "zova/zova.h"
+#include "zovadll/endpoint.h"
+#include "zovadll/engine.h"
+#include "zovadll/wire.h"
+#include "zovadll/winsock_transport.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstring>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Every request goes out again after these delays, so that one lost
+// datagram loses no device. Devices answer every scan repeat and carry out a
+// configure or wink request once per request id.
+constexpr std::chrono::milliseconds kRepeats[] = {std::chrono::milliseconds(150),
+                                                  std::chrono::milliseconds(400)};
+constexpr int kReceiveSliceMs = 20;
+
+class Library {
+public:
+    zova::Engine engine;
+
+    int start() {
+        std::lock_guard<std::mutex> lock(startMutex_);
+        if (started_) return 1;
+        char text[64] = {};
+        const DWORD length = GetEnvironmentVariableA("ZOVA_TARGET", text, sizeof text);
+        std::optional<zova::Endpoint> target;
+        if (length > 0) {
+            // A target that cannot be read must not turn into a broadcast.
+            target = length < sizeof text ? zova::parseEndpoint(text) : std::nullopt;
+            if (!target) return 0;
+        }
+        WSADATA data;
+        if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return 0;
+        if (!transport_.open(target)) return 0;
+        std::thread([this] { receiveForever(); }).detach();
+        started_ = true;
+        return 1;
+    }
+
+    std::uint32_t nextId() { return nextId_++; }
+
+    bool send(const zova::wire::Datagram& datagram) {
+        if (!isStarted()) return false;
+        const bool sent = transport_.send(datagram);
+        const Clock::time_point now = Clock::now();
+        std::lock_guard<std::mutex> lock(repeatMutex_);
+        for (auto delay : kRepeats) repeats_.emplace_back(now + delay, datagram);
+        return sent;
+    }
+
+    bool isStarted() {
+        std::lock_guard<std::mutex> lock(startMutex_);
+        return started_;
+    }
+
+private:
+    void receiveForever() {
+        for (;;) {
+            transport_.receive(kReceiveSliceMs, [this](const std::uint8_t* data, std::size_t size) {
+                engine.receive(data, size);
+            });
+            for (const auto& datagram : dueRepeats()) transport_.send(datagram);
+        }
+    }
+
+    std::vector<zova::wire::Datagram> dueRepeats() {
+        std::vector<zova::wire::Datagram> due;
+        const Clock::time_point now = Clock::now();
+        std::lock_guard<std::mutex> lock(repeatMutex_);
+        for (auto it = repeats_.begin(); it != repeats_.end();) {
+            if (it->first <= now) {
+                due.push_back(std::move(it->second));
+                it = repeats_.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        return due;
+    }
+
+    std::mutex startMutex_;
+    bool started_ = false;
+    zova::WinsockTransport transport_;
+    std::mutex repeatMutex_;
+    std::vector<std::pair<Clock::time_point, zova::wire::Datagram>> repeats_;
+    std::uint32_t nextId_ = static_cast<std::uint32_t>(GetTickCount()) ^
+                            (static_cast<std::uint32_t>(GetCurrentProcessId()) << 16);
+};
+
+// Never destroyed: there is no stop call, and the receiver thread uses the
+// library until the process ends.
+Library& library() {
+    static Library* instance = new Library;
+    return *instance;
+}
+
+}  // namespace
+
+extern "C" {
+
+ZOVA_API void ZOVA_RegisterCallBack(ZOVA_CallBackType pfnCallBack) {
+    library().engine.setCallback(pfnCallBack);
+}
+
+ZOVA_API int ZOVA_Start(void) { return library().start(); }
+
+ZOVA_API int ZOVA_SendModuleScan(void) {
+    Library& lib = library();
+    return lib.send(zova::wire::encodeScanRequest(lib.nextId())) ? 1 : 0;
+}
+
+ZOVA_API int ZOVA_GetResponse(ZOVA_ModuleScanResponseType* pResponse) {
+    if (!pResponse) return 0;
+    return library().engine.takeAnswer(*pResponse) ? 1 : 0;
+}
+
+ZOVA_API int ZOVA_GetInvPswdMacId(unsigned char* pabMacAddr) {
+    zova::wire::Mac mac;
+    if (!pabMacAddr || !library().engine.firstRejected(mac)) return 0;
+    std::memcpy(pabMacAddr, mac.data(), mac.size());
+    return 1;
+}
+
+ZOVA_API void ZOVA_RemoveFirstInvPswdMacId(void) { library().engine.dropFirstRejected(); }
+
+ZOVA_API void ZOVA_SendConfigure(ZOVA_ConfigureRequestType* pRequest) {
+    Library& lib = library();
+    if (!pRequest || !lib.isStarted()) return;
+    const std::uint32_t id = lib.nextId();
+    zova::wire::Mac mac;
+    std::memcpy(mac.data(), pRequest->abMacAddr, mac.size());
+    lib.engine.expectConfigureResult(id, mac);
+    lib.send(zova::wire::encodeConfigureRequest(id, *pRequest));
+}
+
+ZOVA_API void ZOVA_SendWink(ZOVA_ConfigureRequestType* pRequest) {
+    Library& lib = library();
+    if (!pRequest) return;
+    zova::wire::Mac mac;
+    std::memcpy(mac.data(), pRequest->abMacAddr, mac.size());
+    lib.send(zova::wire::encodeWinkRequest(lib.nextId(), mac));
+}
+
+}  // extern "C"
