@@ -1,0 +1,11 @@
+// The two checks the configure dialog makes before it accepts "Set".
+#pragma once
+
+#include <cstdint>
+
+// Only a-z, A-Z and 0-9; an empty name passes.
+bool IsLegalHostname(const char* hostname);
+
+// A device address may not end in .255 (the subnet's broadcast address in the
+// usual /24 networks).
+inline bool EndsIn255(std::uint32_t address) { return (address & 0xFF) == 255; }

@@ -1,0 +1,21 @@
+// How passwords travel to a device that offers a salt: the current password
+// as a proof, a new one as a fresh two-character salt and a digest.
+#pragma once
+
+#include "zova/zova.h"
+
+#include <functional>
+#include <string>
+
+// Next value of the pseudo-random generator (rand() in the tool).
+using RandomSource = std::function<int()>;
+
+// The device's salt text, read only within its field: a device that fills all
+// 35 bytes without a terminator still yields 35 characters and no more.
+std::string SaltText(const ZOVA_ModuleScanResponseType& response);
+
+// 32 lowercase hex digits proving knowledge of password under salt.
+std::string PasswordProof(const char* password, const std::string& salt);
+
+// Two random letters or digits followed by 32 lowercase hex digits.
+std::string SaltedNewPassword(const char* newPassword, const RandomSource& random);

@@ -1,0 +1,29 @@
+#include "framework/MessageBox.h"
+
+#include "framework/WinApp.h"
+#include "framework/Wnd.h"
+
+#include <utility>
+
+namespace {
+MessageBoxHook& Hook() {
+    static MessageBoxHook hook;
+    return hook;
+}
+}  // namespace
+
+int ShowMessageBox(HWND hOwner, const char* pszText, const char* pszCaption, UINT nType) {
+    if (Hook())
+        return Hook()(hOwner, pszText, pszCaption, nType);
+    return ::MessageBoxA(hOwner, pszText, pszCaption, nType);
+}
+
+void SetMessageBoxHook(MessageBoxHook hook) {
+    Hook() = std::move(hook);
+}
+
+int AfxMessageBox(const char* pszText, UINT nType) {
+    const CWinApp* pApp = AfxGetApp();
+    HWND hOwner = pApp && pApp->m_pMainWnd ? pApp->m_pMainWnd->m_hWnd : nullptr;
+    return ShowMessageBox(hOwner, pszText, AfxGetAppName(), nType);
+}

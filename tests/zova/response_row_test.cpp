@@ -1,0 +1,117 @@
+#include "zova/ResponseRow.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+using namespace zova;
+
+namespace {
+
+ZOVA_ModuleScanResponseType Reported() {
+    ZOVA_ModuleScanResponseType r{};
+    r.dwIpAddr = 0xC0A80001u;  // 192.168.0.1
+    r.bIpAddrValid = 1;
+    r.dwSubnetMask = 0xFFFFFF00u;
+    r.bSubnetMaskValid = 1;
+    r.dwGateway = 0x0A0000FFu;  // 10.0.0.255
+    r.bGatewayValid = 1;
+    r.bDhcpOn = 1;
+    r.bDhcpValid = 1;
+    r.bFwVersionMajor = 1;
+    r.bFwVersionMinor = 5;
+    r.wFwBuild = 12;
+    r.bFwVersionValid = 1;
+    std::strcpy(r.szType, "VX-200 Gateway");
+    r.bTypeValid = 1;
+    const std::uint8_t mac[6] = {0x02, 0x6B, 0xD4, 0x0A, 0xFF, 0x01};
+    std::memcpy(r.abMacAddr, mac, 6);
+    r.bMacAddrValid = 1;
+    return r;
+}
+
+std::vector<std::string> Texts(const ResponseRow& row) {
+    return std::vector<std::string>(row.texts.begin(), row.texts.end());
+}
+
+}  // namespace
+
+TEST(ResponseRow, ReportedValues) {
+    const ResponseRow row = BuildResponseRow(Reported());
+    EXPECT_EQ(Texts(row), (std::vector<std::string>{"192.168.0.1", "255.255.255.0", "10.0.0.255", "On",
+                                                     "1.05.12", "VX-200 Gateway", "02-6B-D4-0A-FF-01"}));
+    EXPECT_TRUE(row.shown);
+}
+
+TEST(ResponseRow, UnreportedValuesShowNotAvailableAndNoRowWithoutMac) {
+    ZOVA_ModuleScanResponseType r = Reported();
+    r.bIpAddrValid = r.bSubnetMaskValid = r.bGatewayValid = r.bDhcpValid = 0;
+    r.bFwVersionValid = r.bTypeValid = r.bMacAddrValid = 0;
+    const ResponseRow row = BuildResponseRow(r);
+    EXPECT_EQ(Texts(row), std::vector<std::string>(7, "N/A"));
+    EXPECT_FALSE(row.shown);
+}
+
+TEST(ResponseRow, VersionAndDhcpTexts) {
+    const struct { unsigned major, minor, build; const char* text; } versions[] = {
+        {1, 5, 12, "1.05.12"}, {2, 123, 0, "2.123.0"}, {3, 0, 65535, "3.00.65535"},
+        {255, 255, 65535, "255.255.65535"},
+    };
+    for (const auto& v : versions) {
+        ZOVA_ModuleScanResponseType r = Reported();
+        r.bFwVersionMajor = static_cast<std::uint8_t>(v.major);
+        r.bFwVersionMinor = static_cast<std::uint8_t>(v.minor);
+        r.wFwBuild = static_cast<std::uint16_t>(v.build);
+        EXPECT_EQ(BuildResponseRow(r).texts[4], v.text);
+    }
+    const struct { std::uint8_t on, valid; const char* text; } dhcp[] = {
+        {1, 1, "On"}, {1, 9, "On"}, {0, 1, "Off"}, {2, 1, "Off"}, {2, 0, "N/A"}, {1, 0, "N/A"},
+    };
+    for (const auto& d : dhcp) {
+        ZOVA_ModuleScanResponseType r = Reported();
+        r.bDhcpOn = d.on;
+        r.bDhcpValid = d.valid;
+        EXPECT_EQ(BuildResponseRow(r).texts[3], d.text) << int{d.on} << '/' << int{d.valid};
+    }
+}
+
+TEST(ResponseRow, TypeTextStaysInsideItsField) {
+    ZOVA_ModuleScanResponseType r = Reported();
+    std::memset(r.szType, 'T', sizeof r.szType);  // no terminator; the validity byte follows
+    EXPECT_EQ(BuildResponseRow(r).texts[5], std::string(128, 'T'));
+    r.szType[3] = '\0';
+    EXPECT_EQ(BuildResponseRow(r).texts[5], "TTT");
+}
+
+TEST(ResponseRow, MacTextParsesBack) {
+    const struct { const char* text; bool ok; std::uint8_t mac[6]; } cases[] = {
+        {"02-6B-D4-0A-FF-01", true, {0x02, 0x6B, 0xD4, 0x0A, 0xFF, 0x01}},
+        {"02-6b-d4-0a-ff-01", true, {0x02, 0x6B, 0xD4, 0x0A, 0xFF, 0x01}},
+        {"2-b-4-a-f-1", true, {2, 0xB, 4, 0xA, 0xF, 1}},
+        {"123-2-3-4-5-0x1F", true, {0x23, 2, 3, 4, 5, 0x1F}},  // low bytes
+        {" 1-2-3-4-5--1", true, {1, 2, 3, 4, 5, 0xFF}},
+        {"01-02-03-04-05-0607", true, {1, 2, 3, 4, 5, 6}},  // 17 characters are read
+        {"001-002-003-04-05-06", false, {}},
+        {"01-02-03-04-05", false, {}},
+        {"01-02-03-04-05-", false, {}},
+        {"01:02:03:04:05:06", false, {}},
+        {"FFFFFFFFFFFFFFFFFFFF", false, {}},
+        {"N/A", false, {}},
+        {"", false, {}},
+    };
+    for (const auto& c : cases) {
+        std::uint8_t mac[6] = {9, 9, 9, 9, 9, 9};
+        const std::uint8_t untouched[6] = {9, 9, 9, 9, 9, 9};
+        const std::vector<char> text(c.text, c.text + std::strlen(c.text) + 1);
+        EXPECT_EQ(ParseMacText(text.data(), mac), c.ok) << c.text;
+        EXPECT_TRUE(SameMac(mac, c.ok ? c.mac : untouched)) << c.text;
+    }
+    const ZOVA_ModuleScanResponseType r = Reported();
+    std::uint8_t mac[6] = {};
+    ASSERT_TRUE(ParseMacText(BuildResponseRow(r).texts[kMacColumn].c_str(), mac));
+    EXPECT_TRUE(SameMac(mac, r.abMacAddr));
+    mac[5] ^= 1;
+    EXPECT_FALSE(SameMac(mac, r.abMacAddr));
+}
