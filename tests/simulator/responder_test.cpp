@@ -1,8 +1,12 @@
 // The devices' behaviour, request by request, without sockets.
 #include "simulator/responder.h"
 
+#include "md5/md5.h"
+#include "simulator/password.h"
+
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
 #include <set>
 
@@ -121,6 +125,63 @@ TEST(Responder, PasswordDecidesTheOutcome) {
                   std::string::npos);
         EXPECT_EQ(responder.devices()[0].ip, accepted ? 0x0A000001u : 0xC0A80A01u);
     }
+}
+
+std::string md5hex(const std::string& text) {
+    MD5 md5;
+    md5.update(text.data(), static_cast<std::uint32_t>(text.size()));
+    md5.finalize();
+    return md5.hex_digest();
+}
+
+// What the tool sends for password P to a device that reports salt text S.
+std::string proofOf(const std::string& password, const std::string& reportedSalt) {
+    const std::string s01 = reportedSalt.substr(0, 2);
+    return md5hex(s01 + md5hex(s01 + password) + reportedSalt);
+}
+
+TEST(Responder, SaltedDeviceChecksProofsAndKeepsOnlyDigests) {
+    Device d = device(1, "", true);
+    d.salted = true;
+    d.storedPassword = storedPassword("press1", "Qm");
+    ASSERT_EQ(d.storedPassword, "Qm" + md5hex("Qmpress1"));
+    Responder responder({d}, milliseconds(0));
+    const std::string salt = answerOf(responder, 1).szPasswordSalt;
+    ASSERT_EQ(salt, d.storedPassword) << "the device offers its stored digest";
+
+    const struct {
+        const char* name;
+        std::string sent;
+        ConfigureOutcome outcome;
+    } attempts[] = {
+        {"password as typed", "press1", ConfigureOutcome::WrongPassword},
+        {"proof of another password", proofOf("press2", salt), ConfigureOutcome::WrongPassword},
+        {"the stored digest itself", salt, ConfigureOutcome::WrongPassword},
+        {"proof in upper case", [&] {
+             std::string p = proofOf("press1", salt);
+             for (char& c : p) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+             return p;
+         }(), ConfigureOutcome::WrongPassword},
+    };
+    std::uint32_t id = 1;
+    for (const auto& a : attempts) {
+        SCOPED_TRACE(a.name);
+        EXPECT_EQ(outcomeOf(send(responder, encodeConfigureRequest(id++, configureOf(1, a.sent.c_str())))),
+                  a.outcome);
+    }
+
+    // The right proof, with a new password salted by the tool.
+    auto change = configureOf(1, proofOf("press1", salt).c_str());
+    change.bChangePassword = 1;
+    const std::string newStored = "x7" + md5hex("x7" + std::string("fresh"));
+    std::strcpy(change.szNewPassword, newStored.c_str());
+    ASSERT_EQ(outcomeOf(send(responder, encodeConfigureRequest(id++, change))), ConfigureOutcome::Accepted);
+    const std::string newSalt = answerOf(responder, 1).szPasswordSalt;
+    EXPECT_EQ(newSalt, newStored);
+    EXPECT_EQ(outcomeOf(send(responder, encodeConfigureRequest(id++, configureOf(1, proofOf("press1", newSalt).c_str())))),
+              ConfigureOutcome::WrongPassword);
+    EXPECT_EQ(outcomeOf(send(responder, encodeConfigureRequest(id++, configureOf(1, proofOf("fresh", newSalt).c_str())))),
+              ConfigureOutcome::Accepted);
 }
 
 TEST(Responder, AcceptedConfigureTakesReportedSettingsAndTheNewPassword) {

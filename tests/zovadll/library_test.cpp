@@ -1,4 +1,6 @@
 // The real zova.dll against the real simulator over UDP on loopback.
+#include "configure/PasswordDigest.h"
+#include "md5/md5.h"
 #include "tests/zovadll/zova_session.h"
 
 #include <gtest/gtest.h>
@@ -64,14 +66,30 @@ password = right
 [device]
 mac = 02-6B-D4-AA-00-05
 protocol = 1.10
+
+# F: keeps only a salted digest of its password
+[device]
+mac = 02-6B-D4-AA-00-06
+hostname = pump-station-b
+password-protection = on
+password = pumpB!
+salt = b4
 )";
 
-constexpr std::size_t kDevices = 5;
+constexpr std::size_t kDevices = 6;
 const MacBytes kMacA = {0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x01};
 const MacBytes kMacB = {0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x02};
 const MacBytes kMacC = {0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x03};
 const MacBytes kMacD = {0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x04};
 const MacBytes kMacE = {0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x05};
+const MacBytes kMacF = {0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x06};
+
+std::string md5hex(const std::string& text) {
+    MD5 md5;
+    md5.update(text.data(), static_cast<std::uint32_t>(text.size()));
+    md5.finalize();
+    return md5.hex_digest();
+}
 
 class LibraryTest : public ::testing::Test {
 protected:
@@ -164,6 +182,45 @@ TEST_F(LibraryTest, ScanReturnsEveryDeviceWithWhatItReports) {
     EXPECT_EQ(differingFields(b, devices.at(kMacB)), "") << "unreported fields must be invalid";
 
     EXPECT_EQ(devices.at(kMacE).bProtocolVersionMinor, 10);
+    const ZOVA_ModuleScanResponseType& f = devices.at(kMacF);
+    EXPECT_EQ(f.bPasswordSaltValid, 1);
+    EXPECT_EQ(std::string(f.szPasswordSalt), "b4" + md5hex("b4pumpB!"));
+}
+
+TEST_F(LibraryTest, SaltedPasswordTravelsAsProofAndChangesAsDigest) {
+    const std::string salt = SaltText(zova->scan(kDevices).at(kMacF));
+    const int rescans = zova->count(ZOVA_NOTIFY_RESCAN);
+    const int rejections = zova->count(ZOVA_NOTIFY_INVALID_PASSWORD);
+    int draws = 0;
+    const std::string salted = SaltedNewPassword("newpass", [&] { return 7 + draws++; });
+    auto r = request(kMacF, PasswordProof("pumpB!", salt).c_str());
+    r.bChangePassword = 1;
+    std::strcpy(r.szNewPassword, salted.c_str());
+    std::strcpy(r.szHostname, "pump-station-c");
+    ZOVA_SendConfigure(&r);
+    ASSERT_TRUE(zova->waitForCount(ZOVA_NOTIFY_RESCAN, rescans + 1))
+        << zova->simulator().logText();
+    EXPECT_TRUE(zova->simulator().waitForLog({"\"mac\":\"02-6B-D4-AA-00-06\"", "\"outcome\":\"accepted\"",
+                                              "\"change_password\":true",
+                                              "\"new_password\":\"" + salted + "\""}))
+        << zova->simulator().logText();
+
+    const std::string newSalt = SaltText(zova->scan(kDevices).at(kMacF));
+    EXPECT_EQ(newSalt, salted) << "the device offers its new digest";
+
+    r = request(kMacF, PasswordProof("pumpB!", newSalt).c_str());
+    ZOVA_SendConfigure(&r);
+    ASSERT_TRUE(zova->waitForCount(ZOVA_NOTIFY_INVALID_PASSWORD, rejections + 1));
+    unsigned char mac[6];
+    ASSERT_EQ(ZOVA_GetInvPswdMacId(mac), 1);
+    EXPECT_EQ(0, std::memcmp(mac, kMacF.data(), 6));
+    ZOVA_RemoveFirstInvPswdMacId();
+
+    r = request(kMacF, PasswordProof("newpass", newSalt).c_str());
+    std::strcpy(r.szHostname, "pump-station-d");
+    ZOVA_SendConfigure(&r);
+    ASSERT_TRUE(zova->waitForCount(ZOVA_NOTIFY_RESCAN, rescans + 2));
+    EXPECT_STREQ(zova->scan(kDevices).at(kMacF).szHostname, "pump-station-d");
 }
 
 TEST_F(LibraryTest, ConfigureWithTheRightPasswordChangesTheDeviceAndRaisesRescan) {
