@@ -1,6 +1,7 @@
 // The version reader on real version resources, read by the platform's
 // version functions: the test program's own (the tool's resource script is
 // linked in) and prepared DLLs.
+#include "framework/MessageBox.h"
 #include "version/Module.h"
 #include "version/VersionInfo.h"
 #include "version/VersionPointer.h"
@@ -109,7 +110,7 @@ TEST(VersionReader, ThreadLocaleIsTheReadersAndComesBackAfterwards) {
     ::SetThreadLocale(original);
 }
 
-TEST(VersionData, FormatAssignAndDisplayOnStandardOutput) {
+TEST(VersionData, FormatAssignAndDisplay) {
     CVFXVersionData data;
     EXPECT_TRUE(data.IsEmpty());
     CVFXVersionInfo reader(kCodePage, kEnglish);
@@ -140,6 +141,18 @@ TEST(VersionData, FormatAssignAndDisplayOnStandardOutput) {
     data.Display(true);
     std::fflush(stdout);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), expected);
+
+    std::string boxText;
+    UINT nBoxType = 0;
+    SetMessageBoxHook([&](HWND, const char* pszText, const char*, UINT nType) {
+        boxText = pszText;
+        nBoxType = nType;
+        return IDOK;
+    });
+    data.Display(false);
+    SetMessageBoxHook(nullptr);
+    EXPECT_EQ(boxText, expected);
+    EXPECT_EQ(nBoxType, static_cast<UINT>(MB_ICONINFORMATION));
 }
 
 TEST(VersionClasses, RunTimeClassNames) {
