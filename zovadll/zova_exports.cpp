@@ -38,11 +38,13 @@ public:
         std::lock_guard<std::mutex> lock(startMutex_);
         if (started_) return 1;
         char text[64] = {};
+        SetLastError(ERROR_SUCCESS);
         const DWORD length = GetEnvironmentVariableA("ZOVA_TARGET", text, sizeof text);
         std::optional<zova::Endpoint> target;
-        if (length > 0) {
-            // A target that cannot be read must not turn into a broadcast.
-            target = length < sizeof text ? zova::parseEndpoint(text) : std::nullopt;
+        if (length > 0 || GetLastError() != ERROR_ENVVAR_NOT_FOUND) {
+            // A target that is set but cannot be read, empty included, must
+            // not turn into a broadcast.
+            target = length > 0 && length < sizeof text ? zova::parseEndpoint(text) : std::nullopt;
             if (!target) return 0;
         }
         WSADATA data;
