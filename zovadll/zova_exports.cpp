@@ -8,11 +8,11 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -55,7 +55,9 @@ public:
         HMODULE self = nullptr;
         GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
                            reinterpret_cast<LPCSTR>(&library), &self);
-        std::thread([this] { receiveForever(); }).detach();
+        const HANDLE thread = CreateThread(nullptr, 0, &Library::receiverThread, this, 0, nullptr);
+        if (!thread) return 0;
+        CloseHandle(thread);
         started_ = true;
         return 1;
     }
@@ -77,6 +79,11 @@ public:
     }
 
 private:
+    static DWORD WINAPI receiverThread(LPVOID self) {
+        static_cast<Library*>(self)->receiveForever();
+        return 0;
+    }
+
     void receiveForever() {
         for (;;) {
             transport_.receive(kReceiveSliceMs, [this](const std::uint8_t* data, std::size_t size) {
@@ -106,8 +113,8 @@ private:
     zova::WinsockTransport transport_;
     std::mutex repeatMutex_;
     std::vector<std::pair<Clock::time_point, zova::wire::Datagram>> repeats_;
-    std::uint32_t nextId_ = static_cast<std::uint32_t>(GetTickCount()) ^
-                            (static_cast<std::uint32_t>(GetCurrentProcessId()) << 16);
+    std::atomic<std::uint32_t> nextId_{static_cast<std::uint32_t>(GetTickCount()) ^
+                                       (static_cast<std::uint32_t>(GetCurrentProcessId()) << 16)};
 };
 
 // Never destroyed: there is no stop call, and the receiver thread uses the
