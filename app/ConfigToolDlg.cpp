@@ -25,6 +25,9 @@ CConfigToolDlg::CConfigToolDlg(CWnd* pParent)
     : CDialog(IDD_CONFIGTOOL_DIALOG, pParent), m_hIcon(AfxGetApp()->LoadIcon(IDR_MAINFRAME)) {}
 
 CConfigToolDlg::~CConfigToolDlg() {
+    // The program's end does not switch the server off; its worker and socket
+    // must still go before the object they use.
+    StopDhcpServer();
     if (g_pMainDlg == this)
         g_pMainDlg = nullptr;
 }

@@ -51,6 +51,7 @@ Handled Responder::scan(std::uint32_t id, const std::string& from) {
     Handled handled;
     std::uniform_int_distribution<long long> spread(0, std::max<long long>(answerWindow_.count() - 1, 0));
     for (const Device& device : devices_) {
+        if (device.awaitingDhcp) continue;
         handled.replies.push_back(
             {encodeScanAnswer(id, scanAnswerOf(device)), std::chrono::milliseconds(spread(random_))});
     }
@@ -59,7 +60,7 @@ Handled Responder::scan(std::uint32_t id, const std::string& from) {
                           .add("id", std::uint64_t{id})
                           .add("from", from)
                           .add("outcome", "answered")
-                          .add("answers", std::uint64_t{devices_.size()})
+                          .add("answers", std::uint64_t{handled.replies.size()})
                           .str();
     return handled;
 }
