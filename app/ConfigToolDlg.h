@@ -3,6 +3,7 @@
 #ifndef VANTREL_APP_CONFIGTOOLDLG_H
 #define VANTREL_APP_CONFIGTOOLDLG_H
 
+#include "app/Layout.h"
 #include "devicelist/DeviceListCtrl.h"
 #include "framework/Button.h"
 #include "framework/Dialog.h"
@@ -31,11 +32,18 @@ protected:
     // "File" is hidden and disabled; it does nothing.
     void OnFile() {}
     LRESULT OnZovaNotify(WPARAM wParam, LPARAM lParam);
+    void OnSize(UINT nType, int cx, int cy);
+    void OnSizing(UINT fwSide, LPRECT pRect);
+
+    // TRUE: records where the controls are; FALSE: places them for the
+    // present client size.
+    void LayoutControls(BOOL bRecord);
 
     CButton m_btnWink;
     CButton m_btnAdvanced;
     CDeviceListCtrl m_listDevices;
     HICON m_hIcon;
+    ControlLayout m_layout;
 };
 
 // The main dialog, for the library's callback; set before the callback is registered.
