@@ -33,6 +33,8 @@ public:
     // control; UpdateData then returns FALSE. Tell the user before calling it.
     void Fail();
     bool HasFailed() const { return m_bFailed; }
+    // The control last prepared: the one a DDV_… check after its DDX_… concerns.
+    HWND GetLastControl() const { return m_hWndLastControl; }
 
 private:
     HWND m_hWndLastControl = nullptr;

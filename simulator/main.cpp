@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::FILE* log = stdout;
-    if (!options.logFile.empty() && !(log = std::fopen(options.logFile.c_str(), "w"))) {
+    if (!options.logFile.empty() && !(log = std::fopen(options.logFile.c_str(), "wb"))) {
         std::cerr << "vantrel-devsim: cannot write " << options.logFile << "\n";
         return 1;
     }

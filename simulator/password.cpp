@@ -1,14 +1,33 @@
 #include "simulator/password.h"
 
+#include "md5/md5.h"
+
 namespace devsim {
+namespace {
+
+std::string md5hex(const std::string& text) {
+    MD5 md5;
+    md5.update(text.data(), static_cast<std::uint32_t>(text.size()));
+    md5.finalize();
+    return md5.hex_digest();
+}
+
+}  // namespace
 
 std::string storedPassword(const std::string& typed, const std::string& salt) {
-    return salt + typed;
+    return salt.empty() ? typed : salt + md5hex(salt + typed);
 }
 
 bool passwordAccepted(const Device& device, const std::string& sent) {
     if (!device.passwordOn) return true;
-    return !device.salted && sent == device.storedPassword;
+    if (!device.salted) return sent == device.storedPassword;
+    // The tool proves knowledge of the password with
+    // md5hex(salt + md5hex(salt + P) + S); S = salt + md5hex(salt + P) holds
+    // that inner digest, so the device can build the same proof without P.
+    const std::string& stored = device.storedPassword;
+    if (stored.size() != 34) return false;
+    const std::string salt = stored.substr(0, 2);
+    return sent == md5hex(salt + stored.substr(2) + stored);
 }
 
 }  // namespace devsim

@@ -6,9 +6,11 @@
 #include <cstring>
 
 namespace vantrel {
-namespace {
 
 const char kProductName[] = "Vantrel Config";
+
+namespace {
+
 const char kCompanyName[] = "Ulvenor Ltd";
 
 // strtok with a one-character delimiter set, but with its position kept by the

@@ -8,6 +8,8 @@
 
 namespace vantrel {
 
+extern const char kProductName[];  // "Vantrel Config"
+
 // Splits text in place at one delimiter character as strtok would (empty
 // tokens are skipped, each token end becomes a zero byte) and reads the first
 // three tokens as numbers. Each number is stored as soon as it is found, also

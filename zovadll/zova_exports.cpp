@@ -27,6 +27,9 @@ constexpr std::chrono::milliseconds kRepeats[] = {std::chrono::milliseconds(150)
                                                   std::chrono::milliseconds(400)};
 constexpr int kReceiveSliceMs = 20;
 
+class Library;
+Library& library();
+
 class Library {
 public:
     zova::Engine engine;
@@ -45,6 +48,11 @@ public:
         WSADATA data;
         if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return 0;
         if (!transport_.open(target)) return 0;
+        // The receiver thread runs this library's code until the process
+        // ends, so the library must never be unloaded under it.
+        HMODULE self = nullptr;
+        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                           reinterpret_cast<LPCSTR>(&library), &self);
         std::thread([this] { receiveForever(); }).detach();
         started_ = true;
         return 1;

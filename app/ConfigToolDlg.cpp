@@ -1,0 +1,112 @@
+#include "app/ConfigToolDlg.h"
+
+#include "framework/DC.h"
+#include "framework/DataExchange.h"
+#include "framework/WinApp.h"
+#include "res/resource.h"
+#include "zova/zova.h"
+
+#include <cstdlib>
+
+CConfigToolDlg* g_pMainDlg = nullptr;
+
+namespace {
+const char kColumnSpec[] = "IP,90;SN,90;GW,90;DHCP,50;Version,50;Type,114;MAC,115";
+}  // namespace
+
+void ZovaNotifyCallback(int nNotification) {
+    // The library has no stop call: it may call after the dialog has gone.
+    const CConfigToolDlg* pDlg = g_pMainDlg;
+    if (pDlg != nullptr && pDlg->m_hWnd != nullptr)
+        ::PostMessageA(pDlg->m_hWnd, WM_ZOVA_NOTIFY, 0, nNotification);
+}
+
+CConfigToolDlg::CConfigToolDlg(CWnd* pParent)
+    : CDialog(IDD_CONFIGTOOL_DIALOG, pParent), m_hIcon(AfxGetApp()->LoadIcon(IDR_MAINFRAME)) {}
+
+CConfigToolDlg::~CConfigToolDlg() {
+    if (g_pMainDlg == this)
+        g_pMainDlg = nullptr;
+}
+
+const MessageMap* CConfigToolDlg::GetMessageMap() const {
+    static const MessageMapEntry kEntries[] = {
+        msg::SysCommand<&CConfigToolDlg::OnSysCommand>(),
+        msg::Paint<&CConfigToolDlg::OnPaint>(),
+        msg::QueryDragIcon<&CConfigToolDlg::OnQueryDragIcon>(),
+        msg::Command<&CConfigToolDlg::OnScan>(IDC_SCAN),
+        msg::Command<&CConfigToolDlg::OnAdvancedOptions>(IDC_ADVANCED),
+        msg::Command<&CConfigToolDlg::OnWink>(IDC_WINK),
+        msg::Command<&CConfigToolDlg::OnFile>(IDC_FILE),
+        msg::Raw<&CConfigToolDlg::OnZovaNotify>(WM_ZOVA_NOTIFY),
+    };
+    static const MessageMap kMap(CDialog::GetMessageMap(), kEntries);
+    return &kMap;
+}
+
+void CConfigToolDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_WINK, m_btnWink);
+    DDX_Control(pDX, IDC_ADVANCED, m_btnAdvanced);
+    DDX_Control(pDX, IDC_DEVICE_LIST, m_listDevices);
+}
+
+BOOL CConfigToolDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    if (HMENU hSystemMenu = GetSystemMenu(FALSE)) {
+        CString strAboutMenu;
+        strAboutMenu.LoadString(IDS_ABOUTBOX);
+        if (!strAboutMenu.IsEmpty()) {
+            ::AppendMenuA(hSystemMenu, MF_SEPARATOR, 0, nullptr);
+            ::AppendMenuA(hSystemMenu, MF_STRING, IDM_ABOUTBOX, strAboutMenu);
+        }
+    }
+
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(static_cast<HICON>(::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME),
+                                            IMAGE_ICON, 16, 16, LR_SHARED)),
+            FALSE);
+
+    // The configure request's password salt draws from this generator.
+    std::srand(::GetTickCount());
+
+    m_listDevices.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+    m_listDevices.InsertColumns(kColumnSpec);
+
+    g_pMainDlg = this;
+    ZOVA_RegisterCallBack(&ZovaNotifyCallback);
+    ZOVA_Start();
+
+    m_listDevices.DeleteAllRows();
+    ZOVA_SendModuleScan();
+    return TRUE;
+}
+
+void CConfigToolDlg::OnSysCommand(UINT nID, LPARAM) {
+    // The close box, the system menu's Close and Alt+F4 end the run like "Exit".
+    if (nID == SC_CLOSE)
+        OnOK();
+    else
+        Default();
+}
+
+void CConfigToolDlg::OnPaint() {
+    if (!IsIconic()) {
+        Default();
+        return;
+    }
+    CPaintDC dc(*this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    const int cxIcon = ::GetSystemMetrics(SM_CXICON);
+    const int cyIcon = ::GetSystemMetrics(SM_CYICON);
+    RECT rect;
+    GetClientRect(&rect);
+    const int x = (rect.right - rect.left - cxIcon + 1) / 2;
+    const int y = (rect.bottom - rect.top - cyIcon + 1) / 2;
+    dc.DrawIcon(x, y, m_hIcon);
+}
+
+HCURSOR CConfigToolDlg::OnQueryDragIcon() {
+    return static_cast<HCURSOR>(m_hIcon);
+}

@@ -1,0 +1,47 @@
+// CConfigToolDlg: the main dialog, the program's only top-level window. It
+// owns the device list, starts the protocol library and runs the scan cycle.
+#ifndef VANTREL_APP_CONFIGTOOLDLG_H
+#define VANTREL_APP_CONFIGTOOLDLG_H
+
+#include "devicelist/DeviceListCtrl.h"
+#include "framework/Button.h"
+#include "framework/Dialog.h"
+
+// Posted to the main dialog for every library notification (lParam: its value).
+constexpr UINT WM_ZOVA_NOTIFY = WM_USER + 1;
+
+class CConfigToolDlg : public CDialog {
+public:
+    explicit CConfigToolDlg(CWnd* pParent = nullptr);
+    ~CConfigToolDlg() override;
+
+protected:
+    const MessageMap* GetMessageMap() const override;
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    // Esc does nothing: only "Exit" and closing the window end the program.
+    void OnCancel() override {}
+
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnScan();
+    void OnAdvancedOptions();
+    void OnWink();
+    // "File" is hidden and disabled; it does nothing.
+    void OnFile() {}
+    LRESULT OnZovaNotify(WPARAM wParam, LPARAM lParam);
+
+    CButton m_btnWink;
+    CButton m_btnAdvanced;
+    CDeviceListCtrl m_listDevices;
+    HICON m_hIcon;
+};
+
+// The main dialog, for the library's callback; set before the callback is registered.
+extern CConfigToolDlg* g_pMainDlg;
+
+// Handed to the library: posts the notification to the main dialog, from any thread.
+void ZovaNotifyCallback(int nNotification);
+
+#endif  // VANTREL_APP_CONFIGTOOLDLG_H

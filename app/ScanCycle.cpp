@@ -1,0 +1,50 @@
+// The scan cycle of the main dialog: "Scan" and the library's notifications.
+#include "app/ConfigToolDlg.h"
+
+#include "zova/ResponseRow.h"
+#include "zova/zova.h"
+
+void CConfigToolDlg::OnScan() {
+    m_listDevices.DeleteAllRows();
+    ZOVA_SendModuleScan();
+}
+
+namespace {
+// True when the front of the library's rejected-password queue is the device
+// the last configure request went to.
+bool FrontRejectionIsConfiguredDevice(const CDeviceListCtrl& list) {
+    std::uint8_t abRejected[zova::kMacLength] = {};
+    if (ZOVA_GetInvPswdMacId(abRejected) != 1)
+        return false;
+    std::uint8_t abConfigured[zova::kMacLength] = {};
+    list.GetConfiguredMac(abConfigured);
+    return zova::SameMac(abRejected, abConfigured);
+}
+}  // namespace
+
+LRESULT CConfigToolDlg::OnZovaNotify(WPARAM, LPARAM lParam) {
+    switch (lParam) {
+    case ZOVA_NOTIFY_RESPONSE: {
+        ZOVA_ModuleScanResponseType response{};
+        if (!ZOVA_GetResponse(&response))
+            return 0;
+        m_listDevices.AddResponse(response);
+        return 1;
+    }
+    case ZOVA_NOTIFY_RESCAN:
+        // The device took its new settings: drop its rejection, if any, and look again.
+        if (FrontRejectionIsConfiguredDevice(m_listDevices))
+            ZOVA_RemoveFirstInvPswdMacId();
+        m_listDevices.DeleteAllRows();
+        ZOVA_SendModuleScan();
+        return 1;
+    case ZOVA_NOTIFY_INVALID_PASSWORD:
+        if (FrontRejectionIsConfiguredDevice(m_listDevices)) {
+            ZOVA_RemoveFirstInvPswdMacId();
+            MessageBox("Invalid password", "Warning", MB_ICONEXCLAMATION);
+        }
+        return 1;
+    default:
+        return 1;
+    }
+}

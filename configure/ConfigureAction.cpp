@@ -1,0 +1,6 @@
+// A double-click on a device opens its configuration.
+#include "devicelist/DeviceListCtrl.h"
+
+void CDeviceListCtrl::OnLButtonDblClk(UINT, POINT) {
+    Default();
+}

@@ -1,0 +1,109 @@
+#include "devicelist/DeviceListCtrl.h"
+
+#include "devicelist/ColumnSpec.h"
+#include "devicelist/SortRules.h"
+
+CDeviceListCtrl::CDeviceListCtrl() = default;
+
+// The rows' data go with m_rowData, whether or not the window still exists.
+CDeviceListCtrl::~CDeviceListCtrl() = default;
+
+const MessageMap* CDeviceListCtrl::GetMessageMap() const {
+    static const MessageMapEntry kEntries[] = {
+        msg::LButtonDblClk<&CDeviceListCtrl::OnLButtonDblClk>(),
+        msg::NotifyReflect<&CDeviceListCtrl::OnColumnClick>(LVN_COLUMNCLICK),
+    };
+    static const MessageMap kMap(CListCtrl::GetMessageMap(), kEntries);
+    return &kMap;
+}
+
+void CDeviceListCtrl::PreSubclassWindow() {
+    CListCtrl::PreSubclassWindow();
+    // From here on the header's draw requests reach m_header.
+    m_header.SubclassWindow(GetHeaderCtrl());
+}
+
+BOOL CDeviceListCtrl::InsertColumns(const CString& strSpec) {
+    for (const devicelist::ColumnSpec& column : devicelist::ParseColumnSpec(static_cast<const char*>(strSpec))) {
+        if (InsertColumn(m_nColumns, column.heading.c_str(), LVCFMT_LEFT, column.width) == -1)
+            return FALSE;
+        ++m_nColumns;
+    }
+    return TRUE;
+}
+
+int CDeviceListCtrl::AddRow(const std::string* pTexts, std::size_t nTexts) {
+    if (m_nColumns < 1)
+        return -1;
+    auto row = std::make_unique<ROWDATA>();
+    row->texts.resize(static_cast<std::size_t>(m_nColumns));
+    for (std::size_t i = 0; i < row->texts.size() && i < nTexts; ++i)
+        row->texts[i] = pTexts[i];
+
+    const int nRow = InsertItem(GetItemCount(), row->texts[0].c_str());
+    if (nRow == -1)
+        return -1;
+    for (int i = 1; i < m_nColumns; ++i)
+        SetItemText(nRow, i, row->texts[static_cast<std::size_t>(i)].c_str());
+    SetItemData(nRow, reinterpret_cast<DWORD_PTR>(row.get()));
+    m_rowData.push_back(std::move(row));
+    return nRow;
+}
+
+void CDeviceListCtrl::DeleteAllRows() {
+    // No row may point at released data, not even for a moment.
+    for (int i = 0; i < GetItemCount(); ++i)
+        SetItemData(i, 0);
+    m_rowData.clear();
+    m_responses.clear();
+    DeleteAllItems();
+}
+
+void CDeviceListCtrl::SortColumn(int nColumn, BOOL bAscending) {
+    m_nSortColumn = nColumn;
+    m_bSortAscending = bAscending;
+    m_header.SetSortIndicator(nColumn, bAscending);
+    SortItems(&CDeviceListCtrl::CompareRows, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void CDeviceListCtrl::Resort() {
+    SortItems(&CDeviceListCtrl::CompareRows, reinterpret_cast<DWORD_PTR>(this));
+}
+
+int CALLBACK CDeviceListCtrl::CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort) {
+    const auto* pList = reinterpret_cast<const CDeviceListCtrl*>(lParamSort);
+    const auto* pRow1 = reinterpret_cast<const ROWDATA*>(lParam1);
+    const auto* pRow2 = reinterpret_cast<const ROWDATA*>(lParam2);
+    const auto nColumn = static_cast<std::size_t>(pList->m_nSortColumn);
+    if (pRow1 == nullptr || pRow2 == nullptr || nColumn >= pRow1->texts.size() ||
+        nColumn >= pRow2->texts.size())
+        return 0;
+    return devicelist::CompareCells(
+        pRow1->texts[nColumn].c_str(), pRow2->texts[nColumn].c_str(), pList->m_bSortAscending != FALSE,
+        [](const char* a, const char* b) { return ::lstrcmpA(a, b); });
+}
+
+void CDeviceListCtrl::OnColumnClick(NMHDR* pHeader, LRESULT* pResult) {
+    const int nClicked = reinterpret_cast<const NMLISTVIEW*>(pHeader)->iSubItem;
+    const devicelist::SortState next =
+        devicelist::NextSortState({m_nSortColumn, m_bSortAscending != FALSE}, nClicked);
+    SortColumn(next.column, next.ascending ? TRUE : FALSE);
+    *pResult = 0;
+}
+
+BOOL CDeviceListCtrl::SetRowValue(int nRow, DWORD dwValue) {
+    if (nRow < 0 || nRow >= GetItemCount())
+        return FALSE;
+    auto* pRow = reinterpret_cast<ROWDATA*>(GetItemData(nRow));
+    if (pRow == nullptr)
+        return FALSE;
+    pRow->dwValue = dwValue;
+    return TRUE;
+}
+
+DWORD CDeviceListCtrl::GetRowValue(int nRow) const {
+    if (nRow < 0 || nRow >= GetItemCount())
+        return 0;
+    const auto* pRow = reinterpret_cast<const ROWDATA*>(GetItemData(nRow));
+    return pRow ? pRow->dwValue : 0;
+}

@@ -1,0 +1,77 @@
+// CDeviceListCtrl: the list of answering devices, one row per MAC address.
+// It keeps a copy of every row's texts (the sort sees only item data), the
+// stored scan responses, and the header that shows the sort indicator.
+#ifndef VANTREL_DEVICELIST_DEVICELISTCTRL_H
+#define VANTREL_DEVICELIST_DEVICELISTCTRL_H
+
+#include "devicelist/SortHeaderCtrl.h"
+#include "framework/ListCtrl.h"
+#include "zova/zova.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CDeviceListCtrl : public CListCtrl {
+public:
+    // A row's own copy of its texts, in column order; its item data points here.
+    struct ROWDATA {
+        std::vector<std::string> texts;
+        DWORD dwValue = 0;  // for the row's owner; 0 when added
+    };
+
+    CDeviceListCtrl();
+    ~CDeviceListCtrl() override;
+
+    // Inserts the columns of a spec "Heading,width;Heading,width;…" after
+    // those already there. FALSE when the list refused one (the earlier ones stay).
+    BOOL InsertColumns(const CString& strSpec);
+    // Appends a row with nTexts texts in column order (missing ones empty,
+    // extra ones ignored). Its index, or -1 when the list refused it.
+    int AddRow(const std::string* pTexts, std::size_t nTexts);
+    // Removes every row and every stored response; the sort stays.
+    void DeleteAllRows();
+    // Sorts by nColumn in the given direction and moves the indicator there.
+    void SortColumn(int nColumn, BOOL bAscending);
+    // Sorts again by the current column and direction.
+    void Resort();
+    BOOL SetRowValue(int nRow, DWORD dwValue);
+    DWORD GetRowValue(int nRow) const;
+
+    // Stores a scan response and shows it as a row, unless a stored response
+    // has the same MAC (the first answer of a device wins). A response
+    // without a valid MAC is stored but gets no row.
+    void AddResponse(const ZOVA_ModuleScanResponseType& response);
+    // The MAC of the device the last configure request went to (all zero
+    // before any, which matches no device).
+    void GetConfiguredMac(std::uint8_t* pabMac) const;
+    void SetConfiguredMac(const std::uint8_t* pabMac);
+    // The stored responses, in arrival order.
+    const std::vector<ZOVA_ModuleScanResponseType>& GetResponses() const { return m_responses; }
+
+    int GetSortColumn() const { return m_nSortColumn; }
+    BOOL IsSortAscending() const { return m_bSortAscending; }
+
+protected:
+    const MessageMap* GetMessageMap() const override;
+    void PreSubclassWindow() override;
+
+private:
+    static int CALLBACK CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort);
+    void OnColumnClick(NMHDR* pHeader, LRESULT* pResult);
+    // The configure action; defined with the configure dialog.
+    void OnLButtonDblClk(UINT nFlags, POINT point);
+
+    std::vector<ZOVA_ModuleScanResponseType> m_responses;
+    std::uint8_t m_abConfiguredMac[6] = {};
+    int m_nColumns = 0;
+    int m_nSortColumn = 0;
+    CSortHeaderCtrl m_header;
+    BOOL m_bSortAscending = TRUE;
+    // Owner of every row's ROWDATA; the rows' item data point into it.
+    std::vector<std::unique_ptr<ROWDATA>> m_rowData;
+};
+
+#endif  // VANTREL_DEVICELIST_DEVICELISTCTRL_H

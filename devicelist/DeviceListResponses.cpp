@@ -1,0 +1,32 @@
+// The scan responses the list stores, and the rows it shows for them.
+#include "devicelist/DeviceListCtrl.h"
+
+#include "zova/ResponseRow.h"
+
+#include <algorithm>
+#include <cstring>
+
+void CDeviceListCtrl::AddResponse(const ZOVA_ModuleScanResponseType& response) {
+    const bool bDuplicate = std::any_of(
+        m_responses.rbegin(), m_responses.rend(),
+        [&](const ZOVA_ModuleScanResponseType& stored) {
+            return zova::SameMac(stored.abMacAddr, response.abMacAddr);
+        });
+    if (bDuplicate)
+        return;
+    m_responses.push_back(response);
+
+    const zova::ResponseRow row = zova::BuildResponseRow(response);
+    if (row.shown)
+        AddRow(row.texts.data(), row.texts.size());
+    m_header.SetSortIndicator(m_nSortColumn, m_bSortAscending);
+    Resort();
+}
+
+void CDeviceListCtrl::GetConfiguredMac(std::uint8_t* pabMac) const {
+    std::memcpy(pabMac, m_abConfiguredMac, sizeof m_abConfiguredMac);
+}
+
+void CDeviceListCtrl::SetConfiguredMac(const std::uint8_t* pabMac) {
+    std::memcpy(m_abConfiguredMac, pabMac, sizeof m_abConfiguredMac);
+}

@@ -1,0 +1,131 @@
+// CDeviceListCtrl on the real list view: typed sorting, the click rule,
+// emptying, and the per-row values.
+#include "tests/devicelist/ListHost.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+using Texts = std::vector<std::string>;
+
+// Five devices in arrival order; each column holds the texts a sort must order.
+const std::vector<Texts> kRows = {
+    {"192.168.0.10", "255.255.255.0", "N/A", "On", "2.99.0", "IO-8", "02-6B-D4-0A-FF-01"},
+    {"9.1.1.1", "255.0.0.0", "9.0.0.1", "Off", "1.10.2", "gateway", "00-10-00-00-00-02"},
+    {"200.0.0.1", "255.255.0.0", "200.0.0.254", "N/A", "2.123.0", "IO-16", "A0-00-00-00-00-03"},
+    {"10.0.0.1", "255.255.255.252", "10.0.0.2", "On", "1.09.0", "Relay", "02-6B-D4-0A-FF-00"},
+    {"192.168.0.9", "255.255.255.0", "192.168.0.1", "Off", "3.00.65535", "IO-8", "0A-00-00-00-00-05"},
+};
+
+void AddRows(CDeviceListCtrl& list) {
+    for (const Texts& row : kRows)
+        list.AddRow(row.data(), row.size());
+}
+}  // namespace
+
+TEST(DeviceListCtrlTest, SortsAddressesAsNumbersAndEverythingElseAsText) {
+    struct Case {
+        int nColumn;
+        BOOL bAscending;
+        Texts expected;
+    };
+    const Case cases[] = {
+        {0, TRUE, {"9.1.1.1", "10.0.0.1", "192.168.0.9", "192.168.0.10", "200.0.0.1"}},
+        {0, FALSE, {"200.0.0.1", "192.168.0.10", "192.168.0.9", "10.0.0.1", "9.1.1.1"}},
+        {1, TRUE, {"255.0.0.0", "255.255.0.0", "255.255.255.0", "255.255.255.0", "255.255.255.252"}},
+        {3, TRUE, {"N/A", "Off", "Off", "On", "On"}},
+        {4, TRUE, {"1.09.0", "1.10.2", "2.123.0", "2.99.0", "3.00.65535"}},
+        {4, FALSE, {"3.00.65535", "2.99.0", "2.123.0", "1.10.2", "1.09.0"}},
+        {6, TRUE, {"00-10-00-00-00-02", "02-6B-D4-0A-FF-00", "02-6B-D4-0A-FF-01",
+                   "0A-00-00-00-00-05", "A0-00-00-00-00-03"}},
+    };
+    ScriptedListHost host;
+    std::vector<Texts> sorted;
+    host.AddStep([&] {
+        host.m_list.InsertColumns(kMainColumns);
+        AddRows(host.m_list);
+        for (const Case& c : cases) {
+            host.m_list.SortColumn(c.nColumn, c.bAscending);
+            sorted.push_back(ColumnTexts(host.m_list, c.nColumn));
+        }
+        host.EndDialog(IDOK);
+    });
+    ASSERT_EQ(host.DoModal(), IDOK);
+    ASSERT_EQ(sorted.size(), std::size(cases));
+    for (std::size_t i = 0; i < sorted.size(); ++i)
+        EXPECT_EQ(sorted[i], cases[i].expected)
+            << "column " << cases[i].nColumn << (cases[i].bAscending ? " ascending" : " descending");
+}
+
+TEST(DeviceListCtrlTest, HeaderClicksFollowTheClickRuleFromStartUp) {
+    struct Click {
+        int nColumn;
+        int nExpectedColumn;
+        BOOL bExpectedAscending;
+        const char* pszFirstRow;  // of the clicked column
+    };
+    const Click clicks[] = {
+        {0, 0, FALSE, "200.0.0.1"},  // the list starts on IP ascending
+        {6, 6, TRUE, "00-10-00-00-00-02"},
+        {6, 6, FALSE, "A0-00-00-00-00-03"},
+        {6, 6, TRUE, "00-10-00-00-00-02"},
+        {4, 4, TRUE, "1.09.0"},
+    };
+    ScriptedListHost host;
+    std::vector<std::string> outcomes;
+    host.AddStep([&] {
+        host.m_list.InsertColumns(kMainColumns);
+        AddRows(host.m_list);
+        for (const Click& click : clicks) {
+            ClickHeaderItem(host.m_list.GetHeaderCtrl(), click.nColumn);
+            outcomes.push_back(std::to_string(host.m_list.GetSortColumn()) +
+                               (host.m_list.IsSortAscending() ? " up " : " down ") +
+                               ColumnTexts(host.m_list, click.nColumn).front());
+        }
+        host.EndDialog(IDOK);
+    });
+    ASSERT_EQ(host.DoModal(), IDOK);
+    ASSERT_EQ(outcomes.size(), std::size(clicks));
+    for (std::size_t i = 0; i < outcomes.size(); ++i)
+        EXPECT_EQ(outcomes[i], std::to_string(clicks[i].nExpectedColumn) +
+                                   (clicks[i].bExpectedAscending ? " up " : " down ") +
+                                   clicks[i].pszFirstRow)
+            << "click " << i + 1 << " on column " << clicks[i].nColumn;
+}
+
+TEST(DeviceListCtrlTest, RowValuesFollowTheirRowsAndEmptyingKeepsTheSort) {
+    ScriptedListHost host;
+    int nRowWithoutColumns = 0;
+    BOOL bSetPastEnd = TRUE;
+    DWORD dwFollowed = 0;
+    int nRowsAfterEmptying = -1;
+    int nSortColumnAfter = -1;
+    BOOL bAscendingAfter = TRUE;
+    host.AddStep([&] {
+        nRowWithoutColumns = host.m_list.AddRow(kRows[0].data(), kRows[0].size());
+        host.m_list.InsertColumns(kMainColumns);
+        AddRows(host.m_list);
+        bSetPastEnd = host.m_list.SetRowValue(host.m_list.GetItemCount(), 7);
+        host.m_list.SetRowValue(0, 0xBEEF);  // the 192.168.0.10 row
+        host.m_list.SortColumn(0, TRUE);
+        dwFollowed = host.m_list.GetRowValue(3);  // where that row went
+        host.m_list.SortColumn(5, FALSE);
+        host.m_list.DeleteAllRows();
+        host.m_list.DeleteAllRows();
+        nRowsAfterEmptying = host.m_list.GetItemCount();
+        nSortColumnAfter = host.m_list.GetSortColumn();
+        bAscendingAfter = host.m_list.IsSortAscending();
+        host.EndDialog(IDOK);
+    });
+    ASSERT_EQ(host.DoModal(), IDOK);
+    EXPECT_EQ(nRowWithoutColumns, -1);
+    EXPECT_FALSE(bSetPastEnd);
+    EXPECT_EQ(dwFollowed, 0xBEEFu);
+    EXPECT_EQ(nRowsAfterEmptying, 0);
+    EXPECT_EQ(nSortColumnAfter, 5);
+    EXPECT_FALSE(bAscendingAfter);
+}

@@ -1,0 +1,72 @@
+# Sourced by the namespace tests. Every namespace made here is named after
+# this shell's pid and removed on exit, also when a step fails; nothing sent
+# inside them can leave the machine.
+SKIP_CODE=77
+NS_LIST=""
+NS_PIDS=""
+NS_TMP=$(mktemp -d)
+
+ns_cleanup() {
+    # Wine's own service processes outlive a killed wineserver: stop them all
+    # through the server first.
+    if [ -n "$WINEPREFIX" ] && [ -n "$wineserver" ]; then
+        "$wineserver" -k 2>/dev/null
+        "$wineserver" -w 2>/dev/null
+    fi
+    for pid in $NS_PIDS; do
+        kill "$pid" 2>/dev/null
+    done
+    for pid in $NS_PIDS; do
+        wait "$pid" 2>/dev/null
+    done
+    for ns in $NS_LIST; do
+        ip netns del "$ns" 2>/dev/null
+    done
+    rm -rf "$NS_TMP"
+}
+
+# ns_add NAME: a namespace with loopback up; skips the test where namespaces
+# cannot be made.
+ns_add() {
+    if ! ip netns add "$1" 2>/dev/null; then
+        echo "SKIP: cannot create network namespaces here"
+        exit $SKIP_CODE
+    fi
+    NS_LIST="$NS_LIST $1"
+    ip -n "$1" link set lo up
+}
+
+# ns_track PID: a process started here that must end before its namespace goes.
+ns_track() {
+    NS_PIDS="$NS_PIDS $1"
+}
+
+trap ns_cleanup EXIT
+trap 'exit 1' INT TERM HUP
+
+# wine_server_in NS PREFIX: Wine creates sockets in its wineserver, so the
+# wineserver for PREFIX must run inside NS, or sockets of programs run there
+# would open in the wineserver's namespace. The prefix is made first, and any
+# wineserver left for it is stopped, then one is started in NS and checked.
+wine_server_in() {
+    export WINEPREFIX="$2"
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    wineserver=/usr/lib/wine/wineserver64
+    [ -x "$wineserver" ] || wineserver=wineserver
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        mkdir -p "$WINEPREFIX"
+        ip netns exec "$1" wineboot -i >/dev/null 2>&1
+    fi
+    "$wineserver" -k 2>/dev/null
+    "$wineserver" -w 2>/dev/null
+    ip netns exec "$1" "$wineserver" -f -p >/dev/null 2>&1 &
+    ns_track $!
+    wine_ws_pid=$!
+    sleep 0.5
+    if ! kill -0 "$wine_ws_pid" 2>/dev/null ||
+       [ "$(stat -L -c %i "/proc/$wine_ws_pid/ns/net")" != "$(stat -L -c %i "/run/netns/$1")" ]; then
+        echo "FAIL: wineserver for $WINEPREFIX is not running inside $1"
+        exit 1
+    fi
+}

@@ -1,0 +1,128 @@
+#!/bin/sh
+# Real DHCP clients (busybox udhcpc, ISC dhclient) against our server, each in
+# its own namespace joined by a veth pair; tshark checks every reply decodes.
+# Usage: real-clients.sh native SERVE
+#        real-clients.sh wine WINE_RUN PREFIX SERVE.exe
+. "$(dirname "$0")/netns-common.sh"
+
+kind=$1
+srv=vdhcp-s-$$
+cli=vdhcp-c-$$
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+ns_add "$srv"
+ns_add "$cli"
+ip -n "$srv" link add vs type veth peer name vc netns "$cli"
+ip -n "$srv" addr add 10.200.1.254/24 dev vs
+ip -n "$srv" link set vs up
+ip -n "$srv" route add 255.255.255.255 dev vs
+ip -n "$cli" link set vc up
+# Raw-socket clients ignore replies whose checksum the veth left undone.
+ip netns exec "$srv" ethtool -K vs tx off >/dev/null
+ip netns exec "$cli" ethtool -K vc tx off >/dev/null
+
+# Every reply on the wire, for tshark to judge at the end.
+ip netns exec "$srv" tshark -i vs -f "udp port 67 or udp port 68" -w "$NS_TMP/dhcp.pcapng" \
+    >/dev/null 2>"$NS_TMP/tshark.err" &
+ns_track $!
+tshark_pid=$!
+
+# The server, bounded in time; it refuses to start outside a namespace.
+export VANTREL_NETNS="$srv"
+if [ "$kind" = wine ]; then
+    wine_server_in "$srv" "$3"
+    ip netns exec "$srv" "$2" "$3" "$4" 90 >"$NS_TMP/server.out" 2>&1 &
+else
+    ip netns exec "$srv" "$2" 90 >"$NS_TMP/server.out" 2>&1 &
+fi
+ns_track $!
+for _ in $(seq 600); do
+    grep -q -e serving -e failed -e refusing "$NS_TMP/server.out" && grep -q Capturing "$NS_TMP/tshark.err" && break
+    sleep 0.1
+done
+if ! grep -q serving "$NS_TMP/server.out"; then
+    echo "FAIL: server did not start:"; cat "$NS_TMP/server.out" "$NS_TMP/tshark.err"
+    exit 1
+fi
+
+set_mac() {
+    ip -n "$cli" link set vc down
+    ip -n "$cli" link set vc address "$1"
+    ip -n "$cli" link set vc up
+}
+
+cat >"$NS_TMP/udhcpc.sh" <<'SCRIPT'
+#!/bin/sh
+[ "$1" = bound ] && echo "$ip $subnet" >"$LEASE"
+exit 0
+SCRIPT
+cat >"$NS_TMP/dhclient.sh" <<'SCRIPT'
+#!/bin/sh
+[ "$reason" = BOUND ] && echo "$new_ip_address $new_subnet_mask" >"$LEASE"
+exit 0
+SCRIPT
+chmod +x "$NS_TMP/udhcpc.sh" "$NS_TMP/dhclient.sh"
+printf 'timeout 20;\nretry 1;\ninitial-interval 1;\n' >"$NS_TMP/dhclient.conf"
+
+# udhcpc MAC: prints "ip mask" of the lease, or nothing.
+udhcpc() {
+    set_mac "$1"
+    lease="$NS_TMP/udhcpc-$1"
+    LEASE=$lease timeout 20 ip netns exec "$cli" busybox udhcpc -i vc -n -q -f -t 3 -T 1 \
+        -s "$NS_TMP/udhcpc.sh" >"$NS_TMP/udhcpc.log" 2>&1
+    cat "$lease" 2>/dev/null
+}
+
+# dhclient MAC: the same with ISC dhclient, stopped once it holds the lease
+# or has been acknowledged. It refuses a lease without a lease time, which
+# our replies never carry, so its log shows how far it got.
+dhclient() {
+    set_mac "$1"
+    lease="$NS_TMP/dhclient-$1"
+    LEASE=$lease timeout 40 ip netns exec "$cli" /usr/sbin/dhclient -1 -d -cf "$NS_TMP/dhclient.conf" \
+        -sf "$NS_TMP/dhclient.sh" -pf "$NS_TMP/dhclient.pid" -lf "$NS_TMP/dhclient.leases" vc \
+        >"$NS_TMP/dhclient.log" 2>&1 &
+    pid=$!
+    ns_track $pid
+    for _ in $(seq 300); do
+        [ -s "$lease" ] && break
+        grep -q "no expiry time" "$NS_TMP/dhclient.log" && break
+        kill -0 $pid 2>/dev/null || break
+        sleep 0.1
+    done
+    kill $pid 2>/dev/null
+    wait $pid 2>/dev/null
+    cat "$lease" 2>/dev/null
+}
+
+got=$(udhcpc 02:6b:d4:00:00:2a)
+[ "$got" = "10.200.1.42 255.255.255.0" ] || { fail "udhcpc got '$got'"; cat "$NS_TMP/udhcpc.log"; }
+
+got=$(dhclient 02:6b:d4:11:22:c8)
+if [ -z "$got" ] && grep -q "DHCPACK of 10.200.1.200 from" "$NS_TMP/dhclient.log" &&
+   grep -q "no expiry time" "$NS_TMP/dhclient.log"; then
+    echo "note: dhclient was offered and acknowledged 10.200.1.200 but refuses a lease without lease time"
+elif [ "$got" != "10.200.1.200 255.255.255.0" ]; then
+    fail "dhclient got '$got'"; cat "$NS_TMP/dhclient.log"
+fi
+
+got=$(udhcpc 02:6b:d5:00:00:2b)
+[ -z "$got" ] || fail "client with another prefix got '$got'"
+
+kill -INT $tshark_pid
+wait $tshark_pid 2>/dev/null
+pcap="$NS_TMP/dhcp.pcapng"
+count() { tshark -r "$pcap" -Y "$1" 2>/dev/null | wc -l; }
+[ "$(count '_ws.malformed || _ws.expert.severity >= warning')" -eq 0 ] ||
+    { fail "tshark warns about packets:"; tshark -r "$pcap" -Y '_ws.malformed || _ws.expert.severity >= warning' -V | grep -i -e expert -e malformed; }
+[ "$(count 'dhcp.option.dhcp == 2 && dhcp.option.subnet_mask == 255.255.255.0 && frame.len == 342')" -ge 2 ] ||
+    fail "no well-formed 300-byte offers captured"
+[ "$(count 'dhcp.option.dhcp == 5 && dhcp.ip.your == 10.200.1.200 && dhcp.option.subnet_mask == 255.255.255.0')" -ge 1 ] ||
+    fail "no ACK for dhclient captured"
+[ "$(count 'dhcp.hw.mac_addr == 02:6b:d5:00:00:2b && dhcp.flags.bc == 0 && dhcp.type == 1')" -ge 1 ] ||
+    fail "the foreign client's requests were not seen"
+[ "$(count 'dhcp.hw.mac_addr == 02:6b:d5:00:00:2b && dhcp.type == 2')" -eq 0 ] || fail "foreign client was answered"
+
+echo "$kind server: udhcpc leased, dhclient acknowledged, other prefix ignored, $(count 'dhcp.type == 2') replies decoded"
+[ "$failures" -eq 0 ]

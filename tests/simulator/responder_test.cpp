@@ -1,0 +1,266 @@
+// The devices' behaviour, request by request, without sockets.
+#include "simulator/responder.h"
+
+#include "md5/md5.h"
+#include "simulator/password.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstring>
+#include <set>
+
+namespace {
+
+using namespace devsim;
+using namespace zova::wire;
+using std::chrono::milliseconds;
+
+Device device(std::uint8_t last, const char* password = "", bool protectedByPassword = false) {
+    Device d;
+    d.mac = {0x02, 0x6B, 0xD4, 0, 0, last};
+    d.type = "Digital I/O";
+    d.ip = 0xC0A80A00u | last;
+    d.mask = 0xFFFFFF00u;
+    d.hostname = "io-" + std::to_string(last);
+    d.passwordOn = protectedByPassword;
+    d.storedPassword = password;
+    return d;
+}
+
+ZOVA_ConfigureRequestType configureOf(std::uint8_t last, const char* password) {
+    ZOVA_ConfigureRequestType r{};
+    const std::uint8_t mac[6] = {0x02, 0x6B, 0xD4, 0, 0, last};
+    std::memcpy(r.abMacAddr, mac, 6);
+    std::strcpy(r.szPassword, password);
+    r.dwIpAddr = 0x0A000000u | last;
+    r.dwSubnetMask = 0xFF000000u;
+    r.bDhcpOn = 1;
+    std::strcpy(r.szHostname, "renamed");
+    return r;
+}
+
+Handled send(Responder& responder, const Datagram& d) {
+    return responder.handle(d.data(), d.size(), "127.0.0.1:5000");
+}
+
+// The outcome the device answered, or nothing when it stayed silent.
+std::optional<ConfigureOutcome> outcomeOf(const Handled& handled) {
+    if (handled.replies.size() != 1) return std::nullopt;
+    const Datagram& d = handled.replies[0].datagram;
+    const auto result = decodeConfigureResult(d.data(), d.size());
+    if (!result) return std::nullopt;
+    return result->outcome;
+}
+
+ZOVA_ModuleScanResponseType answerOf(Responder& responder, std::uint8_t last) {
+    for (const Reply& reply : send(responder, encodeScanRequest(1)).replies) {
+        const auto a = decodeScanAnswer(reply.datagram.data(), reply.datagram.size());
+        if (a && a->abMacAddr[5] == last) return *a;
+    }
+    ADD_FAILURE() << "device " << int{last} << " did not answer";
+    return {};
+}
+
+TEST(Responder, EveryDeviceAnswersEveryScanWithTheRequestId) {
+    Device quiet = device(2);
+    quiet.unreported = kFieldIp | kFieldHostname;
+    Responder responder({device(1), quiet, device(3)}, milliseconds(0));
+    for (int repeat = 0; repeat < 2; ++repeat) {
+        const Handled handled = send(responder, encodeScanRequest(0xABCDEF01));
+        ASSERT_EQ(handled.replies.size(), 3u);
+        std::set<int> answered;
+        for (const Reply& reply : handled.replies) {
+            const auto header = decodeHeader(reply.datagram.data(), reply.datagram.size());
+            ASSERT_TRUE(header);
+            EXPECT_EQ(header->id, 0xABCDEF01u);
+            EXPECT_EQ(reply.delay.count(), 0);
+            const auto a = decodeScanAnswer(reply.datagram.data(), reply.datagram.size());
+            ASSERT_TRUE(a);
+            answered.insert(a->abMacAddr[5]);
+            EXPECT_EQ(a->bIpAddrValid, a->abMacAddr[5] == 2 ? 0 : 1);
+            EXPECT_EQ(a->bHostnameValid, a->abMacAddr[5] == 2 ? 0 : 1);
+        }
+        EXPECT_EQ(answered, (std::set<int>{1, 2, 3}));
+        EXPECT_NE(handled.logLine.find("\"type\":\"scan\""), std::string::npos);
+        EXPECT_NE(handled.logLine.find("\"answers\":3"), std::string::npos);
+    }
+}
+
+TEST(Responder, AnswerWindowSpreadsAnswersInsideIt) {
+    std::vector<Device> devices;
+    for (int i = 0; i < 200; ++i) devices.push_back(device(static_cast<std::uint8_t>(i)));
+    Responder responder(devices, milliseconds(500));
+    std::set<long long> delays;
+    for (const Reply& reply : send(responder, encodeScanRequest(1)).replies) {
+        EXPECT_GE(reply.delay.count(), 0);
+        EXPECT_LT(reply.delay.count(), 500);
+        delays.insert(reply.delay.count());
+    }
+    EXPECT_GT(delays.size(), 50u);
+}
+
+TEST(Responder, PasswordDecidesTheOutcome) {
+    const struct {
+        const char* name;
+        bool protection;
+        const char* stored;
+        const char* sent;
+        ConfigureOutcome outcome;
+    } cases[] = {
+        {"protection off takes anything", false, "secret", "whatever", ConfigureOutcome::Accepted},
+        {"right password", true, "secret", "secret", ConfigureOutcome::Accepted},
+        {"wrong password", true, "secret", "Secret", ConfigureOutcome::WrongPassword},
+        {"prefix of the password", true, "secret", "secre", ConfigureOutcome::WrongPassword},
+        {"empty password set", true, "", "", ConfigureOutcome::Accepted},
+        {"empty password sent", true, "secret", "", ConfigureOutcome::WrongPassword},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Responder responder({device(1, c.stored, c.protection)}, milliseconds(0));
+        const Handled handled = send(responder, encodeConfigureRequest(1, configureOf(1, c.sent)));
+        EXPECT_EQ(outcomeOf(handled), c.outcome);
+        const bool accepted = c.outcome == ConfigureOutcome::Accepted;
+        EXPECT_NE(handled.logLine.find(accepted ? "\"outcome\":\"accepted\"" : "\"outcome\":\"wrong-password\""),
+                  std::string::npos);
+        EXPECT_EQ(responder.devices()[0].ip, accepted ? 0x0A000001u : 0xC0A80A01u);
+    }
+}
+
+std::string md5hex(const std::string& text) {
+    MD5 md5;
+    md5.update(text.data(), static_cast<std::uint32_t>(text.size()));
+    md5.finalize();
+    return md5.hex_digest();
+}
+
+// What the tool sends for password P to a device that reports salt text S.
+std::string proofOf(const std::string& password, const std::string& reportedSalt) {
+    const std::string s01 = reportedSalt.substr(0, 2);
+    return md5hex(s01 + md5hex(s01 + password) + reportedSalt);
+}
+
+TEST(Responder, SaltedDeviceChecksProofsAndKeepsOnlyDigests) {
+    Device d = device(1, "", true);
+    d.salted = true;
+    d.storedPassword = storedPassword("press1", "Qm");
+    ASSERT_EQ(d.storedPassword, "Qm" + md5hex("Qmpress1"));
+    Responder responder({d}, milliseconds(0));
+    const std::string salt = answerOf(responder, 1).szPasswordSalt;
+    ASSERT_EQ(salt, d.storedPassword) << "the device offers its stored digest";
+
+    const struct {
+        const char* name;
+        std::string sent;
+        ConfigureOutcome outcome;
+    } attempts[] = {
+        {"password as typed", "press1", ConfigureOutcome::WrongPassword},
+        {"proof of another password", proofOf("press2", salt), ConfigureOutcome::WrongPassword},
+        {"the stored digest itself", salt, ConfigureOutcome::WrongPassword},
+        {"proof in upper case", [&] {
+             std::string p = proofOf("press1", salt);
+             for (char& c : p) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+             return p;
+         }(), ConfigureOutcome::WrongPassword},
+    };
+    std::uint32_t id = 1;
+    for (const auto& a : attempts) {
+        SCOPED_TRACE(a.name);
+        EXPECT_EQ(outcomeOf(send(responder, encodeConfigureRequest(id++, configureOf(1, a.sent.c_str())))),
+                  a.outcome);
+    }
+
+    // The right proof, with a new password salted by the tool.
+    auto change = configureOf(1, proofOf("press1", salt).c_str());
+    change.bChangePassword = 1;
+    const std::string newStored = "x7" + md5hex("x7" + std::string("fresh"));
+    std::strcpy(change.szNewPassword, newStored.c_str());
+    ASSERT_EQ(outcomeOf(send(responder, encodeConfigureRequest(id++, change))), ConfigureOutcome::Accepted);
+    const std::string newSalt = answerOf(responder, 1).szPasswordSalt;
+    EXPECT_EQ(newSalt, newStored);
+    EXPECT_EQ(outcomeOf(send(responder, encodeConfigureRequest(id++, configureOf(1, proofOf("press1", newSalt).c_str())))),
+              ConfigureOutcome::WrongPassword);
+    EXPECT_EQ(outcomeOf(send(responder, encodeConfigureRequest(id++, configureOf(1, proofOf("fresh", newSalt).c_str())))),
+              ConfigureOutcome::Accepted);
+}
+
+TEST(Responder, AcceptedConfigureTakesReportedSettingsAndTheNewPassword) {
+    Device d = device(1, "old", true);
+    d.unreported = kFieldHostname;
+    Responder responder({d}, milliseconds(0));
+    auto r = configureOf(1, "old");
+    r.bChangePassword = 1;
+    std::strcpy(r.szNewPassword, "new");
+    r.dwPrimaryDns = 0x08080808;
+    ASSERT_EQ(outcomeOf(send(responder, encodeConfigureRequest(1, r))), ConfigureOutcome::Accepted);
+
+    const auto a = answerOf(responder, 1);
+    EXPECT_EQ(a.dwIpAddr, 0x0A000001u);
+    EXPECT_EQ(a.dwSubnetMask, 0xFF000000u);
+    EXPECT_EQ(a.bDhcpOn, 1);
+    EXPECT_EQ(a.dwPrimaryDns, 0x08080808u);
+    EXPECT_EQ(responder.devices()[0].hostname, "io-1") << "an unreported setting is not taken";
+
+    EXPECT_EQ(outcomeOf(send(responder, encodeConfigureRequest(2, configureOf(1, "old")))),
+              ConfigureOutcome::WrongPassword);
+    EXPECT_EQ(outcomeOf(send(responder, encodeConfigureRequest(3, configureOf(1, "new")))),
+              ConfigureOutcome::Accepted);
+}
+
+TEST(Responder, RepeatsAreAnsweredAlikeButCarriedOutOnce) {
+    Responder responder({device(1, "a", true)}, milliseconds(0));
+    auto change = configureOf(1, "a");
+    change.bChangePassword = 1;
+    std::strcpy(change.szNewPassword, "b");
+    const Datagram request = encodeConfigureRequest(7, change);
+    ASSERT_EQ(outcomeOf(send(responder, request)), ConfigureOutcome::Accepted);
+    // The repeat still carries the old password: checked again, it would fail.
+    const Handled repeat = send(responder, request);
+    EXPECT_EQ(outcomeOf(repeat), ConfigureOutcome::Accepted);
+    EXPECT_NE(repeat.logLine.find("\"outcome\":\"repeat\""), std::string::npos);
+    EXPECT_EQ(responder.devices()[0].storedPassword, "b");
+
+    const Mac mac{0x02, 0x6B, 0xD4, 0, 0, 1};
+    EXPECT_NE(send(responder, encodeWinkRequest(9, mac)).logLine.find("\"winked\""), std::string::npos);
+    EXPECT_NE(send(responder, encodeWinkRequest(9, mac)).logLine.find("\"repeat\""), std::string::npos);
+    EXPECT_NE(send(responder, encodeWinkRequest(10, mac)).logLine.find("\"winked\""), std::string::npos);
+}
+
+TEST(Responder, SilentForOtherDevicesAndForWhatItCannotRead) {
+    Responder responder({device(1)}, milliseconds(0));
+    const Mac stranger{0x02, 0x6B, 0xD4, 9, 9, 9};
+    Datagram cut = encodeConfigureRequest(1, configureOf(1, ""));
+    cut.pop_back();
+    ZOVA_ModuleScanResponseType answer{};
+    const struct {
+        const char* name;
+        Datagram datagram;
+        const char* logged;
+    } cases[] = {
+        {"configure for another MAC", encodeConfigureRequest(1, configureOf(9, "")), "\"unknown-device\""},
+        {"wink for another MAC", encodeWinkRequest(1, stranger), "\"unknown-device\""},
+        {"configure cut short", cut, "\"malformed\""},
+        {"an answer sent to a device", encodeScanAnswer(1, answer), "\"malformed\""},
+        {"noise", {1, 2, 3}, "\"malformed\""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Handled handled = send(responder, c.datagram);
+        EXPECT_TRUE(handled.replies.empty());
+        EXPECT_NE(handled.logLine.find(c.logged), std::string::npos) << handled.logLine;
+    }
+    EXPECT_EQ(responder.devices()[0].ip, 0xC0A80A01u);
+}
+
+TEST(Responder, LogLinesStayOneValidLineWhateverTheTexts) {
+    Responder responder({device(1)}, milliseconds(0));
+    auto r = configureOf(1, "pa\"ss\\word");
+    std::strcpy(r.szHostname, "evil\n{\"type\":\"scan\"}\x01\xff");
+    const std::string line = send(responder, encodeConfigureRequest(1, r)).logLine;
+    EXPECT_EQ(line.find('\n'), std::string::npos);
+    EXPECT_NE(line.find(R"("password":"pa\"ss\\word")"), std::string::npos) << line;
+    EXPECT_NE(line.find(R"("hostname":"evil\u000a{\"type\":\"scan\"}\u0001\u00ff")"), std::string::npos)
+        << line;
+}
+
+}  // namespace

@@ -1,0 +1,316 @@
+// The real zova.dll against the real simulator over UDP on loopback.
+#include "configure/PasswordDigest.h"
+#include "md5/md5.h"
+#include "tests/zovadll/zova_session.h"
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstring>
+#include <string>
+
+namespace {
+
+using vantrel_test::MacBytes;
+using vantrel_test::ZovaSession;
+
+const char* const kFleet = R"(
+# A: reports everything
+[device]
+mac = 02-6B-D4-AA-00-01
+type = IO-Link master 8-port
+firmware = 2.4.112
+protocol = 2.0
+ip = 192.168.10.21
+mask = 255.255.255.0
+gateway = 192.168.10.1
+dns1 = 192.168.10.1
+dns2 = 192.168.10.2
+dhcp = on
+hostname = press-line-1
+password-protection = on
+password = press1
+
+# B: has settings but reports none of them
+[device]
+mac = 02-6B-D4-AA-00-02
+protocol = 1.9
+type = hidden
+ip = 10.0.0.2
+mask = 255.0.0.0
+dhcp = on
+hostname = hidden
+password-protection = on
+unreported = type, firmware, ip, mask, gateway, dhcp, password-protection, hostname, dns1, dns2
+
+# C: configured with the right password
+[device]
+mac = 02-6B-D4-AA-00-03
+ip = 192.168.10.23
+mask = 255.255.255.0
+gateway = 192.168.10.1
+hostname = conveyor-io
+password-protection = on
+password = right
+
+# D: configured with a wrong password
+[device]
+mac = 02-6B-D4-AA-00-04
+ip = 192.168.10.24
+mask = 255.255.255.0
+hostname = tank-levels
+password-protection = on
+password = right
+
+# E: winks
+[device]
+mac = 02-6B-D4-AA-00-05
+protocol = 1.10
+
+# F: keeps only a salted digest of its password
+[device]
+mac = 02-6B-D4-AA-00-06
+hostname = pump-station-b
+password-protection = on
+password = pumpB!
+salt = b4
+)";
+
+constexpr std::size_t kDevices = 6;
+const MacBytes kMacA = {0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x01};
+const MacBytes kMacB = {0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x02};
+const MacBytes kMacC = {0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x03};
+const MacBytes kMacD = {0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x04};
+const MacBytes kMacE = {0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x05};
+const MacBytes kMacF = {0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x06};
+
+std::string md5hex(const std::string& text) {
+    MD5 md5;
+    md5.update(text.data(), static_cast<std::uint32_t>(text.size()));
+    md5.finalize();
+    return md5.hex_digest();
+}
+
+class LibraryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ZovaSession& session = ZovaSession::get({kFleet, 0, 50});
+        ASSERT_TRUE(session.simulator().running()) << session.simulator().error();
+        ASSERT_EQ(session.started(), 1);
+        zova = &session;
+    }
+    static ZOVA_ConfigureRequestType request(const MacBytes& mac, const char* password) {
+        ZOVA_ConfigureRequestType r{};
+        std::memcpy(r.abMacAddr, mac.data(), 6);
+        std::strcpy(r.szPassword, password);
+        return r;
+    }
+    ZovaSession* zova = nullptr;
+};
+
+// Names every field in which two records differ.
+std::string differingFields(const ZOVA_ModuleScanResponseType& expected,
+                            const ZOVA_ModuleScanResponseType& actual) {
+    using R = ZOVA_ModuleScanResponseType;
+    struct Field {
+        const char* name;
+        std::size_t offset, size;
+    };
+    static const Field fields[] = {
+        {"protocol", offsetof(R, bProtocolVersionMajor), 2},
+        {"szType", offsetof(R, szType), 129},
+        {"firmware", offsetof(R, bFwVersionMajor), 5},
+        {"abMacAddr", offsetof(R, abMacAddr), 7},
+        {"dwIpAddr", offsetof(R, dwIpAddr), 5},
+        {"dwSubnetMask", offsetof(R, dwSubnetMask), 5},
+        {"dwGateway", offsetof(R, dwGateway), 5},
+        {"dhcp", offsetof(R, bDhcpOn), 2},
+        {"password", offsetof(R, bPasswordOn), 2},
+        {"szHostname", offsetof(R, szHostname), 129},
+        {"dwPrimaryDns", offsetof(R, dwPrimaryDns), 5},
+        {"dwSecondaryDns", offsetof(R, dwSecondaryDns), 5},
+        {"szPasswordSalt", offsetof(R, szPasswordSalt), 36},
+    };
+    std::string differing;
+    for (const Field& f : fields) {
+        if (std::memcmp(reinterpret_cast<const char*>(&expected) + f.offset,
+                        reinterpret_cast<const char*>(&actual) + f.offset, f.size) != 0)
+            differing += std::string(f.name) + " ";
+    }
+    return differing;
+}
+
+TEST_F(LibraryTest, ScanReturnsEveryDeviceWithWhatItReports) {
+    std::map<MacBytes, int> answers;
+    const auto devices = zova->scan(kDevices, &answers);
+    ASSERT_EQ(devices.size(), kDevices);
+    for (const auto& [mac, count] : answers) EXPECT_GE(count, 1);
+
+    ZOVA_ModuleScanResponseType a{};
+    a.bProtocolVersionMajor = 2;
+    std::strcpy(a.szType, "IO-Link master 8-port");
+    a.bTypeValid = 1;
+    a.bFwVersionMajor = 2;
+    a.bFwVersionMinor = 4;
+    a.wFwBuild = 112;
+    a.bFwVersionValid = 1;
+    std::memcpy(a.abMacAddr, kMacA.data(), 6);
+    a.bMacAddrValid = 1;
+    a.dwIpAddr = 0xC0A80A15;
+    a.bIpAddrValid = 1;
+    a.dwSubnetMask = 0xFFFFFF00;
+    a.bSubnetMaskValid = 1;
+    a.dwGateway = 0xC0A80A01;
+    a.bGatewayValid = 1;
+    a.bDhcpOn = 1;
+    a.bDhcpValid = 1;
+    a.bPasswordOn = 1;
+    a.bPasswordValid = 1;
+    std::strcpy(a.szHostname, "press-line-1");
+    a.bHostnameValid = 1;
+    a.dwPrimaryDns = 0xC0A80A01;
+    a.bPrimaryDnsValid = 1;
+    a.dwSecondaryDns = 0xC0A80A02;
+    a.bSecondaryDnsValid = 1;
+    EXPECT_EQ(differingFields(a, devices.at(kMacA)), "");
+
+    ZOVA_ModuleScanResponseType b{};
+    b.bProtocolVersionMajor = 1;
+    b.bProtocolVersionMinor = 9;
+    std::memcpy(b.abMacAddr, kMacB.data(), 6);
+    b.bMacAddrValid = 1;
+    EXPECT_EQ(differingFields(b, devices.at(kMacB)), "") << "unreported fields must be invalid";
+
+    EXPECT_EQ(devices.at(kMacE).bProtocolVersionMinor, 10);
+    const ZOVA_ModuleScanResponseType& f = devices.at(kMacF);
+    EXPECT_EQ(f.bPasswordSaltValid, 1);
+    EXPECT_EQ(std::string(f.szPasswordSalt), "b4" + md5hex("b4pumpB!"));
+}
+
+TEST_F(LibraryTest, SaltedPasswordTravelsAsProofAndChangesAsDigest) {
+    const std::string salt = SaltText(zova->scan(kDevices).at(kMacF));
+    const int rescans = zova->count(ZOVA_NOTIFY_RESCAN);
+    const int rejections = zova->count(ZOVA_NOTIFY_INVALID_PASSWORD);
+    int draws = 0;
+    const std::string salted = SaltedNewPassword("newpass", [&] { return 7 + draws++; });
+    auto r = request(kMacF, PasswordProof("pumpB!", salt).c_str());
+    r.bChangePassword = 1;
+    std::strcpy(r.szNewPassword, salted.c_str());
+    std::strcpy(r.szHostname, "pump-station-c");
+    ZOVA_SendConfigure(&r);
+    ASSERT_TRUE(zova->waitForCount(ZOVA_NOTIFY_RESCAN, rescans + 1))
+        << zova->simulator().logText();
+    EXPECT_TRUE(zova->simulator().waitForLog({"\"mac\":\"02-6B-D4-AA-00-06\"", "\"outcome\":\"accepted\"",
+                                              "\"change_password\":true",
+                                              "\"new_password\":\"" + salted + "\""}))
+        << zova->simulator().logText();
+
+    const std::string newSalt = SaltText(zova->scan(kDevices).at(kMacF));
+    EXPECT_EQ(newSalt, salted) << "the device offers its new digest";
+
+    r = request(kMacF, PasswordProof("pumpB!", newSalt).c_str());
+    ZOVA_SendConfigure(&r);
+    ASSERT_TRUE(zova->waitForCount(ZOVA_NOTIFY_INVALID_PASSWORD, rejections + 1));
+    unsigned char mac[6];
+    ASSERT_EQ(ZOVA_GetInvPswdMacId(mac), 1);
+    EXPECT_EQ(0, std::memcmp(mac, kMacF.data(), 6));
+    ZOVA_RemoveFirstInvPswdMacId();
+
+    r = request(kMacF, PasswordProof("newpass", newSalt).c_str());
+    std::strcpy(r.szHostname, "pump-station-d");
+    ZOVA_SendConfigure(&r);
+    ASSERT_TRUE(zova->waitForCount(ZOVA_NOTIFY_RESCAN, rescans + 2));
+    EXPECT_STREQ(zova->scan(kDevices).at(kMacF).szHostname, "pump-station-d");
+}
+
+TEST_F(LibraryTest, ConfigureWithTheRightPasswordChangesTheDeviceAndRaisesRescan) {
+    const int rescans = zova->count(ZOVA_NOTIFY_RESCAN);
+    auto r = request(kMacC, "right");
+    r.dwIpAddr = 0xC0A81405;  // 192.168.20.5
+    r.dwSubnetMask = 0xFFFF0000;
+    r.dwGateway = 0xC0A81401;
+    r.bDhcpOn = 0;
+    std::strcpy(r.szHostname, "conveyor-io-new");
+    r.dwPrimaryDns = 0x08080808;
+    r.dwSecondaryDns = 0x01010101;
+    ZOVA_SendConfigure(&r);
+    std::memset(&r, 0xCC, sizeof r);  // the caller's record is gone after the call
+
+    ASSERT_TRUE(zova->waitForCount(ZOVA_NOTIFY_RESCAN, rescans + 1));
+    EXPECT_TRUE(zova->simulator().waitForLog(
+        {"\"type\":\"configure\"", "\"mac\":\"02-6B-D4-AA-00-03\"", "\"outcome\":\"accepted\"",
+         "\"ip\":\"192.168.20.5\"", "\"mask\":\"255.255.0.0\"", "\"gateway\":\"192.168.20.1\"",
+         "\"dhcp\":false", "\"hostname\":\"conveyor-io-new\"", "\"dns1\":\"8.8.8.8\"",
+         "\"dns2\":\"1.1.1.1\"", "\"change_password\":false"}))
+        << zova->simulator().logText();
+    // The repeats of the request reach the device but change nothing more.
+    EXPECT_TRUE(zova->simulator().waitForLog({"\"mac\":\"02-6B-D4-AA-00-03\"", "\"outcome\":\"repeat\""}))
+        << zova->simulator().logText();
+    EXPECT_EQ(zova->count(ZOVA_NOTIFY_RESCAN), rescans + 1);
+
+    const auto devices = zova->scan(kDevices);
+    const ZOVA_ModuleScanResponseType& c = devices.at(kMacC);
+    EXPECT_EQ(c.dwIpAddr, 0xC0A81405u);
+    EXPECT_EQ(c.dwSubnetMask, 0xFFFF0000u);
+    EXPECT_STREQ(c.szHostname, "conveyor-io-new");
+    unsigned char mac[6];
+    EXPECT_EQ(ZOVA_GetInvPswdMacId(mac), 0) << "an accepted password queues nothing";
+}
+
+TEST_F(LibraryTest, WrongPasswordRaisesInvalidPasswordAndQueuesTheMac) {
+    const int rejections = zova->count(ZOVA_NOTIFY_INVALID_PASSWORD);
+    auto r = request(kMacD, "wrong");
+    r.dwIpAddr = 0x0A000001;
+    std::strcpy(r.szHostname, "stolen");
+    ZOVA_SendConfigure(&r);
+
+    ASSERT_TRUE(zova->waitForCount(ZOVA_NOTIFY_INVALID_PASSWORD, rejections + 1));
+    ASSERT_TRUE(zova->simulator().waitForLog({"\"mac\":\"02-6B-D4-AA-00-04\"", "\"outcome\":\"repeat\""}))
+        << zova->simulator().logText();
+    EXPECT_EQ(zova->count(ZOVA_NOTIFY_INVALID_PASSWORD), rejections + 1)
+        << "repeats of one request must not raise a second notification";
+
+    unsigned char mac[6] = {};
+    ASSERT_EQ(ZOVA_GetInvPswdMacId(mac), 1);
+    EXPECT_EQ(0, std::memcmp(mac, kMacD.data(), 6));
+    std::memset(mac, 0, sizeof mac);
+    ASSERT_EQ(ZOVA_GetInvPswdMacId(mac), 1) << "reading the front keeps it";
+    EXPECT_EQ(0, std::memcmp(mac, kMacD.data(), 6));
+    ZOVA_RemoveFirstInvPswdMacId();
+    EXPECT_EQ(ZOVA_GetInvPswdMacId(mac), 0);
+    ZOVA_RemoveFirstInvPswdMacId();  // on an empty queue: harmless
+
+    const auto devices = zova->scan(kDevices);
+    EXPECT_EQ(devices.at(kMacD).dwIpAddr, 0xC0A80A18u) << "a rejected request changes nothing";
+    EXPECT_STREQ(devices.at(kMacD).szHostname, "tank-levels");
+}
+
+TEST_F(LibraryTest, WinkReachesTheDevice) {
+    ZOVA_ConfigureRequestType r{};
+    std::memcpy(r.abMacAddr, kMacE.data(), 6);
+    ZOVA_SendWink(&r);
+    EXPECT_TRUE(zova->simulator().waitForLog(
+        {"\"type\":\"wink\"", "\"mac\":\"02-6B-D4-AA-00-05\"", "\"outcome\":\"winked\""}))
+        << zova->simulator().logText();
+}
+
+TEST(LibraryVersion, FileVersionReads1_1_0_3) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(GetModuleHandleA("zova.dll"), path, sizeof path);
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+    ASSERT_GT(size, 0u) << path;
+    std::string block(size, '\0');
+    ASSERT_TRUE(GetFileVersionInfoA(path, 0, size, &block[0]));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010001u);
+    EXPECT_EQ(fixed->dwFileVersionLS, 0x00000003u);
+    char* text = nullptr;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\StringFileInfo\\040904b0\\FileVersion",
+                               reinterpret_cast<void**>(&text), &length));
+    EXPECT_STREQ(text, "1.1.0.3");
+}
+
+}  // namespace

@@ -1,0 +1,97 @@
+// One process-wide session of the real zova.dll aimed at a simulator on
+// loopback, and the notifications it raised.
+#ifndef VANTREL_TESTS_ZOVADLL_ZOVA_SESSION_H
+#define VANTREL_TESTS_ZOVADLL_ZOVA_SESSION_H
+
+#include "tests/common/simulator_process.h"
+#include "zova/zova.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace vantrel_test {
+
+using MacBytes = std::array<unsigned char, 6>;
+
+class ZovaSession {
+public:
+    // The library starts once per process, so one simulator serves a whole
+    // test program: each test uses devices of its own.
+    static ZovaSession& get(const SimulatorProcess::Setup& setup) {
+        // Destroyed at exit, which ends the simulator process.
+        static std::unique_ptr<ZovaSession> session(new ZovaSession(setup));
+        return *session;
+    }
+
+    SimulatorProcess& simulator() { return *simulator_; }
+    int started() const { return started_; }
+
+    int count(int notification) {
+        std::lock_guard<std::mutex> lock(mutex());
+        return static_cast<int>(std::count(log().begin(), log().end(), notification));
+    }
+    bool waitForCount(int notification, int atLeast,
+                      std::chrono::milliseconds deadline = std::chrono::seconds(20)) {
+        return waitUntil([&] { return count(notification) >= atLeast; }, deadline);
+    }
+
+    // Scans and collects answers by MAC until `expected` devices answered;
+    // extra answers (repeats) only add to the count per MAC.
+    std::map<MacBytes, ZOVA_ModuleScanResponseType> scan(std::size_t expected,
+                                                         std::map<MacBytes, int>* answers = nullptr) {
+        std::map<MacBytes, ZOVA_ModuleScanResponseType> byMac;
+        ZOVA_SendModuleScan();
+        waitUntil(
+            [&] {
+                ZOVA_ModuleScanResponseType r;
+                while (ZOVA_GetResponse(&r)) {
+                    MacBytes mac;
+                    std::memcpy(mac.data(), r.abMacAddr, 6);
+                    byMac.emplace(mac, r);  // the first answer wins, as in the tool
+                    if (answers) ++(*answers)[mac];
+                }
+                return byMac.size() >= expected;
+            },
+            std::chrono::seconds(60));
+        return byMac;
+    }
+
+private:
+    explicit ZovaSession(const SimulatorProcess::Setup& setup)
+        : simulator_(std::make_unique<SimulatorProcess>(setup)) {
+        if (!simulator_->running()) return;
+        SetEnvironmentVariableA("ZOVA_TARGET", simulator_->target().c_str());
+        ZOVA_RegisterCallBack(&ZovaSession::record);
+        started_ = ZOVA_Start();
+    }
+    // Never destroyed: the library's thread may still call back while the
+    // process ends.
+    static std::mutex& mutex() {
+        static std::mutex* m = new std::mutex;
+        return *m;
+    }
+    static std::vector<int>& log() {
+        static std::vector<int>* notifications = new std::vector<int>;
+        return *notifications;
+    }
+    static void record(int notification) {
+        std::lock_guard<std::mutex> lock(mutex());
+        log().push_back(notification);
+    }
+
+    std::unique_ptr<SimulatorProcess> simulator_;
+    int started_ = 0;
+};
+
+}  // namespace vantrel_test
+
+#endif  // VANTREL_TESTS_ZOVADLL_ZOVA_SESSION_H

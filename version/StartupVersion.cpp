@@ -1,0 +1,34 @@
+#include "version/StartupVersion.h"
+
+#include "version/DllVersionCheck.h"
+#include "version/Module.h"
+#include "version/VersionInfo.h"
+#include "version/VersionText.h"
+
+#include <string>
+
+namespace {
+const DWORD kCodePageUnicode = 0x04B0;
+const WORD kLanguageEnglishUS = 0x0409;
+}  // namespace
+
+CString MainWindowTitleFromOwnVersion() {
+    CVFXVersionData data;
+    CVFXVersionInfo reader(kCodePageUnicode, kLanguageEnglishUS);
+    const std::string productVersion =
+        reader.Read(data, nullptr) ? static_cast<const char*>(data.m_strProductVersion) : "";
+    return vantrel::MainWindowTitle(productVersion).c_str();
+}
+
+CString ZovaLibraryPath() {
+    CString strProgram;
+    CVFXModule().GetModulePath(strProgram);
+    return vantrel::SiblingPath(static_cast<const char*>(strProgram), "zova.dll").c_str();
+}
+
+bool IsZovaLibraryVersionAccepted(LPCSTR pszLibraryPath) {
+    // A number the file does not yield stays 0, which is not 1.
+    int nFirst = 0, nSecond = 0, nThird = 0;
+    CDllVersionCheck().GetDllVersion(pszLibraryPath, &nFirst, &nSecond, &nThird);
+    return vantrel::IsSupportedLibraryVersion(nFirst, nSecond);
+}
