@@ -3,6 +3,7 @@
 #ifndef VANTREL_APP_CONFIGTOOLDLG_H
 #define VANTREL_APP_CONFIGTOOLDLG_H
 
+#include "app/Layout.h"
 #include "devicelist/DeviceListCtrl.h"
 #include "dhcp/DhcpServer.h"
 #include "framework/Button.h"
@@ -41,12 +42,19 @@ protected:
     // "File" is hidden and disabled; it does nothing.
     void OnFile() {}
     LRESULT OnZovaNotify(WPARAM wParam, LPARAM lParam);
+    void OnSize(UINT nType, int cx, int cy);
+    void OnSizing(UINT fwSide, LPRECT pRect);
+
+    // TRUE: records where the controls are; FALSE: places them for the
+    // present client size.
+    void LayoutControls(BOOL bRecord);
 
     CButton m_btnWink;
     CButton m_btnAdvanced;
     CDeviceListCtrl m_listDevices;
     HICON m_hIcon;
     std::thread m_dhcpServerThread;
+    ControlLayout m_layout;
 };
 
 // The recovery server's worker: polls every 50 ms while the server is on.
