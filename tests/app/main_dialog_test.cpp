@@ -104,21 +104,3 @@ TEST_F(MainDialogTest, EscDoesNothingWhileExitCloseAndAltF4EndTheRunWithOk) {
         EXPECT_EQ(dialog.DoModal(), c.expected) << c.pszName;
     }
 }
-
-TEST_F(MainDialogTest, MinimisedWindowPaintsTheIconAndOtherSystemCommandsKeepTheirDefault) {
-    ScriptedMainDlg dialog;
-    BOOL bIconic = FALSE;
-    bool bDragIcon = false;
-    dialog.AddStep([&] { dialog.SendMessage(WM_SYSCOMMAND, SC_MINIMIZE); });
-    dialog.AddStep([&] {
-        bIconic = dialog.IsIconic();
-        dialog.Invalidate();
-        ::UpdateWindow(dialog.m_hWnd);  // paints through the iconic branch
-        bDragIcon = dialog.SendMessage(WM_QUERYDRAGICON) != 0;
-        dialog.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX | 0x5);
-        dialog.EndDialog(IDOK);
-    });
-    EXPECT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_TRUE(bIconic);
-    EXPECT_TRUE(bDragIcon);
-}
