@@ -27,7 +27,11 @@ TEST(AboutBox, ShowsCaptionAndBothLinesAndClosesEveryWay) {
         SCOPED_TRACE(closing.name);
         Scripted<CAboutDlg> dlg;
         std::string caption, version, legal;
+        bool bIconShown = false;
         dlg.AddStep([&] {
+            // The first control is the static with the tool's icon.
+            HWND hIcon = ::GetWindow(dlg.m_hWnd, GW_CHILD);
+            bIconShown = ::SendMessageA(hIcon, STM_GETICON, 0, 0) != 0;
             caption = WindowText(dlg.m_hWnd);
             version = ItemText(dlg.m_hWnd, IDC_VERSION_TEXT);
             legal = ItemText(dlg.m_hWnd, IDC_LEGAL_TEXT);
@@ -37,6 +41,7 @@ TEST(AboutBox, ShowsCaptionAndBothLinesAndClosesEveryWay) {
         EXPECT_EQ(caption, "About Vantrel Config");
         EXPECT_EQ(version, "Version: 1.4.0.0");
         EXPECT_EQ(legal, "Copyright (C) 2026 Ulvenor Ltd");
+        EXPECT_TRUE(bIconShown);
     }
 }
 

@@ -1,8 +1,9 @@
 // The library check as a user meets it: the real tool started beside zova.dll
 // builds that carry different version resources. A refused library ends the
 // tool before it sends anything; an accepted one lets it scan.
-#include "TestFiles.h"
+// Winsock's header before any that brings in windows.h.
 #include "ToolProcess.h"
+#include "TestFiles.h"
 
 #include <commctrl.h>
 
