@@ -17,6 +17,6 @@ VANTREL_SCREENSHOTS="$work" cmake/wine-run.sh "$PWD/build/windows/wineprefix" \
     build/windows/bin/acceptance_test.exe \
     --gtest_filter='Acceptance.StartUp*:Acceptance.ConfigureWithoutSalt*:Acceptance.AboutBox*:Acceptance.AdvancedSettings*'
 for name in main configure about advanced; do
-    convert "$work/$name.bmp" "docs/screenshot-$name.png"
+    convert "$work/$name.bmp" -strip "docs/screenshot-$name.png"
     echo "docs/screenshot-$name.png"
 done
