@@ -31,6 +31,10 @@ if [ "$(cat "$prefix/.vantrel-managed" 2>/dev/null)" != "$managed" ]; then
 fi
 
 # A lingering wineserver makes each later start take a tenth of a second
-# instead of more than one.
-wineserver -p 30 >/dev/null 2>&1 || true
+# instead of more than one. A new server also starts Wine's background
+# services, which would inherit this program's output and keep a caller
+# such as CTest waiting on it: start them here, detached from it.
+if wineserver -p 30 </dev/null >/dev/null 2>&1; then
+    "$wine" cmd /c exit </dev/null >/dev/null 2>&1 || true
+fi
 exec "$wine" "$@"
