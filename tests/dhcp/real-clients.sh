@@ -119,10 +119,7 @@ dhcpcd() {
         mount -t tmpfs -o size=1m dhcpcd-run /run &&
         mount -t tmpfs -o size=1m dhcpcd-db /var/lib/dhcpcd &&
         exec dhcpcd -f "$1" -4 -1 -B -d vc' sh "$NS_TMP/dhcpcd.conf" \
-        >"$NS_TMP/dhcpcd.log" 2>&1 &
-    pid=$!
-    ns_track $pid
-    wait $pid
+        >"$NS_TMP/dhcpcd.log" 2>&1
     cat "$NS_TMP/dhcpcd-bound" 2>/dev/null
     ip -n "$cli" -4 -o addr show dev vc | awk '{ print $4 }'
     ip -n "$cli" addr flush dev vc
