@@ -19,7 +19,12 @@ ns_cleanup() {
     for pid in $NS_PIDS; do
         wait "$pid" 2>/dev/null
     done
+    # Anything still inside our namespaces (helpers a client forked, for one)
+    # would outlive their names.
     for ns in $NS_LIST; do
+        for pid in $(ip netns pids "$ns" 2>/dev/null); do
+            kill "$pid" 2>/dev/null
+        done
         ip netns del "$ns" 2>/dev/null
     done
     rm -rf "$NS_TMP"

@@ -1,6 +1,7 @@
 #!/bin/sh
-# Real DHCP clients (busybox udhcpc, ISC dhclient) against our server, each in
-# its own namespace joined by a veth pair; tshark checks every reply decodes.
+# Real DHCP clients (busybox udhcpc, dhcpcd, ISC dhclient) against our server,
+# server and client each in a namespace joined by a veth pair; tshark checks
+# every reply decodes.
 # Usage: real-clients.sh native SERVE
 #        real-clients.sh wine WINE_RUN PREFIX SERVE.exe
 . "$(dirname "$0")/netns-common.sh"
@@ -62,7 +63,16 @@ cat >"$NS_TMP/dhclient.sh" <<'SCRIPT'
 [ "$reason" = BOUND ] && echo "$new_ip_address $new_subnet_mask" >"$LEASE"
 exit 0
 SCRIPT
-chmod +x "$NS_TMP/udhcpc.sh" "$NS_TMP/dhclient.sh"
+cat >"$NS_TMP/dhcpcd.sh" <<SCRIPT
+#!/bin/sh
+[ "\$reason" = BOUND ] && echo "\$new_ip_address \$new_subnet_mask" >"$NS_TMP/dhcpcd-bound"
+exit 0
+SCRIPT
+chmod +x "$NS_TMP/udhcpc.sh" "$NS_TMP/dhclient.sh" "$NS_TMP/dhcpcd.sh"
+# dhcpcd reads this instead of /etc/dhcpcd.conf, whose "require
+# dhcp_server_identifier" rejects every reply of ours. No randomised start
+# delay and no ARP probe of the leased address: they only cost time here.
+printf 'ipv4only\nnodev\nnodelay\nnoarp\nscript %s\n' "$NS_TMP/dhcpcd.sh" >"$NS_TMP/dhcpcd.conf"
 printf 'timeout 20;\nretry 1;\ninitial-interval 1;\n' >"$NS_TMP/dhclient.conf"
 
 # udhcpc MAC: prints "ip mask" of the lease, or nothing.
@@ -96,6 +106,25 @@ dhclient() {
     cat "$lease" 2>/dev/null
 }
 
+# dhcpcd MAC: prints "ip mask" that dhcpcd bound, followed by the address the
+# interface then carries, or nothing. It runs in a mount namespace of its own
+# with empty /run and /var/lib/dhcpcd, so its pid files, sockets, DUID and
+# lease never reach the host, and our script replaces its hooks, so
+# resolv.conf and the host name stay untouched. -1 -B: it stays in the
+# foreground and exits once bound.
+dhcpcd() {
+    set_mac "$1"
+    rm -f "$NS_TMP/dhcpcd-bound"
+    timeout 20 ip netns exec "$cli" unshare -m --propagation private sh -c '
+        mount -t tmpfs -o size=1m dhcpcd-run /run &&
+        mount -t tmpfs -o size=1m dhcpcd-db /var/lib/dhcpcd &&
+        exec dhcpcd -f "$1" -4 -1 -B -d vc' sh "$NS_TMP/dhcpcd.conf" \
+        >"$NS_TMP/dhcpcd.log" 2>&1
+    cat "$NS_TMP/dhcpcd-bound" 2>/dev/null
+    ip -n "$cli" -4 -o addr show dev vc | awk '{ print $4 }'
+    ip -n "$cli" addr flush dev vc
+}
+
 got=$(udhcpc 02:6b:d4:00:00:2a)
 [ "$got" = "10.200.1.42 255.255.255.0" ] || { fail "udhcpc got '$got'"; cat "$NS_TMP/udhcpc.log"; }
 
@@ -106,6 +135,10 @@ if [ -z "$got" ] && grep -q "DHCPACK of 10.200.1.200 from" "$NS_TMP/dhclient.log
 elif [ "$got" != "10.200.1.200 255.255.255.0" ]; then
     fail "dhclient got '$got'"; cat "$NS_TMP/dhclient.log"
 fi
+
+got=$(dhcpcd 02:6b:d4:5e:0c:33)
+[ "$got" = "10.200.1.51 255.255.255.0
+10.200.1.51/24" ] || { fail "dhcpcd got '$got'"; cat "$NS_TMP/dhcpcd.log"; }
 
 got=$(udhcpc 02:6b:d5:00:00:2b)
 [ -z "$got" ] || fail "client with another prefix got '$got'"
@@ -124,5 +157,5 @@ count() { tshark -r "$pcap" -Y "$1" 2>/dev/null | wc -l; }
     fail "the foreign client's requests were not seen"
 [ "$(count 'dhcp.hw.mac_addr == 02:6b:d5:00:00:2b && dhcp.type == 2')" -eq 0 ] || fail "foreign client was answered"
 
-echo "$kind server: udhcpc leased, dhclient acknowledged, other prefix ignored, $(count 'dhcp.type == 2') replies decoded"
+echo "$kind server: udhcpc and dhcpcd leased, dhclient acknowledged, other prefix ignored, $(count 'dhcp.type == 2') replies decoded"
 [ "$failures" -eq 0 ]
