@@ -48,7 +48,7 @@ echo "== Device list"
 . scripts/xvfb.sh
 start_xvfb || exit 1
 trap stop_xvfb EXIT
-cmake/wine-run.sh "$(pwd)/build/windows/wineprefix" build/windows/bin/list_fill_bench.exe $list_counts
+timeout 1500 cmake/wine-run.sh "$(pwd)/build/windows/wineprefix" build/windows/bin/list_fill_bench.exe $list_counts
 echo
 bench/scan_latency.sh $list_counts
 echo
