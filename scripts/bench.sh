@@ -8,8 +8,8 @@
 # Needs root (or CAP_NET_ADMIN) for the DHCP run, which happens entirely
 # inside network namespaces made and removed by bench/dhcp_latency.sh.
 cd "$(dirname "$0")/.." || exit 1
-md5_runs=9; md5_mib=128; dhcp_exchanges=30; list_counts="100 1000 5000"
-if [ "$1" = "--quick" ]; then md5_runs=3; md5_mib=32; dhcp_exchanges=5; list_counts="100 1000"; fi
+md5_runs=9; md5_mib=128; dhcp_exchanges=30; list_counts="100 1000 5000"; fill_counts="100 1000"
+if [ "$1" = "--quick" ]; then md5_runs=3; md5_mib=32; dhcp_exchanges=5; list_counts="100 1000"; fill_counts="100"; fi
 
 echo "== Machine"
 echo "date (UTC): $(date -u '+%Y-%m-%d %H:%M')"
@@ -48,7 +48,7 @@ echo "== Device list"
 . scripts/xvfb.sh
 start_xvfb || exit 1
 trap stop_xvfb EXIT
-timeout 1500 cmake/wine-run.sh "$(pwd)/build/windows/wineprefix" build/windows/bin/list_fill_bench.exe $list_counts
+timeout 1500 cmake/wine-run.sh "$(pwd)/build/windows/wineprefix" build/windows/bin/list_fill_bench.exe $fill_counts
 echo
 bench/scan_latency.sh $list_counts
 echo
