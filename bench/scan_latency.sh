@@ -95,6 +95,7 @@ for n in $counts; do
     for pid in $pids; do wait "$pid" 2>/dev/null; done
     pids=""
 
+    tr -d "\r" <"$work/watch.txt" >"$work/watch.lf" && mv "$work/watch.lf" "$work/watch.txt"
     scan=$(awk '$1 == "scan" { print $2 }' "$work/watch.txt")
     full=$(awk '$1 == "full" { print $2 }' "$work/watch.txt")
     rows=$(awk '$1 == "final_rows" { print $2 }' "$work/watch.txt")
