@@ -1,9 +1,12 @@
 #include "app/ConfigToolDlg.h"
 
+#include "app/AboutDlg.h"
+#include "app/DialogLayout.h"
 #include "framework/DC.h"
 #include "framework/DataExchange.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
+#include "version/StartupVersion.h"
 #include "zova/zova.h"
 
 #include <cstdlib>
@@ -25,6 +28,9 @@ CConfigToolDlg::CConfigToolDlg(CWnd* pParent)
     : CDialog(IDD_CONFIGTOOL_DIALOG, pParent), m_hIcon(AfxGetApp()->LoadIcon(IDR_MAINFRAME)) {}
 
 CConfigToolDlg::~CConfigToolDlg() {
+    // The program's end does not switch the server off; its worker and socket
+    // must still go before the object they use.
+    StopDhcpServer();
     if (g_pMainDlg == this)
         g_pMainDlg = nullptr;
 }
@@ -35,6 +41,8 @@ const MessageMap* CConfigToolDlg::GetMessageMap() const {
         msg::Paint<&CConfigToolDlg::OnPaint>(),
         msg::QueryDragIcon<&CConfigToolDlg::OnQueryDragIcon>(),
         msg::Command<&CConfigToolDlg::OnScan>(IDC_SCAN),
+        msg::Size<&CConfigToolDlg::OnSize>(),
+        msg::Sizing<&CConfigToolDlg::OnSizing>(),
         msg::Command<&CConfigToolDlg::OnAdvancedOptions>(IDC_ADVANCED),
         msg::Command<&CConfigToolDlg::OnWink>(IDC_WINK),
         msg::Command<&CConfigToolDlg::OnFile>(IDC_FILE),
@@ -71,6 +79,17 @@ BOOL CConfigToolDlg::OnInitDialog() {
     // The configure request's password salt draws from this generator.
     std::srand(::GetTickCount());
 
+    SetWindowText(MainWindowTitleFromOwnVersion());
+    // The library is checked by its file before the first call into it.
+    if (!IsZovaLibraryVersionAccepted(ZovaLibraryPath())) {
+        MessageBox("Incorrect DLL version", "Warning", MB_ICONEXCLAMATION);
+        CDialog::OnCancel();
+        return TRUE;
+    }
+
+    LayoutControls(TRUE);
+    LayoutControls(FALSE);
+
     m_listDevices.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
     m_listDevices.InsertColumns(kColumnSpec);
 
@@ -84,11 +103,31 @@ BOOL CConfigToolDlg::OnInitDialog() {
 }
 
 void CConfigToolDlg::OnSysCommand(UINT nID, LPARAM) {
-    // The close box, the system menu's Close and Alt+F4 end the run like "Exit".
-    if (nID == SC_CLOSE)
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg dlgAbout;
+        dlgAbout.DoModal();
+    } else if (nID == SC_CLOSE) {
+        // The close box, the system menu's Close and Alt+F4 end the run like "Exit".
         OnOK();
-    else
+    } else {
         Default();
+    }
+}
+
+void CConfigToolDlg::OnSize(UINT, int, int) {
+    Default();
+    // Minimising lays out too (against an empty client area); restoring undoes it.
+    if (::GetWindow(m_hWnd, GW_CHILD) != nullptr)
+        LayoutControls(FALSE);
+}
+
+void CConfigToolDlg::OnSizing(UINT fwSide, LPRECT pRect) {
+    Default();
+    ClampSizingRect(fwSide, pRect);
+}
+
+void CConfigToolDlg::LayoutControls(BOOL bRecord) {
+    LayoutDialogControls(m_hWnd, m_layout, bRecord != FALSE);
 }
 
 void CConfigToolDlg::OnPaint() {

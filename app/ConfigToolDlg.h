@@ -3,15 +3,24 @@
 #ifndef VANTREL_APP_CONFIGTOOLDLG_H
 #define VANTREL_APP_CONFIGTOOLDLG_H
 
+#include "app/Layout.h"
 #include "devicelist/DeviceListCtrl.h"
+#include "dhcp/DhcpServer.h"
 #include "framework/Button.h"
 #include "framework/Dialog.h"
+
+#include <atomic>
+#include <thread>
 
 // Posted to the main dialog for every library notification (lParam: its value).
 constexpr UINT WM_ZOVA_NOTIFY = WM_USER + 1;
 
 class CConfigToolDlg : public CDialog {
 public:
+    // The recovery DHCP server and its switch, read by the worker thread.
+    CDhcpServer m_dhcpServer;
+    std::atomic<bool> m_bDhcpServerRunning{false};
+
     explicit CConfigToolDlg(CWnd* pParent = nullptr);
     ~CConfigToolDlg() override;
 
@@ -27,16 +36,29 @@ protected:
     HCURSOR OnQueryDragIcon();
     void OnScan();
     void OnAdvancedOptions();
+    // Stops the worker, then closes the server's socket; nothing when off.
+    void StopDhcpServer();
     void OnWink();
     // "File" is hidden and disabled; it does nothing.
     void OnFile() {}
     LRESULT OnZovaNotify(WPARAM wParam, LPARAM lParam);
+    void OnSize(UINT nType, int cx, int cy);
+    void OnSizing(UINT fwSide, LPRECT pRect);
+
+    // TRUE: records where the controls are; FALSE: places them for the
+    // present client size.
+    void LayoutControls(BOOL bRecord);
 
     CButton m_btnWink;
     CButton m_btnAdvanced;
     CDeviceListCtrl m_listDevices;
     HICON m_hIcon;
+    std::thread m_dhcpServerThread;
+    ControlLayout m_layout;
 };
+
+// The recovery server's worker: polls every 50 ms while the server is on.
+UINT DhcpServerThread(LPVOID pParam);
 
 // The main dialog, for the library's callback; set before the callback is registered.
 extern CConfigToolDlg* g_pMainDlg;

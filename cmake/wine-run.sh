@@ -3,7 +3,7 @@
 # Usage: wine-run.sh PREFIX PROGRAM [ARGS...]
 # The prefix lives in the build tree and is made once; without a display the
 # program gets a virtual one.
-prefix=$1
+prefix=$(realpath -m "$1")
 shift
 export WINEPREFIX="$prefix"
 export WINEDEBUG="${WINEDEBUG:--all}"

@@ -1,10 +1,14 @@
 #!/bin/sh
-# Sets up, builds the Windows and native presets and runs every test.
+# Sets up, builds the Windows and native presets and runs every test:
+# native tests under AddressSanitizer and UndefinedBehaviorSanitizer, the
+# threaded ones again under ThreadSanitizer, Windows tests under Wine, and a
+# short run of every fuzzer.
 set -e
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 
-for preset in windows native native-debug; do
+for preset in windows native native-debug native-tsan; do
+    echo "== build $preset"
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset"
 done
@@ -17,6 +21,12 @@ if [ -z "$DISPLAY" ]; then
 fi
 
 status=0
+echo "== native tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
 ctest --preset native-debug -j 2 || status=1
+echo "== threaded tests (ThreadSanitizer)"
+ctest --preset native-tsan -j 2 || status=1
+echo "== Windows tests under Wine"
 ctest --preset windows || status=1
+echo "== fuzzers, short run"
+fuzz/run-fuzzers.sh "${VANTREL_FUZZ_SECONDS:-10}" || status=1
 exit $status

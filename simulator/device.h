@@ -49,6 +49,8 @@ struct Device {
     // and reports it as its salt; an unsalted one keeps the password as typed.
     std::string storedPassword;
     std::uint32_t unreported = 0;
+    // In DHCP mode without an address yet: silent until a lease (dhcp_client.h).
+    bool awaitingDhcp = false;
 
     // The last configure and wink carried out, so that a repeat of the same
     // request is not carried out twice.

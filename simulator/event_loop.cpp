@@ -27,6 +27,7 @@ void EventLoop::run(const std::atomic<bool>& stop) {
         }
         if (socket_.waitReadable(waitMs)) receiveWaiting();
         sendDue();
+        if (tick_) tick_();
     }
 }
 

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <queue>
 #include <vector>
 
@@ -19,6 +20,8 @@ public:
     // time, so that a test can read it while the simulator runs.
     EventLoop(Responder& responder, UdpSocket& socket, std::FILE* log, bool anyDestination);
     void run(const std::atomic<bool>& stop);
+    // Called on every turn of the loop, at least every 100 ms.
+    void setTick(std::function<void()> tick) { tick_ = std::move(tick); }
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -40,6 +43,7 @@ private:
     UdpSocket& socket_;
     std::FILE* log_;
     bool anyDestination_;
+    std::function<void()> tick_;
     std::uint64_t order_ = 0;
     std::priority_queue<Pending, std::vector<Pending>, std::greater<Pending>> pending_;
 };

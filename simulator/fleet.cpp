@@ -111,9 +111,13 @@ bool apply(Section& s, const std::string& key, const std::string& value) {
         if (parsed) out = *parsed;
         return parsed.has_value();
     };
+    const auto text = [&](std::string& out) {
+        out = value;
+        return true;
+    };
     if (key == "mac") return s.hasMac = parseHexBytes(value, d.mac);
-    if (key == "type") return d.type = value, true;
-    if (key == "hostname") return d.hostname = value, true;
+    if (key == "type") return text(d.type);
+    if (key == "hostname") return text(d.hostname);
     if (key == "ip") return address(d.ip);
     if (key == "mask") return address(d.mask);
     if (key == "gateway") return address(d.gateway);
@@ -121,8 +125,8 @@ bool apply(Section& s, const std::string& key, const std::string& value) {
     if (key == "dns2") return address(d.dns2);
     if (key == "dhcp") return parseSwitch(value, d.dhcp);
     if (key == "password-protection") return parseSwitch(value, d.passwordOn);
-    if (key == "password") return s.password = value, true;
-    if (key == "salt") return s.salt = value, true;
+    if (key == "password") return text(s.password);
+    if (key == "salt") return text(s.salt);
     if (key == "unreported") return parseUnreported(value, d.unreported);
     if (key == "protocol") {
         if (!parseVersion(value, {255, 255}, numbers)) return false;

@@ -1,4 +1,5 @@
 // vantrel-devsim: plays a fleet of devices on one UDP socket.
+#include "simulator/dhcp_client.h"
 #include "simulator/event_loop.h"
 #include "simulator/fleet.h"
 #include "simulator/options.h"
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <sstream>
 
 namespace {
@@ -90,7 +92,17 @@ int main(int argc, char** argv) {
     std::signal(SIGINT, requestStop);
     std::signal(SIGTERM, requestStop);
     devsim::Responder responder(std::move(devices), options.answerWindow);
-    devsim::EventLoop(responder, socket, log, options.inTestNamespace).run(g_stop);
+    devsim::EventLoop loop(responder, socket, log, options.inTestNamespace);
+    std::unique_ptr<devsim::DhcpClients> dhcp;
+    if (options.dhcpClient) {
+        dhcp = std::make_unique<devsim::DhcpClients>(responder.devices(), log);
+        if (!dhcp->open(error)) {
+            std::cerr << "vantrel-devsim: " << error << "\n";
+            return 1;
+        }
+        loop.setTick([&dhcp] { dhcp->tick(); });
+    }
+    loop.run(g_stop);
     if (log != stdout) std::fclose(log);
     return 0;
 }

@@ -6,6 +6,7 @@ const char* const kUsage =
     "usage: vantrel-devsim [--bind ADDRESS] [--port PORT] [--port-file FILE]\n"
     "                      (--fleet FILE | --generate N [--prefix XX-XX-XX])\n"
     "                      [--log FILE] [--answer-window-ms M] [--in-test-namespace]\n"
+    "                      [--dhcp-client]\n"
     "Plays devices on one UDP socket; binds only to loopback unless\n"
     "--in-test-namespace is given. Default: --bind 127.0.0.1 --port 17400.\n";
 
@@ -32,6 +33,10 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
         const std::string& flag = args[i];
         if (flag == "--help") {
             o.help = true;
+            continue;
+        }
+        if (flag == "--dhcp-client") {
+            o.dhcpClient = true;
             continue;
         }
         if (flag == "--in-test-namespace") {
@@ -71,6 +76,8 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
     }
     if (o.help) return result;
     if (o.fleetFile.empty() == !o.generate) return fail("give either --fleet or --generate");
+    if (o.dhcpClient && !o.inTestNamespace)
+        return fail("--dhcp-client broadcasts: it needs --in-test-namespace");
     if (!zova::isLoopback(o.bind.address) && !o.inTestNamespace)
         return fail("refusing to bind a non-loopback address without --in-test-namespace");
     return result;

@@ -24,6 +24,8 @@ struct Options {
     // Only inside a network namespace made by a test may the simulator
     // bind, and so send, anywhere but loopback.
     bool inTestNamespace = false;
+    // Devices in DHCP mode without an address ask a DHCP server for one.
+    bool dhcpClient = false;
     bool help = false;
 };
 

@@ -2,6 +2,8 @@
 
 #include "md5/md5.h"
 
+#include <cctype>
+
 namespace devsim {
 namespace {
 
@@ -28,6 +30,18 @@ bool passwordAccepted(const Device& device, const std::string& sent) {
     if (stored.size() != 34) return false;
     const std::string salt = stored.substr(0, 2);
     return sent == md5hex(salt + stored.substr(2) + stored);
+}
+
+bool newPasswordKeepable(const Device& device, const std::string& sent) {
+    if (!device.salted) return true;
+    if (sent.size() != 34) return false;
+    for (std::size_t i = 0; i < sent.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(sent[i]);
+        const bool ok = i < 2 ? std::isalnum(c) != 0
+                              : (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+        if (!ok) return false;
+    }
+    return true;
 }
 
 }  // namespace devsim

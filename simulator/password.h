@@ -17,6 +17,12 @@ std::string storedPassword(const std::string& typed, const std::string& salt);
 // text as typed otherwise.
 bool passwordAccepted(const Device& device, const std::string& sent);
 
+// Whether a new password is one a device of this kind can keep: anything for
+// an unsalted device; two letters or digits and 32 lowercase hexadecimal
+// digits for a salted one, which could never again check a proof against
+// anything else.
+bool newPasswordKeepable(const Device& device, const std::string& sent);
+
 }  // namespace devsim
 
 #endif  // VANTREL_SIMULATOR_PASSWORD_H

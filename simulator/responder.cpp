@@ -51,6 +51,7 @@ Handled Responder::scan(std::uint32_t id, const std::string& from) {
     Handled handled;
     std::uniform_int_distribution<long long> spread(0, std::max<long long>(answerWindow_.count() - 1, 0));
     for (const Device& device : devices_) {
+        if (device.awaitingDhcp) continue;
         handled.replies.push_back(
             {encodeScanAnswer(id, scanAnswerOf(device)), std::chrono::milliseconds(spread(random_))});
     }
@@ -59,7 +60,7 @@ Handled Responder::scan(std::uint32_t id, const std::string& from) {
                           .add("id", std::uint64_t{id})
                           .add("from", from)
                           .add("outcome", "answered")
-                          .add("answers", std::uint64_t{devices_.size()})
+                          .add("answers", std::uint64_t{handled.replies.size()})
                           .str();
     return handled;
 }
@@ -76,10 +77,13 @@ Handled Responder::configure(std::uint32_t id, const ZOVA_ConfigureRequestType& 
     if (device && device->lastConfigureId == id) {
         outcome = "repeat";
     } else if (device) {
-        const bool accepted = passwordAccepted(*device, r.szPassword);
+        const bool passwordRight = passwordAccepted(*device, r.szPassword);
+        const bool keepable = r.bChangePassword != 1 || newPasswordKeepable(*device, r.szNewPassword);
+        const bool accepted = passwordRight && keepable;
         device->lastConfigureId = id;
+        // The protocol has one way of saying no; the log tells the two apart.
         device->lastOutcome = accepted ? ConfigureOutcome::Accepted : ConfigureOutcome::WrongPassword;
-        outcome = accepted ? "accepted" : "wrong-password";
+        outcome = accepted ? "accepted" : passwordRight ? "bad-new-password" : "wrong-password";
         if (accepted) {
             // Settings the device does not report it does not have.
             if (device->reports(kFieldIp)) device->ip = r.dwIpAddr;
@@ -89,7 +93,7 @@ Handled Responder::configure(std::uint32_t id, const ZOVA_ConfigureRequestType& 
             if (device->reports(kFieldHostname)) device->hostname = r.szHostname;
             if (device->reports(kFieldDns1)) device->dns1 = r.dwPrimaryDns;
             if (device->reports(kFieldDns2)) device->dns2 = r.dwSecondaryDns;
-            if (r.bChangePassword) device->storedPassword = r.szNewPassword;
+            if (r.bChangePassword == 1) device->storedPassword = r.szNewPassword;
         }
     }
     if (device)

@@ -34,6 +34,7 @@ public:
 
     Handled handle(const std::uint8_t* data, std::size_t size, const std::string& from);
     const std::vector<Device>& devices() const { return devices_; }
+    std::vector<Device>& devices() { return devices_; }
 
 private:
     Handled scan(std::uint32_t id, const std::string& from);

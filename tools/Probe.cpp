@@ -4,8 +4,8 @@
 //                                     columns separated by tabs
 //   vantrel-probe wait-rows N SECONDS wait until the list shows N rows
 //                                     (exit 1 when it does not in time)
-//   vantrel-probe rect                print the window's screen rectangle as
-//                                     "WIDTHxHEIGHT+X+Y"
+//   vantrel-probe rect                print the window's client area on the
+//                                     screen as "WIDTHxHEIGHT+X+Y"
 //   vantrel-probe close               close the window as its close box does
 //
 // Every command waits up to ten seconds for the window to appear.
@@ -76,10 +76,12 @@ int main(int argc, char** argv) {
     if (std::strcmp(pszCommand, "wait-rows") == 0 && argc == 4)
         return WaitForRows(hTool, std::atoi(argv[2]), std::atoi(argv[3]));
     if (std::strcmp(pszCommand, "rect") == 0) {
+        // The client area: without a window manager nobody draws the frame.
         RECT rect{};
-        ::GetWindowRect(hTool, &rect);
-        std::printf("%ldx%ld+%ld+%ld\n", rect.right - rect.left, rect.bottom - rect.top, rect.left,
-                    rect.top);
+        ::GetClientRect(hTool, &rect);
+        POINT origin{0, 0};
+        ::ClientToScreen(hTool, &origin);
+        std::printf("%ldx%ld+%ld+%ld\n", rect.right, rect.bottom, origin.x, origin.y);
         return 0;
     }
     if (std::strcmp(pszCommand, "close") == 0) {

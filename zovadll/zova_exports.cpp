@@ -8,11 +8,11 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -38,11 +38,13 @@ public:
         std::lock_guard<std::mutex> lock(startMutex_);
         if (started_) return 1;
         char text[64] = {};
+        SetLastError(ERROR_SUCCESS);
         const DWORD length = GetEnvironmentVariableA("ZOVA_TARGET", text, sizeof text);
         std::optional<zova::Endpoint> target;
-        if (length > 0) {
-            // A target that cannot be read must not turn into a broadcast.
-            target = length < sizeof text ? zova::parseEndpoint(text) : std::nullopt;
+        if (length > 0 || GetLastError() != ERROR_ENVVAR_NOT_FOUND) {
+            // A target that is set but cannot be read, empty included, must
+            // not turn into a broadcast.
+            target = length > 0 && length < sizeof text ? zova::parseEndpoint(text) : std::nullopt;
             if (!target) return 0;
         }
         WSADATA data;
@@ -53,7 +55,9 @@ public:
         HMODULE self = nullptr;
         GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
                            reinterpret_cast<LPCSTR>(&library), &self);
-        std::thread([this] { receiveForever(); }).detach();
+        const HANDLE thread = CreateThread(nullptr, 0, &Library::receiverThread, this, 0, nullptr);
+        if (!thread) return 0;
+        CloseHandle(thread);
         started_ = true;
         return 1;
     }
@@ -75,6 +79,11 @@ public:
     }
 
 private:
+    static DWORD WINAPI receiverThread(LPVOID self) {
+        static_cast<Library*>(self)->receiveForever();
+        return 0;
+    }
+
     void receiveForever() {
         for (;;) {
             transport_.receive(kReceiveSliceMs, [this](const std::uint8_t* data, std::size_t size) {
@@ -104,8 +113,8 @@ private:
     zova::WinsockTransport transport_;
     std::mutex repeatMutex_;
     std::vector<std::pair<Clock::time_point, zova::wire::Datagram>> repeats_;
-    std::uint32_t nextId_ = static_cast<std::uint32_t>(GetTickCount()) ^
-                            (static_cast<std::uint32_t>(GetCurrentProcessId()) << 16);
+    std::atomic<std::uint32_t> nextId_{static_cast<std::uint32_t>(GetTickCount()) ^
+                                       (static_cast<std::uint32_t>(GetCurrentProcessId()) << 16)};
 };
 
 // Never destroyed: there is no stop call, and the receiver thread uses the

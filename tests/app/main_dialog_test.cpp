@@ -115,7 +115,7 @@ TEST_F(MainDialogTest, MinimisedWindowPaintsTheIconAndOtherSystemCommandsKeepThe
         dialog.Invalidate();
         ::UpdateWindow(dialog.m_hWnd);  // paints through the iconic branch
         bDragIcon = dialog.SendMessage(WM_QUERYDRAGICON) != 0;
-        dialog.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX | 0x5);
+        dialog.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX + 0x10);  // beside the About entry
         dialog.EndDialog(IDOK);
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);

@@ -3,7 +3,8 @@
 
 #include "res/resource.h"
 
-#include <algorithm>
+#include <commctrl.h>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@ TEST_F(MainDialogTest, AnswersBecomeSortedRowsFirstAnswerOfADeviceWins) {
     ScriptedMainDlg dialog;
     Rows rows;
     std::size_t nStored = 0;
+    int nIpFormat = 0;
     LRESULT emptyResult = -1;
     dialog.AddStep([&] {
         QueueAndNotify(dialog, Response(0x03, 0xC0A8000Au));  // 192.168.0.10
@@ -32,9 +34,14 @@ TEST_F(MainDialogTest, AnswersBecomeSortedRowsFirstAnswerOfADeviceWins) {
         emptyResult = dialog.SendMessage(WM_ZOVA_NOTIFY, 0, ZOVA_NOTIFY_RESPONSE);
         rows = ListRows(dialog.GetDlgItem(IDC_DEVICE_LIST));
         nStored = dialog.m_listDevices.GetResponses().size();
+        HDITEMA item{};
+        item.mask = HDI_FORMAT;
+        ::SendMessageA(dialog.m_listDevices.GetHeaderCtrl(), HDM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        nIpFormat = item.fmt;
         dialog.EndDialog(IDOK);
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_TRUE(nIpFormat & HDF_OWNERDRAW) << "the indicator shows from the first stored answer on";
     EXPECT_EQ(emptyResult, 0) << "no answer waiting";
     EXPECT_EQ(nStored, 3u);
     EXPECT_EQ(rows, (Rows{
@@ -75,8 +82,6 @@ TEST_F(MainDialogTest, UnreportedValuesShowNaAndAnAnswerWithoutValidMacIsStoredB
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(nStored, 3u);
-    // Where "N/A" goes beside an address is not fixed; the texts are.
-    std::sort(rows.begin(), rows.end());
     EXPECT_EQ(rows, (Rows{
         {"10.0.0.3", "255.255.255.0", "192.168.0.1", "Off", "3.00.65535", "IO-8", "02-6B-D4-0A-FF-40"},
         {"N/A", "N/A", "N/A", "N/A", "N/A", std::string(128, 'T'), "00-00-00-00-00-20"},

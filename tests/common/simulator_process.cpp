@@ -47,6 +47,7 @@ SimulatorProcess::SimulatorProcess(const Setup& setup) : folder_(makePrivateFold
     std::string command = "\"" + moduleFolder() + "vantrel-devsim.exe\" --bind 127.0.0.1 --port 0" +
                           " --port-file \"" + folder_ + "port\" --log \"" + folder_ + "log\"" +
                           " --answer-window-ms " + std::to_string(setup.answerWindowMs);
+    if (!setup.extraOptions.empty()) command += " " + setup.extraOptions;
     if (setup.generate > 0) {
         command += " --generate " + std::to_string(setup.generate);
     } else {

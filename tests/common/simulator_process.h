@@ -21,6 +21,8 @@ public:
         std::string fleetText;
         unsigned generate = 0;
         unsigned answerWindowMs = 0;
+        // Further command-line options, e.g. "--in-test-namespace --dhcp-client".
+        std::string extraOptions;
     };
 
     explicit SimulatorProcess(const Setup& setup);

@@ -4,9 +4,49 @@
 
 #include <commctrl.h>
 
+#include <cstring>
+
 namespace {
 std::vector<std::string> g_boxes;
+ConfigureDialogScript* g_pConfigureScript = nullptr;
+
+BOOL CALLBACK FindConfigureDialog(HWND hWnd, LPARAM lParam) {
+    char title[80] = {};
+    ::GetWindowTextA(hWnd, title, sizeof title);
+    if (::IsWindowVisible(hWnd) && std::strncmp(title, "Configure: ", 11) == 0) {
+        *reinterpret_cast<HWND*>(lParam) = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
 }  // namespace
+
+// Timers fire only while some loop waits for messages: here, the modal loop
+// of the dialog the action opened.
+ConfigureDialogScript::ConfigureDialogScript(std::function<void(HWND)> script)
+    : m_script(std::move(script)) {
+    g_pConfigureScript = this;
+    m_timer = ::SetTimer(nullptr, 0, 20, &ConfigureDialogScript::OnTimer);
+}
+
+ConfigureDialogScript::~ConfigureDialogScript() {
+    ::KillTimer(nullptr, m_timer);
+    g_pConfigureScript = nullptr;
+}
+
+void CALLBACK ConfigureDialogScript::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+    ConfigureDialogScript* pThis = g_pConfigureScript;
+    if (pThis == nullptr || !pThis->m_title.empty())
+        return;
+    HWND hDlg = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindConfigureDialog, reinterpret_cast<LPARAM>(&hDlg));
+    if (hDlg == nullptr)
+        return;
+    char title[80] = {};
+    ::GetWindowTextA(hDlg, title, sizeof title);
+    pThis->m_title = title;
+    pThis->m_script(hDlg);
+}
 
 void RecordMessageBoxes() {
     SetMessageBoxHook([](HWND, const char* text, const char*, UINT) {

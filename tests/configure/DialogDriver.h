@@ -33,6 +33,26 @@ bool IsEnabled(HWND hDlg, int nId);
 bool IsReadOnly(HWND hDlg, int nId);
 bool IsChecked(HWND hDlg, int nId);
 
+// While it lives: runs script once on the first configure dialog ("Configure:
+// …") that appears, from inside that dialog's own modal loop, and keeps its
+// title. Made before the action that opens the dialog.
+class ConfigureDialogScript {
+public:
+    explicit ConfigureDialogScript(std::function<void(HWND)> script);
+    ~ConfigureDialogScript();
+    ConfigureDialogScript(const ConfigureDialogScript&) = delete;
+    ConfigureDialogScript& operator=(const ConfigureDialogScript&) = delete;
+
+    bool Shown() const { return !m_title.empty(); }
+    const std::string& Title() const { return m_title; }
+
+private:
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
+    std::function<void(HWND)> m_script;
+    UINT_PTR m_timer = 0;
+    std::string m_title;
+};
+
 template <class TDialog>
 ModalRun RunModal(Scripted<TDialog>& dialog, std::function<void(HWND)> script) {
     RecordMessageBoxes();

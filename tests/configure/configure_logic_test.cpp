@@ -2,7 +2,6 @@
 // the wink test. Digests are computed independently with OpenSSL.
 #include "configure/ConfigureRequest.h"
 #include "configure/DialogPrefill.h"
-#include "configure/InputRules.h"
 #include "configure/PasswordDigest.h"
 #include "configure/WinkSupport.h"
 
@@ -186,20 +185,6 @@ TEST(ConfigureRequest, EveryByteOfTheRecord)
     }
 }
 
-TEST(ConfigureRequest, OverlongTextsAreCutAndTerminated)
-{
-    const std::string longText(200, 'x');
-    const ZOVA_ModuleScanResponseType response = ResponseWithSalt("", 0);
-    const EditedSettings edited{longText.c_str(), longText.c_str(), longText.c_str(), true, 0,
-                                0, 0, 0, 0, 0};
-    int draws = 0;
-    const ZOVA_ConfigureRequestType request =
-        BuildConfigureRequest(response, edited, Scripted({}, &draws));
-    EXPECT_EQ(std::string(request.szPassword), std::string(127, 'x'));
-    EXPECT_EQ(std::string(request.szNewPassword), std::string(127, 'x'));
-    EXPECT_EQ(std::string(request.szHostname), std::string(127, 'x'));
-}
-
 TEST(DialogPrefill, TakesOnlyWhatTheDeviceReported)
 {
     ZOVA_ModuleScanResponseType all{};
@@ -275,25 +260,6 @@ TEST(WinkSupport, FromProtocolVersion1_10)
         r.bFwVersionMajor = 9;  // the firmware version plays no part
         r.bFwVersionValid = 1;
         EXPECT_EQ(SupportsWink(r), c.supported);
-    }
-}
-
-} // namespace
-
-namespace {
-
-TEST(InputRules, HostnameLettersAndDigitsOnly)
-{
-    struct Case {
-        const char* name;
-        bool legal;
-    } cases[] = {
-        {"", true}, {"abcXYZ019", true}, {"host-1", false}, {"host.lan", false}, {"my host", false},
-        {"my_host", false}, {"caf\xE9", false}, {"\x80", false}, {"a/b", false}, {"Z:", false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string("\"") + c.name + "\"");
-        EXPECT_EQ(IsLegalHostname(c.name), c.legal);
     }
 }
 

@@ -266,8 +266,9 @@ TEST_F(EthernetConfigDlgTest, TemplateControlsInTabOrder) {
             }
             // A checked radio button takes WS_TABSTOP itself at run time.
             const LONG_PTR style = ::GetWindowLongPtrA(child, GWL_STYLE);
-            if (c.id != IDC_DHCP_ON && c.id != IDC_DHCP_OFF)
+            if (c.id != IDC_DHCP_ON && c.id != IDC_DHCP_OFF) {
                 EXPECT_EQ((style & WS_TABSTOP) != 0, c.tabStop);
+            }
             child = ::GetWindow(child, GW_HWNDNEXT);
         }
         EXPECT_NE(::GetWindowLongPtrA(::GetDlgItem(h, IDC_DHCP_ON), GWL_STYLE) & WS_GROUP, 0);

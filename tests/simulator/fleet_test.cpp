@@ -11,26 +11,14 @@ namespace {
 
 using namespace devsim;
 
-TEST(Fleet, DemoFleetLoadsWithItsVariety) {
+// The run script starts the simulator with it.
+TEST(Fleet, DemoFleetLoads) {
     std::ifstream in(VANTREL_SOURCE_DIR "/simulator/fleets/demo.fleet");
     std::ostringstream text;
     text << in.rdbuf();
     const FleetResult fleet = parseFleet(text.str());
-    ASSERT_EQ(fleet.error, "");
-    ASSERT_GE(fleet.devices.size(), 8u);
-    std::set<std::pair<int, int>> protocols;
-    int salted = 0, foreign = 0, withUnreported = 0;
-    for (const Device& d : fleet.devices) {
-        protocols.insert({d.protocolMajor, d.protocolMinor});
-        salted += d.salted;
-        foreign += d.mac[0] != 0x02 || d.mac[1] != 0x6B || d.mac[2] != 0xD4;
-        withUnreported += d.unreported != 0;
-    }
-    EXPECT_TRUE(protocols.count({1, 9}) && protocols.count({1, 10}) && protocols.count({2, 0}));
-    EXPECT_GT(salted, 0);
-    EXPECT_LT(salted, static_cast<int>(fleet.devices.size()));
-    EXPECT_EQ(foreign, 1);
-    EXPECT_GT(withUnreported, 0);
+    EXPECT_EQ(fleet.error, "");
+    EXPECT_EQ(fleet.devices.size(), 8u);
 }
 
 TEST(Fleet, ReadsEveryKey) {

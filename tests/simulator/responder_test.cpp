@@ -170,6 +170,20 @@ TEST(Responder, SaltedDeviceChecksProofsAndKeepsOnlyDigests) {
                   a.outcome);
     }
 
+    // A new password the device could never check again is refused whole.
+    for (const char* unkeepable : {"fresh", "x7", "x7D41D8CD98F00B204E9800998ECF8427E",
+                                   "-7d41d8cd98f00b204e9800998ecf8427e"}) {
+        SCOPED_TRACE(unkeepable);
+        auto r = configureOf(1, proofOf("press1", salt).c_str());
+        r.bChangePassword = 1;
+        std::strcpy(r.szNewPassword, unkeepable);
+        const Handled handled = send(responder, encodeConfigureRequest(id++, r));
+        EXPECT_EQ(outcomeOf(handled), ConfigureOutcome::WrongPassword);
+        EXPECT_NE(handled.logLine.find("\"outcome\":\"bad-new-password\""), std::string::npos);
+        EXPECT_EQ(responder.devices()[0].storedPassword, salt);
+        EXPECT_EQ(responder.devices()[0].ip, 0xC0A80A01u);
+    }
+
     // The right proof, with a new password salted by the tool.
     auto change = configureOf(1, proofOf("press1", salt).c_str());
     change.bChangePassword = 1;

@@ -60,19 +60,6 @@ TEST(ControlLayout, EachControlFollowsItsAnchoringForAnyClientSize) {
     }
 }
 
-TEST(ControlLayout, AnchoringOfEachControl) {
-    const Anchoring expected[] = {Anchoring::AllEdges,    Anchoring::BottomLeft,
-                                  Anchoring::BottomRight, Anchoring::BottomRight,
-                                  Anchoring::BottomRight, Anchoring::BottomRight};
-    const int ids[] = {1002, 1001, 1003, 1004, 1000, 1};
-    for (int i = 0; i < ControlLayout::kControlCount; ++i) {
-        EXPECT_EQ(ControlLayout::kControls[i].id, ids[i]) << "position " << i;
-        EXPECT_EQ(ControlLayout::kControls[i].anchoring, expected[i]) << Describe(i);
-    }
-    EXPECT_FALSE(ControlLayout().IsRecorded());
-    EXPECT_TRUE(Recorded().IsRecorded());
-}
-
 TEST(ClampToMinimumSize, DraggedEdgeStopsAndOppositeEdgesStay) {
     struct Case {
         int edge;

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -89,6 +92,41 @@ TEST_F(EngineTest, RejectedPasswordQueueKeepsItsFrontUntilRemoved) {
     EXPECT_FALSE(engine.firstRejected(mac));
     engine.dropFirstRejected();  // on an empty queue: nothing happens
     EXPECT_FALSE(engine.firstRejected(mac));
+}
+
+// The receiver thread fills while the tool's thread empties: nothing may be
+// lost or duplicated (run it with ThreadSanitizer too).
+TEST(EngineConcurrency, AnswersTakenWhileArrivingAreAllTakenOnce) {
+    static std::atomic<int> announced{0};
+    announced = 0;
+    Engine engine;
+    engine.setCallback([](int) { ++announced; });
+    constexpr int kAnswers = 20000;
+    std::thread receiver([&] {
+        ZOVA_ModuleScanResponseType a{};
+        a.bMacAddrValid = 1;
+        for (int i = 0; i < kAnswers; ++i) {
+            a.abMacAddr[4] = static_cast<std::uint8_t>(i >> 8);
+            a.abMacAddr[5] = static_cast<std::uint8_t>(i);
+            const Datagram d = encodeScanAnswer(1, a);
+            engine.receive(d.data(), d.size());
+        }
+    });
+    std::vector<int> seen(kAnswers, 0);
+    int taken = 0;
+    ZOVA_ModuleScanResponseType out{};
+    while (taken < kAnswers) {
+        if (!engine.takeAnswer(out)) {
+            std::this_thread::yield();
+            continue;
+        }
+        ++seen[out.abMacAddr[4] << 8 | out.abMacAddr[5]];
+        ++taken;
+    }
+    receiver.join();
+    EXPECT_FALSE(engine.takeAnswer(out));
+    EXPECT_EQ(announced.load(), kAnswers);
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), kAnswers) << "each answer exactly once";
 }
 
 TEST_F(EngineTest, FullAnswerQueueDropsNewcomersWithoutNotifying) {

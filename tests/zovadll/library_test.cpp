@@ -1,7 +1,11 @@
 // The real zova.dll against the real simulator over UDP on loopback.
+// Winsock first: it must precede windows.h.
+#include <winsock2.h>
+
 #include "configure/PasswordDigest.h"
 #include "md5/md5.h"
 #include "tests/zovadll/zova_session.h"
+#include "zovadll/wire.h"
 
 #include <gtest/gtest.h>
 
@@ -205,7 +209,8 @@ TEST_F(LibraryTest, SaltedPasswordTravelsAsProofAndChangesAsDigest) {
                                               "\"new_password\":\"" + salted + "\""}))
         << zova->simulator().logText();
 
-    const std::string newSalt = SaltText(zova->scan(kDevices).at(kMacF));
+    const std::string newSalt = SaltText(zova->answerShowing(
+        kMacF, [&](const ZOVA_ModuleScanResponseType& a) { return SaltText(a) != salt; }));
     EXPECT_EQ(newSalt, salted) << "the device offers its new digest";
 
     r = request(kMacF, PasswordProof("pumpB!", newSalt).c_str());
@@ -220,7 +225,12 @@ TEST_F(LibraryTest, SaltedPasswordTravelsAsProofAndChangesAsDigest) {
     std::strcpy(r.szHostname, "pump-station-d");
     ZOVA_SendConfigure(&r);
     ASSERT_TRUE(zova->waitForCount(ZOVA_NOTIFY_RESCAN, rescans + 2));
-    EXPECT_STREQ(zova->scan(kDevices).at(kMacF).szHostname, "pump-station-d");
+    EXPECT_STREQ(zova->answerShowing(kMacF,
+                                     [](const ZOVA_ModuleScanResponseType& a) {
+                                         return std::string(a.szHostname) == "pump-station-d";
+                                     })
+                     .szHostname,
+                 "pump-station-d");
 }
 
 TEST_F(LibraryTest, ConfigureWithTheRightPasswordChangesTheDeviceAndRaisesRescan) {
@@ -248,8 +258,8 @@ TEST_F(LibraryTest, ConfigureWithTheRightPasswordChangesTheDeviceAndRaisesRescan
         << zova->simulator().logText();
     EXPECT_EQ(zova->count(ZOVA_NOTIFY_RESCAN), rescans + 1);
 
-    const auto devices = zova->scan(kDevices);
-    const ZOVA_ModuleScanResponseType& c = devices.at(kMacC);
+    const ZOVA_ModuleScanResponseType c = zova->answerShowing(
+        kMacC, [](const ZOVA_ModuleScanResponseType& a) { return a.dwIpAddr == 0xC0A81405u; });
     EXPECT_EQ(c.dwIpAddr, 0xC0A81405u);
     EXPECT_EQ(c.dwSubnetMask, 0xFFFF0000u);
     EXPECT_STREQ(c.szHostname, "conveyor-io-new");
@@ -292,6 +302,87 @@ TEST_F(LibraryTest, WinkReachesTheDevice) {
     EXPECT_TRUE(zova->simulator().waitForLog(
         {"\"type\":\"wink\"", "\"mac\":\"02-6B-D4-AA-00-05\"", "\"outcome\":\"winked\""}))
         << zova->simulator().logText();
+}
+
+// The library's own port, as the simulator saw it in a request.
+unsigned short libraryPort(const vantrel_test::SimulatorProcess& simulator) {
+    const std::string key = "\"from\":\"127.0.0.1:";
+    for (const std::string& line : simulator.logLines()) {
+        const auto at = line.find(key);
+        if (at != std::string::npos) return static_cast<unsigned short>(std::stoul(line.substr(at + key.size())));
+    }
+    return 0;
+}
+
+TEST_F(LibraryTest, HostileDatagramsAreDroppedAndTheLibraryKeepsWorking) {
+    zova->scan(kDevices);
+    const unsigned short port = libraryPort(zova->simulator());
+    ASSERT_NE(port, 0) << zova->simulator().logText();
+
+    using namespace zova::wire;
+    ZOVA_ModuleScanResponseType marker{};
+    const MacBytes markerMac = {0x02, 0x6B, 0xD4, 0xEE, 0xEE, 0xEE};
+    std::memcpy(marker.abMacAddr, markerMac.data(), 6);
+    marker.bMacAddrValid = 1;
+    const Datagram answer = encodeScanAnswer(1, marker);
+    Datagram unterminated = answer;
+    unterminated.push_back(0x03);  // a type text of 255 bytes, no NUL anywhere
+    unterminated.push_back(255);
+    unterminated.insert(unterminated.end(), 255, 'T');
+    Datagram wrongMagic = answer;
+    wrongMagic[0] = 'X';
+    Datagram overrun = answer;
+    overrun.insert(overrun.end(), {0x0A, 200, 'h', 'o', 's', 't'});
+    const std::vector<Datagram> hostile = {
+        {},
+        {'Z', 'V', 1},
+        wrongMagic,
+        overrun,
+        Datagram(1500, 'Z'),
+        Datagram(4000, 0),
+        encodeScanRequest(5),
+        encodeConfigureResult(0x1234, {{0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x03}, ConfigureOutcome::Accepted}),
+        encodeConfigureResult(0x1235, {{0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x04}, ConfigureOutcome::WrongPassword}),
+        unterminated,  // valid: the marker, with its text cut to the field
+    };
+    const int rescans = zova->count(ZOVA_NOTIFY_RESCAN);
+    const int rejections = zova->count(ZOVA_NOTIFY_INVALID_PASSWORD);
+
+    const SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    ASSERT_NE(s, INVALID_SOCKET);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    to.sin_port = htons(port);
+    for (const Datagram& d : hostile)
+        sendto(s, reinterpret_cast<const char*>(d.data()), static_cast<int>(d.size()), 0,
+               reinterpret_cast<const sockaddr*>(&to), sizeof to);
+    closesocket(s);
+
+    bool markerSeen = false;
+    int strangers = 0;
+    vantrel_test::waitUntil(
+        [&] {
+            ZOVA_ModuleScanResponseType r;
+            while (ZOVA_GetResponse(&r)) {
+                if (std::memcmp(r.abMacAddr, markerMac.data(), 6) == 0) {
+                    markerSeen = true;
+                    EXPECT_EQ(std::string(r.szType), std::string(127, 'T'));
+                    EXPECT_EQ(r.szType[127], 0);
+                } else if (r.abMacAddr[0] != 0x02 || r.abMacAddr[3] != 0xAA) {
+                    ++strangers;
+                }
+            }
+            return markerSeen;
+        },
+        std::chrono::seconds(20));
+    EXPECT_TRUE(markerSeen);
+    EXPECT_EQ(strangers, 0) << "a dropped datagram must not reach the queue";
+    EXPECT_EQ(zova->count(ZOVA_NOTIFY_RESCAN), rescans) << "results nobody asked for";
+    EXPECT_EQ(zova->count(ZOVA_NOTIFY_INVALID_PASSWORD), rejections);
+    unsigned char mac[6];
+    EXPECT_EQ(ZOVA_GetInvPswdMacId(mac), 0);
+    EXPECT_EQ(zova->scan(kDevices).size(), kDevices) << "the library still works";
 }
 
 TEST(LibraryVersion, FileVersionReads1_1_0_3) {

@@ -72,7 +72,7 @@ bool sameBytes(const void* a, const void* b, std::size_t size) {
 // Hand-built datagrams: the header, then raw items.
 Datagram datagram(std::uint8_t type, std::initializer_list<std::uint8_t> body) {
     Datagram d = {'Z', 'V', 1, type, 0x78, 0x56, 0x34, 0x12};
-    d.insert(d.end(), body);
+    for (std::uint8_t byte : body) d.push_back(byte);
     return d;
 }
 

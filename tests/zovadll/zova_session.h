@@ -12,6 +12,7 @@
 #include <array>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -63,6 +64,31 @@ public:
             },
             std::chrono::seconds(60));
         return byMac;
+    }
+
+    // Answers of earlier scans' repeats may still be arriving, so a test
+    // that waits for a change scans until the device's answer shows it (or
+    // the deadline passes) and returns the last answer the device gave.
+    ZOVA_ModuleScanResponseType answerShowing(
+        const MacBytes& mac, const std::function<bool(const ZOVA_ModuleScanResponseType&)>& shows) {
+        ZOVA_ModuleScanResponseType last{};
+        bool found = false;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!found && std::chrono::steady_clock::now() < deadline) {
+            ZOVA_SendModuleScan();
+            waitUntil(
+                [&] {
+                    ZOVA_ModuleScanResponseType r;
+                    while (ZOVA_GetResponse(&r)) {
+                        if (std::memcmp(r.abMacAddr, mac.data(), 6) != 0) continue;
+                        last = r;
+                        found = found || shows(r);
+                    }
+                    return found;
+                },
+                std::chrono::seconds(1));
+        }
+        return last;
     }
 
 private:

@@ -1,0 +1,13 @@
+#include "configure/RowMac.h"
+
+#include "zova/ResponseRow.h"
+
+bool ReadRowMac(const CListCtrl& list, int nRow, std::uint8_t (&mac)[6]) {
+    char text[18] = {};
+    LVITEMA item{};
+    item.iSubItem = static_cast<int>(zova::kMacColumn);
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    list.SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(&item));
+    return zova::ParseMacText(text, mac);
+}

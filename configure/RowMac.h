@@ -1,0 +1,12 @@
+// The MAC address a device-list row shows, read back from its MAC column.
+#ifndef VANTREL_CONFIGURE_ROWMAC_H
+#define VANTREL_CONFIGURE_ROWMAC_H
+
+#include "framework/ListCtrl.h"
+
+#include <cstdint>
+
+// Reads at most 17 characters of the row's MAC text; false when it is no MAC.
+bool ReadRowMac(const CListCtrl& list, int nRow, std::uint8_t (&mac)[6]);
+
+#endif  // VANTREL_CONFIGURE_ROWMAC_H
