@@ -1,9 +1,10 @@
 // The device list filled as a scan fills it, on the real list view under
 // Wine, one row per trip through the dialog's message loop: every answer
-// through AddResponse (duplicate check, row, re-sort), and
-// separately the same rows through AddRow with a timed Resort after each, to
-// show the share the re-sorting takes. Rows arrive in random order, as the
-// answers of a large network do; the list sorts by IP, ascending.
+// through AddResponse (duplicate check, row, re-sort); the same rows through
+// AddRow with a timed Resort after each, for the share the re-sorting takes;
+// and, to locate the rest, AddResponse again with redrawing switched off
+// around each call, and with the list hidden. Rows arrive in random order,
+// as the answers of a large network do; the list sorts by IP, ascending.
 //
 // Usage: list_fill_bench [DEVICES...]   (default 100 1000 5000)
 #include "simulator/device.h"
@@ -37,6 +38,8 @@ struct Figures {
     double fill = 0;       // all AddResponse calls
     double addRows = 0;    // AddRow calls alone
     double resorts = 0;    // Resort calls alone
+    double noRedraw = 0;   // AddResponse between WM_SETREDRAW off and on
+    double hidden = 0;     // AddResponse while the list is hidden
     int rows = 0;
 };
 
@@ -74,6 +77,24 @@ Figures Measure(unsigned devices)
             figures.addRows += added - start;
             figures.resorts += Seconds() - added;
         });
+    const auto refill = [&](double Figures::*total, bool quiet) {
+        host.AddStep([&] { list.DeleteAllRows(); });
+        for (const auto& answer : answers)
+            host.AddStep([&, total, quiet] {
+                const double start = Seconds();
+                if (quiet)
+                    list.SendMessage(WM_SETREDRAW, FALSE);
+                list.AddResponse(answer);
+                if (quiet) {
+                    list.SendMessage(WM_SETREDRAW, TRUE);
+                    list.Invalidate();
+                }
+                figures.*total += Seconds() - start;
+            });
+    };
+    refill(&Figures::noRedraw, true);
+    host.AddStep([&] { list.ShowWindow(SW_HIDE); });
+    refill(&Figures::hidden, false);
     host.AddStep([&] { host.EndDialog(IDOK); });
     host.DoModal();
     return figures;
@@ -90,13 +111,13 @@ int main(int argc, char** argv)
         counts = {100, 1000, 5000};
 
     std::printf("Device list filled by AddResponse, real list view under Wine, sorted by IP\n");
-    std::printf("%8s %8s %14s %16s %16s %10s\n", "devices", "rows", "AddResponse ms", "AddRow only ms",
-                "Resort only ms", "sort share");
+    std::printf("%8s %8s %14s %16s %16s %10s %16s %14s\n", "devices", "rows", "AddResponse ms",
+                "AddRow only ms", "Resort only ms", "sort share", "no redraw ms", "hidden ms");
     for (const unsigned n : counts) {
         const Figures f = Measure(n);
-        std::printf("%8u %8d %14.1f %16.1f %16.1f %9.0f%%\n", n, f.rows, f.fill * 1e3,
-                    f.addRows * 1e3, f.resorts * 1e3,
-                    100.0 * f.resorts / (f.addRows + f.resorts));
+        std::printf("%8u %8d %14.1f %16.1f %16.1f %9.0f%% %16.1f %14.1f\n", n, f.rows, f.fill * 1e3,
+                    f.addRows * 1e3, f.resorts * 1e3, 100.0 * f.resorts / (f.addRows + f.resorts),
+                    f.noRedraw * 1e3, f.hidden * 1e3);
         std::fflush(stdout);
     }
     return 0;
