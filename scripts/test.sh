@@ -21,12 +21,25 @@ if [ -z "$DISPLAY" ]; then
 fi
 
 status=0
+results=$(mktemp)
+run_ctest() {
+    log=$(mktemp)
+    ctest "$@" --output-log "$log" || status=1
+    cat "$log" >>"$results"
+    rm -f "$log"
+}
 echo "== native tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
-ctest --preset native-debug -j 2 || status=1
+run_ctest --preset native-debug -j 2
 echo "== threaded tests (ThreadSanitizer)"
-ctest --preset native-tsan -j 2 || status=1
+run_ctest --preset native-tsan -j 2
 echo "== Windows tests under Wine"
-ctest --preset windows || status=1
+run_ctest --preset windows
 echo "== fuzzers, short run"
 fuzz/run-fuzzers.sh "${VANTREL_FUZZ_SECONDS:-10}" || status=1
+
+# One closing line for all three test runs.
+awk '/tests passed, [0-9]+ tests failed out of/ {
+        failed += $4; total += $NF
+    } END { printf "%d passed, %d failed\n", total - failed, failed }' "$results"
+rm -f "$results"
 exit $status

@@ -1,5 +1,7 @@
 #include "tools/ToolWindow.h"
 
+#include "tools/RemoteBuffer.h"
+
 #include <commctrl.h>
 
 #include <cstddef>
@@ -22,24 +24,6 @@ BOOL CALLBACK TakeToolWindow(HWND hWnd, LPARAM lParam) {
     return TRUE;
 }
 
-// A buffer in another process, released with it.
-class RemoteBuffer {
-public:
-    RemoteBuffer(HANDLE hProcess, std::size_t nSize)
-        : m_hProcess(hProcess),
-          m_pBuffer(::VirtualAllocEx(hProcess, nullptr, nSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
-    ~RemoteBuffer() {
-        if (m_pBuffer)
-            ::VirtualFreeEx(m_hProcess, m_pBuffer, 0, MEM_RELEASE);
-    }
-    RemoteBuffer(const RemoteBuffer&) = delete;
-    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
-    char* Address() const { return static_cast<char*>(m_pBuffer); }
-
-private:
-    HANDLE m_hProcess;
-    void* m_pBuffer;
-};
 }  // namespace
 
 HWND FindToolWindow() {

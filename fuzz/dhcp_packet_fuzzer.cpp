@@ -1,0 +1,93 @@
+// One received datagram through the recovery server's parser and reply logic,
+// no socket involved. The bytes of raw past the datagram are poisoned, so a
+// read beyond what was received stops the run.
+#include "dhcp/DhcpServer.h"
+
+#include <sanitizer/asan_interface.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+const std::uint8_t kPrefix[3] = {0x02, 0x6B, 0xD4};
+const std::uint8_t kMask[4] = {255, 255, 255, 0};
+enum : std::uint8_t { kDiscover = 1, kOffer = 2, kRequest = 3, kAck = 5, kNak = 6 };
+
+void Check(bool ok)
+{
+    if (!ok)
+        std::abort();
+}
+
+// As the socket layer leaves it: the datagram at the start of raw, stale bytes
+// after it, which nothing may read.
+void Receive(CDhcpPacket& packet, const std::uint8_t* data, int size)
+{
+    std::memset(packet.raw, 0xA5, sizeof packet.raw);
+    std::memcpy(packet.raw, data, size);
+    packet.length = size;
+    ASAN_POISON_MEMORY_REGION(packet.raw + size, CDhcpPacket::kRawSize - size);
+}
+
+void Release(CDhcpPacket& packet)
+{
+    ASAN_UNPOISON_MEMORY_REGION(packet.raw, CDhcpPacket::kRawSize);
+}
+
+// The reply must read back as what the server meant to say.
+void CheckReply(const CDhcpServer& server, std::uint8_t expectedType)
+{
+    const CDhcpPacket& reply = server.m_reply;
+    const std::uint8_t* mac = server.m_request.chaddr;
+    Check(reply.length == CDhcpPacket::kReplySize);
+
+    auto echo = std::make_unique<CDhcpPacket>();
+    Receive(*echo, reply.raw, reply.length);
+    const bool parsed = echo->Parse();
+    Release(*echo);
+    const std::uint8_t offered[4] = {10, 200, 1, mac[5]};
+    Check(parsed && echo->op == 2 && echo->hasMessageType && echo->messageType == expectedType &&
+          echo->hasSubnetMask && std::memcmp(echo->subnetMask, kMask, 4) == 0 &&
+          !echo->hasServerId && std::memcmp(echo->xid, server.m_request.xid, 4) == 0 &&
+          std::memcmp(echo->chaddr, mac, 6) == 0 && std::memcmp(echo->yiaddr, offered, 4) == 0);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    auto server = std::make_unique<CDhcpServer>();
+    CDhcpPacket& request = server->m_request;
+
+    // The socket layer drops what does not fit; the parser must refuse it too.
+    if (size > static_cast<std::size_t>(CDhcpPacket::kRawSize)) {
+        request.length = static_cast<std::int32_t>(size);
+        Check(!request.Parse());
+        return 0;
+    }
+
+    Receive(request, data, static_cast<int>(size));
+    const bool parsed = request.Parse();
+    const bool replied = server->PrepareReply();
+    Release(request);
+
+    Check(!parsed || size >= static_cast<std::size_t>(CDhcpPacket::kHeaderSize));
+    const bool supported = std::memcmp(request.chaddr, kPrefix, 3) == 0;
+    const bool discover = request.hasMessageType && request.messageType == kDiscover;
+    const bool asks = request.hasMessageType && request.messageType == kRequest;
+    Check(replied == (parsed && supported && (discover || asks)));
+    if (!replied)
+        return 0;
+
+    std::uint8_t expected = kOffer;
+    if (asks) {
+        const std::uint8_t offered[4] = {10, 200, 1, request.chaddr[5]};
+        const bool other = request.hasRequestedIp && std::memcmp(request.requestedIp, offered, 4) != 0;
+        expected = other ? kNak : kAck;
+    }
+    CheckReply(*server, expected);
+    return 0;
+}

@@ -1,0 +1,124 @@
+// One datagram, as received, through every decoder of the device protocol.
+// Whatever decodes must carry terminated texts, and encoding it again must give
+// a datagram that decodes to the same thing and re-encodes byte for byte.
+#include "zovadll/wire.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <memory>
+
+namespace {
+
+using namespace zova::wire;
+
+void Check(bool ok)
+{
+    if (!ok)
+        std::abort();
+}
+
+// Terminated within the field, and nothing but zeros after the terminator.
+template <std::size_t N>
+void CheckText(const char (&field)[N])
+{
+    const void* nul = std::memchr(field, 0, N);
+    Check(nul != nullptr);
+    for (const char* p = static_cast<const char*>(nul); p != field + N; ++p)
+        Check(*p == 0);
+}
+
+template <typename T>
+bool SameRecord(const T& a, const T& b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// Decoding, encoding and decoding again changes nothing; the encoder's output
+// is canonical, so it survives a second round unchanged.
+template <typename T, typename Decode, typename Encode, typename Same>
+void CheckRoundTrip(const Datagram& encoded, Decode decode, Encode encode, Same same,
+                    const T& first)
+{
+    const auto header = decodeHeader(encoded.data(), encoded.size());
+    Check(header.has_value());
+    const auto again = decode(encoded.data(), encoded.size());
+    Check(again.has_value() && same(*again, first));
+    Check(encode(header->id, *again) == encoded);
+}
+
+void CheckScanAnswer(const ZOVA_ModuleScanResponseType& a)
+{
+    CheckText(a.szType);
+    CheckText(a.szHostname);
+    CheckText(a.szPasswordSalt);
+    // An unreported item arrives invalid and zero.
+    Check(a.bTypeValid || a.szType[0] == 0);
+    Check(a.bHostnameValid || a.szHostname[0] == 0);
+    Check(a.bPasswordSaltValid || a.szPasswordSalt[0] == 0);
+    Check(a.bIpAddrValid || a.dwIpAddr == 0);
+    Check(a.bFwVersionValid || (a.bFwVersionMajor | a.bFwVersionMinor | a.wFwBuild) == 0);
+}
+
+void CheckConfigureRequest(const ZOVA_ConfigureRequestType& r)
+{
+    CheckText(r.szPassword);
+    CheckText(r.szNewPassword);
+    CheckText(r.szHostname);
+    Check(r.bChangePassword <= 1);
+    Check(r.bChangePassword || r.szNewPassword[0] == 0);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    // Exactly sized, so a read past the datagram is caught.
+    const std::unique_ptr<std::uint8_t[]> copy(new std::uint8_t[size ? size : 1]);
+    if (size)
+        std::memcpy(copy.get(), data, size);
+    const std::uint8_t* d = copy.get();
+
+    const auto header = decodeHeader(d, size);
+    int accepted = 0;
+    const auto typed = [&](MessageType type) {
+        ++accepted;
+        Check(header && header->type == type);
+    };
+    const auto sameRecord = [](const auto& a, const auto& b) { return SameRecord(a, b); };
+    const auto sameResult = [](const ConfigureResult& a, const ConfigureResult& b) {
+        return a.mac == b.mac && a.outcome == b.outcome;
+    };
+
+    if (decodeScanRequest(d, size)) {
+        typed(MessageType::ScanRequest);
+        const Datagram again = encodeScanRequest(header->id);
+        Check(decodeScanRequest(again.data(), again.size()));
+    }
+    if (const auto answer = decodeScanAnswer(d, size)) {
+        typed(MessageType::ScanAnswer);
+        CheckScanAnswer(*answer);
+        CheckRoundTrip(encodeScanAnswer(header->id, *answer), decodeScanAnswer, encodeScanAnswer,
+                       sameRecord, *answer);
+    }
+    if (const auto request = decodeConfigureRequest(d, size)) {
+        typed(MessageType::ConfigureRequest);
+        CheckConfigureRequest(*request);
+        CheckRoundTrip(encodeConfigureRequest(header->id, *request), decodeConfigureRequest,
+                       encodeConfigureRequest, sameRecord, *request);
+    }
+    if (const auto mac = decodeWinkRequest(d, size)) {
+        typed(MessageType::WinkRequest);
+        CheckRoundTrip(encodeWinkRequest(header->id, *mac), decodeWinkRequest, encodeWinkRequest,
+                       std::equal_to<Mac>(), *mac);
+    }
+    if (const auto result = decodeConfigureResult(d, size)) {
+        typed(MessageType::ConfigureResult);
+        CheckRoundTrip(encodeConfigureResult(header->id, *result), decodeConfigureResult,
+                       encodeConfigureResult, sameResult, *result);
+    }
+    Check(accepted <= 1);
+    Check(!header || size <= kMaxDatagram);
+    return 0;
+}
