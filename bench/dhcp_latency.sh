@@ -68,6 +68,9 @@ leases=0
 i=0
 while [ $i -lt "$exchanges" ]; do
     i=$((i + 1))
+    # A random pause first: exchanges run back to back would otherwise each
+    # start at the same phase of the server's 50 ms poll cycle.
+    sleep "$(printf '0.%03d' $(($(od -An -N2 -tu2 /dev/urandom) % 100)))"
     if timeout 10 ip netns exec "$cli" busybox udhcpc -i v1 -n -q -f -t 3 -T 1 \
             -s "$work/udhcpc.script" >/dev/null 2>&1; then
         leases=$((leases + 1))

@@ -8,8 +8,8 @@
 # Needs root (or CAP_NET_ADMIN) for the DHCP run, which happens entirely
 # inside network namespaces made and removed by bench/dhcp_latency.sh.
 cd "$(dirname "$0")/.." || exit 1
-md5_runs=9; md5_mib=128; dhcp_exchanges=30
-if [ "$1" = "--quick" ]; then md5_runs=3; md5_mib=32; dhcp_exchanges=5; fi
+md5_runs=9; md5_mib=128; dhcp_exchanges=30; list_counts="100 1000 5000"; fill_counts="100 1000"
+if [ "$1" = "--quick" ]; then md5_runs=3; md5_mib=32; dhcp_exchanges=5; list_counts="100 1000"; fill_counts="100"; fi
 
 echo "== Machine"
 echo "date (UTC): $(date -u '+%Y-%m-%d %H:%M')"
@@ -25,10 +25,12 @@ echo "OpenSSL: $(openssl version)"
 echo "load average at start: $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
 
-echo "== Build (preset native, Release)"
-{ cmake --preset native && cmake --build --preset native -j2 --target md5_bench dhcp_poll_server; } \
-    >/tmp/vantrel-bench-build.$$ 2>&1 || { cat /tmp/vantrel-bench-build.$$; rm -f /tmp/vantrel-bench-build.$$; exit 1; }
-rm -f /tmp/vantrel-bench-build.$$
+echo "== Build (presets native and windows, both Release)"
+log=$(mktemp)
+{ cmake --preset native && cmake --build --preset native -j2 --target md5_bench dhcp_poll_server vantrel-devsim &&
+  cmake --preset windows && cmake --build --preset windows -j2 --target VantrelConfig zova list_watch list_fill_bench; } \
+    >"$log" 2>&1 || { cat "$log"; rm -f "$log"; exit 1; }
+rm -f "$log"
 echo "ok"
 echo
 
@@ -40,4 +42,13 @@ echo "== Recovery DHCP server"
 bench/dhcp_latency.sh build/native/bin/dhcp_poll_server "$dhcp_exchanges"
 status=$?
 [ $status -eq 77 ] && echo "(skipped: no network namespaces here)"
+echo
+
+echo "== Device list"
+. scripts/xvfb.sh
+start_xvfb || exit 1
+trap stop_xvfb EXIT
+timeout 1500 cmake/wine-run.sh "$(pwd)/build/windows/wineprefix" build/windows/bin/list_fill_bench.exe $fill_counts
+echo
+bench/scan_latency.sh $list_counts
 echo

@@ -1,0 +1,121 @@
+#!/bin/sh
+# Scan to full list in the real tool under Wine, against the simulator on
+# loopback: for each fleet size, start the simulator and the tool, let the
+# start-up scan settle, press "Scan" from outside (list_watch.exe), and time
+# the list against packet timestamps of a capture on the loopback interface.
+# Also the start-up (tool launched to first scan request on the wire) and
+# the tool's peak resident memory. Everything stays on 127.0.0.1; the tool
+# gets ZOVA_TARGET pointing at the simulator.
+#
+# Usage: scan_latency.sh [DEVICES...]   (default 100 1000 5000)
+# Expects build/windows (VantrelConfig, zova, list_watch) and build/native
+# (vantrel-devsim). Answers are spread over ANSWER_WINDOW_MS (default 1000),
+# as a real network's arrive.
+cd "$(dirname "$0")/.." || exit 1
+root=$(pwd)
+counts=${*:-100 1000 5000}
+window=${ANSWER_WINDOW_MS:-1000}
+prefix=$root/build/windows/wineprefix
+bin=$root/build/windows/bin
+sim=$root/build/native/bin/vantrel-devsim
+for f in "$bin/VantrelConfig.exe" "$bin/zova.dll" "$bin/list_watch.exe" "$sim"; do
+    [ -e "$f" ] || { echo "SKIP: $f not built"; exit 77; }
+done
+
+work=$(mktemp -d)
+pids=""
+cleanup() {
+    for pid in $pids; do kill "$pid" 2>/dev/null; done
+    for pid in $pids; do wait "$pid" 2>/dev/null; done
+    [ -n "$xvfb_started" ] && stop_xvfb
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM HUP
+if [ -z "$DISPLAY" ]; then
+    . "$root/scripts/xvfb.sh"
+    start_xvfb || exit 1
+    xvfb_started=1
+fi
+run_wine() { "$root/cmake/wine-run.sh" "$prefix" "$@"; }
+# Prefix and a lingering wineserver first, so neither is counted as start-up.
+run_wine "$bin/list_watch.exe" >/dev/null 2>&1
+
+echo "Scan to full list: tool under Wine, simulator on loopback, answers spread over $window ms"
+printf '%8s %10s %12s %14s %16s %10s %10s\n' devices start-up "scan->full" "last new->full" "answers/lost" rows "peak RSS"
+for n in $counts; do
+    # A free loopback port for the simulator, found by letting it bind one.
+    rm -f "$work/port"
+    "$sim" --bind 127.0.0.1 --port 0 --port-file "$work/port" --generate 1 --log /dev/null 2>/dev/null &
+    probe=$!
+    tries=0
+    until [ -s "$work/port" ]; do
+        tries=$((tries + 1)); [ $tries -le 100 ] || { echo "FAIL: simulator did not start"; exit 1; }
+        sleep 0.05
+    done
+    kill $probe; wait $probe 2>/dev/null
+    port=$(cat "$work/port")
+    dumpcap -q -i lo -f "udp port $port" -w "$work/scan.pcapng" 2>"$work/dumpcap.log" &
+    pids="$!"
+    tries=0
+    until grep -q "Capturing on" "$work/dumpcap.log"; do
+        tries=$((tries + 1)); [ $tries -le 100 ] || { echo "FAIL: capture did not start"; exit 1; }
+        sleep 0.05
+    done
+
+    # The tool starts before the devices, so its start-up scan finds none and
+    # the list is empty when "Scan" is pressed.
+    launch=$(date +%s.%N)
+    # Started directly, not through a function, so that $! is the process
+    # that becomes the tool.
+    ZOVA_TARGET=127.0.0.1:$port "$root/cmake/wine-run.sh" "$prefix" "$bin/VantrelConfig.exe" &
+    toolpid=$!
+    pids="$pids $toolpid"
+    # Peak resident memory of the tool's process, read until it ends.
+    ( while kill -0 $toolpid 2>/dev/null; do
+          v=$(awk '/VmHWM/ { print $2 }' /proc/$toolpid/status 2>/dev/null)
+          [ -n "$v" ] && echo "$v" >"$work/peak"
+          sleep 0.2
+      done ) &
+    pids="$pids $!"
+    # Devices come up once the start-up scan and its repeats are over.
+    tries=0
+    until [ "$(tshark -r "$work/scan.pcapng" 2>/dev/null | wc -l)" -ge 3 ]; do
+        tries=$((tries + 1)); [ $tries -le 600 ] || { echo "FAIL: the tool sent no start-up scan"; exit 1; }
+        sleep 0.1
+    done
+    sleep 0.5
+    "$sim" --bind 127.0.0.1 --port "$port" --generate "$n" --answer-window-ms "$window" \
+        --log /dev/null 2>"$work/sim.err" &
+    pids="$pids $!"
+    run_wine "$bin/list_watch.exe" 0 "$n" "$((120 + n / 5))" --close >"$work/watch.txt" 2>&1
+    wait $toolpid 2>/dev/null
+    sleep 0.3
+    for pid in $pids; do kill "$pid" 2>/dev/null; done
+    for pid in $pids; do wait "$pid" 2>/dev/null; done
+    pids=""
+
+    tr -d "\r" <"$work/watch.txt" >"$work/watch.lf" && mv "$work/watch.lf" "$work/watch.txt"
+    scan=$(awk '$1 == "scan" { print $2 }' "$work/watch.txt")
+    full=$(awk '$1 == "full" { print $2 }' "$work/watch.txt")
+    rows=$(awk '$1 == "final_rows" { print $2 }' "$work/watch.txt")
+    peak=$(cat "$work/peak" 2>/dev/null)
+    # Requests go to the simulator's port, answers come from it; an answer's
+    # MAC is its first item (tag 01, length 06) after the 8-byte header.
+    tshark -r "$work/scan.pcapng" -T fields -e frame.time_epoch -e udp.srcport -e udp.dstport -e data.data 2>/dev/null |
+    awk -v port="$port" -v launch="$launch" -v scan="${scan:-0}" -v full="${full:-0}" -v n="$n" \
+        -v rows="${rows:-?}" -v peak="${peak:-0}" '
+        $3 == port && !first { first = $1 }
+        $2 == port && $1 > scan && scan > 0 {
+            answers++
+            d = $4; gsub(":", "", d); mac = substr(d, 21, 12)
+            if (!(mac in seen)) { seen[mac] = 1; distinct++; lastnew = $1 }
+        }
+        END {
+            startup = first ? sprintf("%.0f ms", (first - launch) * 1000) : "-"
+            s2f = full > 0 ? sprintf("%.0f ms", (full - scan) * 1000) : "not full"
+            l2f = full > 0 && lastnew ? sprintf("%.0f ms", (full - lastnew) * 1000) : "-"
+            printf "%8d %10s %12s %14s %9d/%-6d %10s %7.0f MiB\n", n, startup, s2f, l2f, answers, n - distinct, rows, peak / 1024
+        }'
+    [ -n "$VERBOSE" ] && cat "$work/watch.txt"
+done
