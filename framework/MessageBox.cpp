@@ -23,7 +23,11 @@ void SetMessageBoxHook(MessageBoxHook hook) {
 }
 
 int AfxMessageBox(const char* pszText, UINT nType) {
+    // The box belongs to the window the user works in: a nested dialog that
+    // is open, else the main window.
     const CWinApp* pApp = AfxGetApp();
     HWND hOwner = pApp && pApp->m_pMainWnd ? pApp->m_pMainWnd->m_hWnd : nullptr;
+    if (hOwner != nullptr)
+        hOwner = ::GetLastActivePopup(hOwner);
     return ShowMessageBox(hOwner, pszText, AfxGetAppName(), nType);
 }

@@ -2,6 +2,8 @@
 // CDialog, on real dialogs under the window system.
 #include "framework/DataExchange.h"
 #include "framework/Dialog.h"
+#include "framework/MessageBox.h"
+#include "framework/WinApp.h"
 #include "tests/framework/ScriptedDialog.h"
 #include "tests/framework/test_dialogs.h"
 
@@ -187,4 +189,34 @@ TEST(CDialogTest, EndDialogDuringInitialisationSkipsTheLoop) {
 TEST(CDialogTest, MissingTemplateGivesMinusOne) {
     CDialog dialog(4711);
     EXPECT_EQ(dialog.DoModal(), -1);
+}
+
+TEST(CDialogTest, ApplicationMessageBoxBelongsToTheWindowInUse) {
+    CWinApp app("Test");
+    Scripted<OuterDialog> outer;
+    Scripted<InnerDialog> inner(&outer);
+    app.m_pMainWnd = &outer;
+    std::vector<HWND> owners;
+    SetMessageBoxHook([&](HWND hOwner, const char*, const char*, UINT) {
+        owners.push_back(hOwner);
+        return IDOK;
+    });
+    HWND hOuter = nullptr;
+    HWND hInner = nullptr;
+    inner.AddStep([&] {
+        hInner = inner.m_hWnd;
+        AfxMessageBox("from the nested dialog", MB_OK);
+        inner.EndDialog(IDOK);
+    });
+    outer.AddStep([&] {
+        hOuter = outer.m_hWnd;
+        AfxMessageBox("from the main window", MB_OK);
+        inner.DoModal();
+        outer.EndDialog(IDOK);
+    });
+    EXPECT_EQ(outer.DoModal(), IDOK);
+    SetMessageBoxHook(nullptr);
+    // Owned by the disabled main window, the box would leave the nested
+    // dialog usable behind it.
+    EXPECT_EQ(owners, (std::vector<HWND>{hOuter, hInner}));
 }
