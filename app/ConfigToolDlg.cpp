@@ -14,7 +14,7 @@
 CConfigToolDlg* g_pMainDlg = nullptr;
 
 namespace {
-const char kColumnSpec[] = "IP,90;SN,90;GW,90;DHCP,50;Version,50;Type,114;MAC,115";
+const char kColumnFormat[] = "IP,90;SN,90;GW,90;DHCP,50;Version,50;Type,114;MAC,115";
 }  // namespace
 
 void ZovaNotifyCallback(int nNotification) {
@@ -91,7 +91,7 @@ BOOL CConfigToolDlg::OnInitDialog() {
     LayoutControls(FALSE);
 
     m_listDevices.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
-    m_listDevices.InsertColumns(kColumnSpec);
+    m_listDevices.InsertColumns(kColumnFormat);
 
     g_pMainDlg = this;
     ZOVA_RegisterCallBack(&ZovaNotifyCallback);

@@ -1,6 +1,6 @@
 #include "devicelist/DeviceListCtrl.h"
 
-#include "devicelist/ColumnSpec.h"
+#include "devicelist/ColumnFormat.h"
 #include "devicelist/SortRules.h"
 
 CDeviceListCtrl::CDeviceListCtrl() = default;
@@ -23,8 +23,8 @@ void CDeviceListCtrl::PreSubclassWindow() {
     m_header.SubclassWindow(GetHeaderCtrl());
 }
 
-BOOL CDeviceListCtrl::InsertColumns(const CString& strSpec) {
-    for (const devicelist::ColumnSpec& column : devicelist::ParseColumnSpec(static_cast<const char*>(strSpec))) {
+BOOL CDeviceListCtrl::InsertColumns(const CString& strFormat) {
+    for (const devicelist::ColumnFormat& column : devicelist::ParseColumnFormat(static_cast<const char*>(strFormat))) {
         if (InsertColumn(m_nColumns, column.heading.c_str(), LVCFMT_LEFT, column.width) == -1)
             return FALSE;
         ++m_nColumns;

@@ -25,9 +25,9 @@ public:
     CDeviceListCtrl();
     ~CDeviceListCtrl() override;
 
-    // Inserts the columns of a spec "Heading,width;Heading,width;…" after
+    // Inserts the columns of a format "Heading,width;Heading,width;…" after
     // those already there. FALSE when the list refused one (the earlier ones stay).
-    BOOL InsertColumns(const CString& strSpec);
+    BOOL InsertColumns(const CString& strFormat);
     // Appends a row with nTexts texts in column order (missing ones empty,
     // extra ones ignored). Its index, or -1 when the list refused it.
     int AddRow(const std::string* pTexts, std::size_t nTexts);

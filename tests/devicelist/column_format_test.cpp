@@ -1,4 +1,4 @@
-#include "devicelist/ColumnSpec.h"
+#include "devicelist/ColumnFormat.h"
 #include "devicelist/LeadingInt.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@ using namespace devicelist;
 
 namespace {
 
-std::string Describe(const std::vector<ColumnSpec>& columns) {
+std::string Describe(const std::vector<ColumnFormat>& columns) {
     std::ostringstream out;
     for (const auto& c : columns)
         out << '[' << c.heading << '|' << c.width << ']';
@@ -19,8 +19,8 @@ std::string Describe(const std::vector<ColumnSpec>& columns) {
 
 }  // namespace
 
-TEST(ColumnSpec, Parse) {
-    const struct { const char* spec; const char* columns; } cases[] = {
+TEST(ColumnFormat, Parse) {
+    const struct { const char* format; const char* columns; } cases[] = {
         {"IP,90;SN,90;GW,90;DHCP,50;Version,50;Type,114;MAC,115",
          "[IP|90][SN|90][GW|90][DHCP|50][Version|50][Type|114][MAC|115]"},
         {"", ""},
@@ -38,7 +38,7 @@ TEST(ColumnSpec, Parse) {
         {"Wide,99999999999999999999", "[Wide|2147483647]"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Describe(ParseColumnSpec(c.spec)), c.columns) << '"' << c.spec << '"';
+        EXPECT_EQ(Describe(ParseColumnFormat(c.format)), c.columns) << '"' << c.format << '"';
 }
 
 TEST(LeadingInt, ReadsLikeAtoiWithoutOverflow) {
