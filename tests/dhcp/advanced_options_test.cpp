@@ -4,6 +4,7 @@
 #include "tests/app/MainDialogDriver.h"
 
 #include "res/resource.h"
+#include "tests/framework/ThreadWindows.h"
 
 #include <tlhelp32.h>
 
@@ -32,19 +33,6 @@ bool PortFree() {
     const bool bFree = probe.Init();
     probe.Cleanup();
     return bFree;
-}
-
-HWND FindAdvancedSettings() {
-    HWND hFound = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND h, LPARAM l) -> BOOL {
-        char szCaption[64] = {};
-        ::GetWindowTextA(h, szCaption, sizeof szCaption);
-        if (std::strcmp(szCaption, "Advanced Settings") != 0 || !::IsWindowVisible(h))
-            return TRUE;
-        *reinterpret_cast<HWND*>(l) = h;
-        return FALSE;
-    }, reinterpret_cast<LPARAM>(&hFound));
-    return hFound;
 }
 
 class AdvancedOptionsTest : public MainDialogTest {
@@ -76,7 +64,7 @@ protected:
                             reinterpret_cast<LPARAM>(dlg.GetDlgItem(IDC_ADVANCED)));
         });
         dlg.AddStep([setBox, nButton, pShownChecked] {
-            HWND h = FindAdvancedSettings();
+            HWND h = FindThreadWindow("Advanced Settings");
             ASSERT_NE(h, nullptr) << "Advanced Settings is not open";
             HWND hBox = ::GetDlgItem(h, IDC_ENABLE_DHCP_SERVER);
             if (pShownChecked)

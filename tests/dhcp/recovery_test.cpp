@@ -6,6 +6,7 @@
 #include "framework/MessageBox.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
+#include "tests/framework/ThreadWindows.h"
 #include "tests/common/simulator_process.h"
 #include "tests/framework/ScriptedDialog.h"
 
@@ -64,19 +65,6 @@ std::vector<std::string> RowsAfterScan(HWND hList, std::size_t count) {
     return Rows(hList);
 }
 
-HWND FindAdvancedSettings() {
-    HWND hFound = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND h, LPARAM l) -> BOOL {
-        char szCaption[64] = {};
-        ::GetWindowTextA(h, szCaption, sizeof szCaption);
-        if (std::strcmp(szCaption, "Advanced Settings") != 0 || !::IsWindowVisible(h))
-            return TRUE;
-        *reinterpret_cast<HWND*>(l) = h;
-        return FALSE;
-    }, reinterpret_cast<LPARAM>(&hFound));
-    return hFound;
-}
-
 using ScriptedMainDlg = Scripted<CConfigToolDlg>;
 
 void ClickInMain(ScriptedMainDlg& dlg, int nId) {
@@ -87,7 +75,7 @@ void ClickInMain(ScriptedMainDlg& dlg, int nId) {
 void SwitchServer(ScriptedMainDlg& dlg, bool bOn) {
     dlg.AddStep([&dlg] { ClickInMain(dlg, IDC_ADVANCED); });
     dlg.AddStep([bOn] {
-        HWND h = FindAdvancedSettings();
+        HWND h = FindThreadWindow("Advanced Settings");
         ASSERT_NE(h, nullptr) << "Advanced Settings is not open";
         ::SendDlgItemMessageA(h, IDC_ENABLE_DHCP_SERVER, BM_SETCHECK, bOn ? BST_CHECKED : BST_UNCHECKED, 0);
         ::PostMessageA(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
