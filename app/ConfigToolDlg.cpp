@@ -2,6 +2,9 @@
 
 #include "app/AboutDlg.h"
 #include "app/DialogLayout.h"
+#include "configure/ConfigureAction.h"
+#include "dhcp/AdvancedOptions.h"
+#include "dhcp/ServerSwitch.h"
 #include "framework/DC.h"
 #include "framework/DataExchange.h"
 #include "framework/WinApp.h"
@@ -24,13 +27,19 @@ void ZovaNotifyCallback(int nNotification) {
         ::PostMessageA(pDlg->m_hWnd, WM_ZOVA_NOTIFY, 0, nNotification);
 }
 
+UINT DhcpServerThread(LPVOID pParam) {
+    CConfigToolDlg* pDlg = static_cast<CConfigToolDlg*>(pParam);
+    dhcp::RunServerWorker(pDlg->m_dhcpServer, pDlg->m_bDhcpServerRunning);
+    return 0;
+}
+
 CConfigToolDlg::CConfigToolDlg(CWnd* pParent)
     : CDialog(IDD_CONFIGTOOL_DIALOG, pParent), m_hIcon(AfxGetApp()->LoadIcon(IDR_MAINFRAME)) {}
 
 CConfigToolDlg::~CConfigToolDlg() {
     // The program's end does not switch the server off; its worker and socket
     // must still go before the object they use.
-    StopDhcpServer();
+    dhcp::StopServer(m_dhcpServer, m_bDhcpServerRunning, m_dhcpServerThread);
     if (g_pMainDlg == this)
         g_pMainDlg = nullptr;
 }
@@ -148,4 +157,17 @@ void CConfigToolDlg::OnPaint() {
 
 HCURSOR CConfigToolDlg::OnQueryDragIcon() {
     return static_cast<HCURSOR>(m_hIcon);
+}
+
+void CConfigToolDlg::OnAdvancedOptions() {
+    dhcp::RunAdvancedOptions(m_dhcpServer, m_bDhcpServerRunning, m_dhcpServerThread,
+                             [this] { DhcpServerThread(this); });
+}
+
+void CConfigToolDlg::OnWink() {
+    const int nRow = m_listDevices.GetNextItem(-1, LVNI_SELECTED);
+    if (nRow < 0)
+        return;
+    if (const ZOVA_ModuleScanResponseType* pStored = m_listDevices.FindRowResponse(nRow))
+        configure::WinkDevice(*pStored);
 }

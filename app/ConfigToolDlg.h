@@ -17,10 +17,6 @@ constexpr UINT WM_ZOVA_NOTIFY = WM_USER + 1;
 
 class CConfigToolDlg : public CDialog {
 public:
-    // The recovery DHCP server and its switch, read by the worker thread.
-    CDhcpServer m_dhcpServer;
-    std::atomic<bool> m_bDhcpServerRunning{false};
-
     explicit CConfigToolDlg(CWnd* pParent = nullptr);
     ~CConfigToolDlg() override;
 
@@ -36,8 +32,6 @@ protected:
     HCURSOR OnQueryDragIcon();
     void OnScan();
     void OnAdvancedOptions();
-    // Stops the worker, then closes the server's socket; nothing when off.
-    void StopDhcpServer();
     void OnWink();
     // "File" is hidden and disabled; it does nothing.
     void OnFile() {}
@@ -53,11 +47,19 @@ protected:
     CButton m_btnAdvanced;
     CDeviceListCtrl m_listDevices;
     HICON m_hIcon;
-    std::thread m_dhcpServerThread;
     ControlLayout m_layout;
+
+private:
+    friend UINT DhcpServerThread(LPVOID pParam);
+
+    // The recovery DHCP server, its switch and its worker.
+    CDhcpServer m_dhcpServer;
+    std::atomic<bool> m_bDhcpServerRunning{false};
+    std::thread m_dhcpServerThread;
 };
 
-// The recovery server's worker: polls every 50 ms while the server is on.
+// The recovery server's worker over the main dialog (pParam): polls every
+// 50 ms while the server is on.
 UINT DhcpServerThread(LPVOID pParam);
 
 // The main dialog, for the library's callback; set before the callback is registered.

@@ -37,6 +37,13 @@ function(vantrel_gtest)
   cmake_parse_arguments(T "SERIAL" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE vantrel_gtest_main ${T_LIBS})
+  # The library or its double, whichever the program links, also serves the
+  # product libraries that call it (zova/CMakeLists.txt).
+  foreach(library zova zova_double)
+    if(library IN_LIST T_LIBS)
+      set_target_properties(${T_NAME} PROPERTIES VANTREL_ZOVA_LIBRARY ${library})
+    endif()
+  endforeach()
   set(props "")
   if(VANTREL_WINDOWS OR T_SERIAL)
     set(props RESOURCE_LOCK serial_tests)

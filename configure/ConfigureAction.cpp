@@ -1,16 +1,15 @@
-// A double-click on a device opens its configuration; "Set" sends it.
-#include "devicelist/DeviceListCtrl.h"
+#include "configure/ConfigureAction.h"
 
 #include "configure/ConfigureRequest.h"
 #include "configure/DialogPrefill.h"
 #include "configure/EthernetConfigDlg.h"
-#include "configure/RowMac.h"
-#include "configure/StoredResponse.h"
-#include "zova/ResponseRow.h"
-#include "zova/zova.h"
+#include "configure/WinkSupport.h"
+#include "framework/MessageBox.h"
 
 #include <cstdlib>
 #include <cstring>
+
+namespace configure {
 
 namespace {
 
@@ -33,39 +32,34 @@ void Prefill(CEthernetConfigDlg& dlg, const DialogPrefill& values) {
 
 }  // namespace
 
-void CDeviceListCtrl::OnLButtonDblClk(UINT, POINT point) {
-    Default();
+void ConfigureDevice(const char* pszMacText, const ZOVA_ModuleScanResponseType& response,
+                     std::uint8_t (&configuredMac)[6]) {
     CEthernetConfigDlg dlg;
-
-    // x = 2 finds the row wherever along it the user clicked.
-    LVHITTESTINFO hit{};
-    hit.pt.x = 2;
-    hit.pt.y = point.y;
-    const int nRow = static_cast<int>(SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    if (nRow < 0)
-        return;
     dlg.m_strTitle = "Configure: ";
-    dlg.m_strTitle += GetItemText(nRow, static_cast<int>(zova::kMacColumn));
-
-    std::uint8_t mac[6] = {};
-    if (!ReadRowMac(*this, nRow, mac))
-        return;
-    const ZOVA_ModuleScanResponseType* pStored = FindResponseByMac(m_responses, mac);
-    if (pStored == nullptr)
-        return;
-    // Notifications handled during the dialog may empty or extend the stored
-    // responses: work on a copy.
-    const ZOVA_ModuleScanResponseType response = *pStored;
+    dlg.m_strTitle += pszMacText;
     Prefill(dlg, PrefillFromResponse(response));
     if (dlg.DoModal() != IDOK)
         return;
 
-    const EditedSettings edited{dlg.m_szPassword,   dlg.m_szNewPassword, dlg.m_szHostname,
-                                dlg.m_bChangePassword == 1, dlg.m_nDhcp,  dlg.m_dwIpAddress,
-                                dlg.m_dwSubnetMask, dlg.m_dwGateway,     dlg.m_dwPrimaryDns,
+    const EditedSettings edited{dlg.m_szPassword,           dlg.m_szNewPassword, dlg.m_szHostname,
+                                dlg.m_bChangePassword == 1, dlg.m_nDhcp,         dlg.m_dwIpAddress,
+                                dlg.m_dwSubnetMask,         dlg.m_dwGateway,     dlg.m_dwPrimaryDns,
                                 dlg.m_dwSecondaryDns};
     ZOVA_ConfigureRequestType request =
         BuildConfigureRequest(response, edited, [] { return std::rand(); });
-    std::memcpy(m_abConfiguredMac, request.abMacAddr, sizeof m_abConfiguredMac);
+    std::memcpy(configuredMac, request.abMacAddr, sizeof configuredMac);
     ZOVA_SendConfigure(&request);
 }
+
+void WinkDevice(const ZOVA_ModuleScanResponseType& response) {
+    if (!SupportsWink(response)) {
+        AfxMessageBox("Device does not support wink.", MB_OK);
+        return;
+    }
+    // Only the MAC carries meaning in a wink request.
+    ZOVA_ConfigureRequestType request{};
+    std::memcpy(request.abMacAddr, response.abMacAddr, sizeof request.abMacAddr);
+    ZOVA_SendWink(&request);
+}
+
+}  // namespace configure

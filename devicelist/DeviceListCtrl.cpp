@@ -1,7 +1,9 @@
 #include "devicelist/DeviceListCtrl.h"
 
+#include "configure/ConfigureAction.h"
 #include "devicelist/ColumnFormat.h"
 #include "devicelist/SortRules.h"
+#include "zova/ResponseRow.h"
 
 CDeviceListCtrl::CDeviceListCtrl() = default;
 
@@ -23,8 +25,28 @@ void CDeviceListCtrl::PreSubclassWindow() {
     m_header.SubclassWindow(GetHeaderCtrl());
 }
 
+void CDeviceListCtrl::OnLButtonDblClk(UINT, POINT point) {
+    Default();
+    // x = 2 finds the row wherever along it the user clicked.
+    LVHITTESTINFO hit{};
+    hit.pt.x = 2;
+    hit.pt.y = point.y;
+    const int nRow = static_cast<int>(SendMessage(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (nRow < 0)
+        return;
+    const CString strMac = GetItemText(nRow, static_cast<int>(zova::kMacColumn));
+    const ZOVA_ModuleScanResponseType* pStored = FindRowResponse(nRow);
+    if (pStored == nullptr)
+        return;
+    // Notifications handled during the dialog may empty or extend the stored
+    // responses: work on a copy.
+    const ZOVA_ModuleScanResponseType response = *pStored;
+    configure::ConfigureDevice(strMac, response, m_abConfiguredMac);
+}
+
 BOOL CDeviceListCtrl::InsertColumns(const CString& strFormat) {
-    for (const devicelist::ColumnFormat& column : devicelist::ParseColumnFormat(static_cast<const char*>(strFormat))) {
+    for (const devicelist::ColumnFormat& column :
+         devicelist::ParseColumnFormat(static_cast<const char*>(strFormat))) {
         if (InsertColumn(m_nColumns, column.heading.c_str(), LVCFMT_LEFT, column.width) == -1)
             return FALSE;
         ++m_nColumns;
@@ -78,9 +100,9 @@ int CALLBACK CDeviceListCtrl::CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM
     if (pRow1 == nullptr || pRow2 == nullptr || nColumn >= pRow1->texts.size() ||
         nColumn >= pRow2->texts.size())
         return 0;
-    return devicelist::CompareCells(
-        pRow1->texts[nColumn].c_str(), pRow2->texts[nColumn].c_str(), pList->m_bSortAscending != FALSE,
-        [](const char* a, const char* b) { return ::lstrcmpA(a, b); });
+    return devicelist::CompareCells(pRow1->texts[nColumn].c_str(), pRow2->texts[nColumn].c_str(),
+                                    pList->m_bSortAscending != FALSE,
+                                    [](const char* a, const char* b) { return ::lstrcmpA(a, b); });
 }
 
 void CDeviceListCtrl::OnColumnClick(NMHDR* pHeader, LRESULT* pResult) {

@@ -50,6 +50,9 @@ public:
     void SetConfiguredMac(const std::uint8_t* pabMac);
     // The stored responses, in arrival order.
     const std::vector<ZOVA_ModuleScanResponseType>& GetResponses() const { return m_responses; }
+    // The stored response of the device a row shows, found by the MAC text
+    // the row shows; null when the text is no MAC or no response matches.
+    const ZOVA_ModuleScanResponseType* FindRowResponse(int nRow) const;
 
     int GetSortColumn() const { return m_nSortColumn; }
     BOOL IsSortAscending() const { return m_bSortAscending; }
@@ -61,7 +64,7 @@ protected:
 private:
     static int CALLBACK CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort);
     void OnColumnClick(NMHDR* pHeader, LRESULT* pResult);
-    // The configure action; defined with the configure dialog.
+    // Opens the configure dialog of the row clicked.
     void OnLButtonDblClk(UINT nFlags, POINT point);
 
     std::vector<ZOVA_ModuleScanResponseType> m_responses;

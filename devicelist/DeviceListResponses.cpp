@@ -1,6 +1,8 @@
 // The scan responses the list stores, and the rows it shows for them.
 #include "devicelist/DeviceListCtrl.h"
 
+#include "devicelist/RowMac.h"
+#include "devicelist/StoredResponse.h"
 #include "zova/ResponseRow.h"
 
 #include <algorithm>
@@ -8,8 +10,7 @@
 
 void CDeviceListCtrl::AddResponse(const ZOVA_ModuleScanResponseType& response) {
     const bool bDuplicate = std::any_of(
-        m_responses.rbegin(), m_responses.rend(),
-        [&](const ZOVA_ModuleScanResponseType& stored) {
+        m_responses.rbegin(), m_responses.rend(), [&](const ZOVA_ModuleScanResponseType& stored) {
             return zova::SameMac(stored.abMacAddr, response.abMacAddr);
         });
     if (bDuplicate)
@@ -29,4 +30,11 @@ void CDeviceListCtrl::GetConfiguredMac(std::uint8_t* pabMac) const {
 
 void CDeviceListCtrl::SetConfiguredMac(const std::uint8_t* pabMac) {
     std::memcpy(m_abConfiguredMac, pabMac, sizeof m_abConfiguredMac);
+}
+
+const ZOVA_ModuleScanResponseType* CDeviceListCtrl::FindRowResponse(int nRow) const {
+    std::uint8_t mac[6] = {};
+    if (!devicelist::ReadRowMac(*this, nRow, mac))
+        return nullptr;
+    return devicelist::FindResponseByMac(m_responses, mac);
 }

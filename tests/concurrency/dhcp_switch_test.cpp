@@ -1,6 +1,6 @@
 // The recovery server switched on and off again and again while a client
-// keeps sending, with the worker the tool runs (Poll, then 50 ms sleep, while
-// the running flag is set). Built with ThreadSanitizer this proves the flag,
+// keeps sending, by the tool's own switch steps and worker (Poll, then 50 ms
+// sleep, while the running flag is set). Built with ThreadSanitizer this proves the flag,
 // the worker's start and stop, and the socket's opening and closing free of
 // data races.
 //
@@ -8,6 +8,7 @@
 // sent: the server binds 0.0.0.0:67 and broadcasts, so it must never meet a
 // real network. The namespace ends with the process, also when a test fails.
 #include "dhcp/DhcpServer.h"
+#include "dhcp/ServerSwitch.h"
 
 #include <gtest/gtest.h>
 
@@ -30,53 +31,38 @@ using namespace std::chrono_literals;
 
 // The server end has an address and the broadcast route; its broadcasts come
 // back to sockets in this namespace, where the client listens.
-bool EnterPrivateNetwork()
-{
+bool EnterPrivateNetwork() {
     if (unshare(CLONE_NEWNET) != 0)
         return false;
-    return std::system("ip link set lo up && "
-                       "ip link add v0 type veth peer name v1 && "
-                       "ip addr add 10.200.1.254/24 dev v0 && "
-                       "ip link set v0 up && ip link set v1 up && "
-                       "ip route add 255.255.255.255 dev v0") == 0;
+    return std::system(
+               "ip link set lo up && "
+               "ip link add v0 type veth peer name v1 && "
+               "ip addr add 10.200.1.254/24 dev v0 && "
+               "ip link set v0 up && ip link set v1 up && "
+               "ip route add 255.255.255.255 dev v0") == 0;
 }
 
-// The UI thread's side of the switch, as the tool does it: the flag is
-// atomic, a new worker starts only after the old one has ended, and the
-// socket is closed only once no worker can be inside Poll.
+// The tool's switch steps and worker loop over a server, a flag and a worker
+// thread of the test's own, as the main dialog owns them: the flag is atomic,
+// the socket is closed only once no worker can be inside Poll.
 class ServerSwitch {
 public:
     ~ServerSwitch() { Off(); }
 
-    bool On()
-    {
+    bool On() {
         if (m_running)
             return true;
-        if (m_worker.joinable())
-            m_worker.join();
         const bool opened = m_server.Init();
-        m_running = 1;
-        m_worker = std::thread([this] {
-            while (m_running) {
-                m_server.Poll();
-                std::this_thread::sleep_for(50ms);
-            }
-        });
+        dhcp::StartServerWorker(m_running, m_worker,
+                                [this] { dhcp::RunServerWorker(m_server, m_running); });
         return opened;
     }
 
-    void Off()
-    {
-        if (!m_running)
-            return;
-        m_running = 0;
-        m_worker.join();
-        m_server.Cleanup();
-    }
+    void Off() { dhcp::StopServer(m_server, m_running, m_worker); }
 
 private:
     CDhcpServer m_server;
-    std::atomic<std::uint8_t> m_running{0};
+    std::atomic<bool> m_running{false};
     std::thread m_worker;
 };
 
@@ -86,8 +72,7 @@ class Client {
 public:
     static constexpr int kMaxSends = 20000;
 
-    Client()
-    {
+    Client() {
         m_send = socket(AF_INET, SOCK_DGRAM, 0);
         m_listen = socket(AF_INET, SOCK_DGRAM, 0);
         sockaddr_in local{};
@@ -112,8 +97,7 @@ public:
         m_discoverLength = discover.length;
     }
 
-    ~Client()
-    {
+    ~Client() {
         Stop();
         close(m_send);
         close(m_listen);
@@ -122,8 +106,7 @@ public:
     bool Ready() const { return m_ready; }
     int Offers() const { return m_offers; }
 
-    void Start()
-    {
+    void Start() {
         m_thread = std::thread([this] {
             sockaddr_in server{};
             server.sin_family = AF_INET;
@@ -138,16 +121,14 @@ public:
         });
     }
 
-    void Stop()
-    {
+    void Stop() {
         m_stop = true;
         if (m_thread.joinable())
             m_thread.join();
     }
 
     // Waits, within a bound, for more than `count` offers.
-    bool WaitForOffersBeyond(int count) const
-    {
+    bool WaitForOffersBeyond(int count) const {
         const auto end = std::chrono::steady_clock::now() + 10s;
         while (m_offers <= count && std::chrono::steady_clock::now() < end)
             std::this_thread::sleep_for(5ms);
@@ -155,14 +136,13 @@ public:
     }
 
 private:
-    void TakeOffers()
-    {
+    void TakeOffers() {
         CDhcpPacket reply;
         ssize_t n;
         while ((n = recv(m_listen, reply.raw, sizeof reply.raw, 0)) > 0) {
             reply.length = static_cast<int>(n);
-            if (reply.Parse() && reply.op == 2 && reply.hasMessageType &&
-                reply.messageType == 2 && reply.yiaddr[3] == 0x2A)
+            if (reply.Parse() && reply.op == 2 && reply.hasMessageType && reply.messageType == 2 &&
+                reply.yiaddr[3] == 0x2A)
                 ++m_offers;
         }
     }
@@ -178,8 +158,7 @@ private:
 };
 
 // True when port 67 is free again, i.e. the switch closed the server's socket.
-bool PortFree()
-{
+bool PortFree() {
     CDhcpServer probe;
     const bool opened = probe.Init();
     probe.Cleanup();
@@ -190,8 +169,7 @@ class DhcpSwitchTest : public testing::Test {
 protected:
     static void SetUpTestSuite() { s_network = EnterPrivateNetwork(); }
 
-    void SetUp() override
-    {
+    void SetUp() override {
         if (!s_network)
             GTEST_SKIP() << "no private network namespace here (needs CAP_NET_ADMIN)";
     }
@@ -201,8 +179,7 @@ protected:
 
 bool DhcpSwitchTest::s_network = false;
 
-TEST_F(DhcpSwitchTest, EveryOnPhaseAnswersAndEveryOffPhaseFreesThePort)
-{
+TEST_F(DhcpSwitchTest, EveryOnPhaseAnswersAndEveryOffPhaseFreesThePort) {
     Client client;
     ASSERT_TRUE(client.Ready());
     client.Start();
@@ -218,8 +195,7 @@ TEST_F(DhcpSwitchTest, EveryOnPhaseAnswersAndEveryOffPhaseFreesThePort)
     client.Stop();
 }
 
-TEST_F(DhcpSwitchTest, RapidTogglingWhileTheClientSends)
-{
+TEST_F(DhcpSwitchTest, RapidTogglingWhileTheClientSends) {
     Client client;
     ASSERT_TRUE(client.Ready());
     client.Start();

@@ -1,11 +1,18 @@
 // Finding a device's stored scan response by its MAC address.
-#pragma once
+#ifndef VANTREL_DEVICELIST_STOREDRESPONSE_H
+#define VANTREL_DEVICELIST_STOREDRESPONSE_H
 
 #include "zova/zova.h"
 
 #include <cstdint>
 #include <vector>
 
+namespace devicelist {
+
 // The first (oldest) response whose six MAC bytes equal mac, or null.
 const ZOVA_ModuleScanResponseType* FindResponseByMac(
     const std::vector<ZOVA_ModuleScanResponseType>& responses, const std::uint8_t (&mac)[6]);
+
+}  // namespace devicelist
+
+#endif  // VANTREL_DEVICELIST_STOREDRESPONSE_H

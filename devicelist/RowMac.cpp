@@ -1,6 +1,8 @@
-#include "configure/RowMac.h"
+#include "devicelist/RowMac.h"
 
 #include "zova/ResponseRow.h"
+
+namespace devicelist {
 
 bool ReadRowMac(const CListCtrl& list, int nRow, std::uint8_t (&mac)[6]) {
     char text[18] = {};
@@ -11,3 +13,5 @@ bool ReadRowMac(const CListCtrl& list, int nRow, std::uint8_t (&mac)[6]) {
     list.SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(&item));
     return zova::ParseMacText(text, mac);
 }
+
+}  // namespace devicelist

@@ -1,12 +1,16 @@
 // The MAC address a device-list row shows, read back from its MAC column.
-#ifndef VANTREL_CONFIGURE_ROWMAC_H
-#define VANTREL_CONFIGURE_ROWMAC_H
+#ifndef VANTREL_DEVICELIST_ROWMAC_H
+#define VANTREL_DEVICELIST_ROWMAC_H
 
 #include "framework/ListCtrl.h"
 
 #include <cstdint>
 
+namespace devicelist {
+
 // Reads at most 17 characters of the row's MAC text; false when it is no MAC.
 bool ReadRowMac(const CListCtrl& list, int nRow, std::uint8_t (&mac)[6]);
 
-#endif  // VANTREL_CONFIGURE_ROWMAC_H
+}  // namespace devicelist
+
+#endif  // VANTREL_DEVICELIST_ROWMAC_H

@@ -1,6 +1,8 @@
-#include "configure/StoredResponse.h"
+#include "devicelist/StoredResponse.h"
 
 #include "zova/ResponseRow.h"
+
+namespace devicelist {
 
 const ZOVA_ModuleScanResponseType* FindResponseByMac(
     const std::vector<ZOVA_ModuleScanResponseType>& responses, const std::uint8_t (&mac)[6]) {
@@ -10,3 +12,5 @@ const ZOVA_ModuleScanResponseType* FindResponseByMac(
     }
     return nullptr;
 }
+
+}  // namespace devicelist
