@@ -1,9 +1,8 @@
 #include "configure/DialogPrefill.h"
 
-#include <cstring>
+#include "framework/Text.h"
 
-DialogPrefill PrefillFromResponse(const ZOVA_ModuleScanResponseType& r)
-{
+DialogPrefill PrefillFromResponse(const ZOVA_ModuleScanResponseType& r) {
     DialogPrefill p{};
     p.bIpAddressValid = r.bIpAddrValid == 1;
     if (p.bIpAddressValid)
@@ -23,10 +22,9 @@ DialogPrefill PrefillFromResponse(const ZOVA_ModuleScanResponseType& r)
 
     p.bHostnameValid = r.bHostnameValid == 1;
     if (p.bHostnameValid) {
-        // strncpy reads at most the 30 bytes it copies, so an unterminated
-        // host name from the device is safe here.
-        std::strncpy(p.szHostname, r.szHostname, sizeof p.szHostname);
-        p.szHostname[sizeof p.szHostname - 1] = '\0';
+        // At most 30 bytes are read, so an unterminated host name from the
+        // device is safe here.
+        framework::CopyToField(p.szHostname, r.szHostname);
     }
     p.nDhcp = (r.bDhcpValid != 0 && r.bDhcpOn != 0) ? 0 : 1;
     p.bPasswordEnabled = r.bPasswordValid != 0 && r.bPasswordOn != 0;

@@ -5,22 +5,16 @@
 #include "framework/DataExchange.h"
 #include "framework/LifecycleMessages.h"
 #include "framework/MessageBox.h"
+#include "framework/Text.h"
 #include "framework/TextExchange.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
 
-#include <cstring>
 #include <string>
 
 namespace {
 
 const int kMaxTextLength = 29;
-
-// Copies a text into a 30-byte member: at most 29 characters and a NUL.
-void CopyToMember(char (&member)[30], const CString& text) {
-    std::strncpy(member, text, sizeof member);
-    member[sizeof member - 1] = '\0';
-}
 
 void ShowAddress(CIPAddressCtrl& control, BYTE bValid, DWORD dwAddress) {
     if (bValid == 1) {
@@ -79,7 +73,7 @@ BOOL CEthernetConfigDlg::OnInitDialog() {
 
     if (m_bHostnameValid == 1) {
         // The caller's member may lack its NUL; show at most its 29 characters.
-        const std::string hostname(m_szHostname, strnlen(m_szHostname, kMaxTextLength));
+        const std::string hostname(framework::BoundedText(m_szHostname, kMaxTextLength));
         m_editHostname.SetWindowText(hostname.c_str());
     } else {
         m_editHostname.EnableWindow(FALSE);
@@ -127,8 +121,8 @@ void CEthernetConfigDlg::OnDestroy() {
     m_ipGateway.GetAddress(m_dwGateway);
     m_ipPrimaryDns.GetAddress(m_dwPrimaryDns);
     m_ipSecondaryDns.GetAddress(m_dwSecondaryDns);
-    CopyToMember(m_szPassword, m_strPassword);
-    CopyToMember(m_szNewPassword, m_strNewPassword);
-    CopyToMember(m_szHostname, m_strHostname);
+    framework::CopyToField(m_szPassword, m_strPassword);
+    framework::CopyToField(m_szNewPassword, m_strNewPassword);
+    framework::CopyToField(m_szHostname, m_strHostname);
     Default();
 }

@@ -1,5 +1,6 @@
 #include "configure/PasswordDigest.h"
 
+#include "framework/Text.h"
 #include "md5/md5.h"
 
 #include <cstring>
@@ -8,16 +9,14 @@ namespace {
 
 // The device hashes C strings, so a NUL among the formatted characters ends
 // the hashed text there (a salt starting with NUL hashes nothing).
-std::string HexDigestOfCString(const std::string& formatted)
-{
+std::string HexDigestOfCString(const std::string& formatted) {
     MD5 md5;
     md5.update(formatted.c_str(), static_cast<std::uint32_t>(std::strlen(formatted.c_str())));
     md5.finalize();
     return md5.hex_digest();
 }
 
-char SaltCharacter(const RandomSource& random)
-{
+char SaltCharacter(const RandomSource& random) {
     const unsigned v = static_cast<unsigned>(random()) % 62u;
     if (v < 26)
         return static_cast<char>('a' + v);
@@ -26,19 +25,13 @@ char SaltCharacter(const RandomSource& random)
     return static_cast<char>('0' + (v - 52));
 }
 
-} // namespace
+}  // namespace
 
-std::string SaltText(const ZOVA_ModuleScanResponseType& response)
-{
-    const char* field = response.szPasswordSalt;
-    const void* end = std::memchr(field, '\0', sizeof response.szPasswordSalt);
-    const std::size_t length =
-        end ? static_cast<const char*>(end) - field : sizeof response.szPasswordSalt;
-    return std::string(field, length);
+std::string SaltText(const ZOVA_ModuleScanResponseType& response) {
+    return std::string(framework::FieldText(response.szPasswordSalt));
 }
 
-std::string PasswordProof(const char* password, const std::string& salt)
-{
+std::string PasswordProof(const char* password, const std::string& salt) {
     const char s0 = salt.size() > 0 ? salt[0] : '\0';
     const char s1 = salt.size() > 1 ? salt[1] : '\0';
     const std::string inner = std::string{s0, s1} + password;
@@ -46,8 +39,7 @@ std::string PasswordProof(const char* password, const std::string& salt)
     return HexDigestOfCString(outer);
 }
 
-std::string SaltedNewPassword(const char* newPassword, const RandomSource& random)
-{
+std::string SaltedNewPassword(const char* newPassword, const RandomSource& random) {
     const char r0 = SaltCharacter(random);
     const char r1 = SaltCharacter(random);
     const std::string salt{r0, r1};

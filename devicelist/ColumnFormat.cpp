@@ -1,6 +1,6 @@
 #include "devicelist/ColumnFormat.h"
 
-#include "devicelist/LeadingInt.h"
+#include "framework/Text.h"
 
 namespace devicelist {
 
@@ -13,9 +13,11 @@ std::vector<ColumnFormat> ParseColumnFormat(std::string_view format) {
             return columns;
         const std::size_t widthStart = comma + 1;
         const std::size_t semicolon = format.find(';', widthStart);
-        const std::size_t widthEnd = semicolon == std::string_view::npos ? format.size() : semicolon;
-        columns.push_back({std::string(format.substr(pos, comma - pos)),
-                           ReadLeadingInt(format.substr(widthStart, widthEnd - widthStart))});
+        const std::size_t widthEnd =
+            semicolon == std::string_view::npos ? format.size() : semicolon;
+        columns.push_back(
+            {std::string(format.substr(pos, comma - pos)),
+             framework::ParseDecimal(format.substr(widthStart, widthEnd - widthStart))});
         if (widthEnd == format.size())
             return columns;
         pos = widthEnd + 1;

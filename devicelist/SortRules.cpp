@@ -1,6 +1,6 @@
 #include "devicelist/SortRules.h"
 
-#include "devicelist/LeadingInt.h"
+#include "framework/Text.h"
 
 #include <cstdint>
 #include <cstring>
@@ -14,7 +14,7 @@ class OctetReader {
 public:
     explicit OctetReader(const char* text) : m_pos(text), m_end(text + std::strlen(text)) {}
 
-    int Read() const { return ReadLeadingInt(std::string_view(m_pos, m_end - m_pos)); }
+    int Read() const { return framework::ParseDecimal(std::string_view(m_pos, m_end - m_pos)); }
 
     // Moves just past the next '.', or to the end when there is none; such a
     // text is not an address.
@@ -90,8 +90,7 @@ SortState NextSortState(SortState current, int clicked) {
     return {clicked, true};
 }
 
-int CompareCells(const char* t1, const char* t2, bool ascending,
-                 TextComparer compareText) {
+int CompareCells(const char* t1, const char* t2, bool ascending, TextComparer compareText) {
     if (IsDottedQuad(t1))
         return ascending ? CompareDottedQuads(t1, t2) : CompareDottedQuads(t2, t1);
     return ascending ? compareText(t1, t2) : compareText(t2, t1);

@@ -1,19 +1,11 @@
 #include "simulator/device.h"
 
+#include "framework/Text.h"
+
 #include <cstdio>
 #include <cstring>
 
 namespace devsim {
-namespace {
-
-template <std::size_t N>
-void copyText(char (&field)[N], const std::string& text) {
-    std::strncpy(field, text.c_str(), N - 1);
-    field[N - 1] = 0;
-}
-
-}  // namespace
-
 ZOVA_ModuleScanResponseType scanAnswerOf(const Device& d) {
     ZOVA_ModuleScanResponseType a{};
     a.bProtocolVersionMajor = d.protocolMajor;
@@ -23,7 +15,7 @@ ZOVA_ModuleScanResponseType scanAnswerOf(const Device& d) {
         a.bMacAddrValid = 1;
     }
     if (d.reports(kFieldType)) {
-        copyText(a.szType, d.type);
+        framework::CopyToField(a.szType, d.type.c_str());
         a.bTypeValid = 1;
     }
     if (d.reports(kFieldFirmware)) {
@@ -34,7 +26,8 @@ ZOVA_ModuleScanResponseType scanAnswerOf(const Device& d) {
     }
     const auto address = [&](Field field, std::uint32_t value, std::uint32_t& out,
                              std::uint8_t& valid) {
-        if (!d.reports(field)) return;
+        if (!d.reports(field))
+            return;
         out = value;
         valid = 1;
     };
@@ -52,11 +45,11 @@ ZOVA_ModuleScanResponseType scanAnswerOf(const Device& d) {
         a.bPasswordValid = 1;
     }
     if (d.reports(kFieldHostname)) {
-        copyText(a.szHostname, d.hostname);
+        framework::CopyToField(a.szHostname, d.hostname.c_str());
         a.bHostnameValid = 1;
     }
     if (d.salted) {
-        copyText(a.szPasswordSalt, d.storedPassword);
+        framework::CopyToField(a.szPasswordSalt, d.storedPassword.c_str());
         a.bPasswordSaltValid = 1;
     }
     return a;
@@ -64,8 +57,8 @@ ZOVA_ModuleScanResponseType scanAnswerOf(const Device& d) {
 
 std::string macText(const zova::wire::Mac& m) {
     char text[18];
-    std::snprintf(text, sizeof text, "%02X-%02X-%02X-%02X-%02X-%02X", m[0], m[1], m[2], m[3],
-                  m[4], m[5]);
+    std::snprintf(text, sizeof text, "%02X-%02X-%02X-%02X-%02X-%02X", m[0], m[1], m[2], m[3], m[4],
+                  m[5]);
     return text;
 }
 

@@ -1,22 +1,15 @@
 #include "version/DllVersionCheck.h"
 
+#include "version/VersionPointer.h"
 #include "version/VersionText.h"
 
 #include <winver.h>
 
 #include <cstdlib>
-#include <memory>
 #include <string>
 
-namespace {
-
-struct FreeBlock {
-    void operator()(void* p) const { std::free(p); }
-};
-
-}  // namespace
-
-bool CDllVersionCheck::GetDllVersion(LPCSTR pszFileName, int* pnFirst, int* pnSecond, int* pnThird) {
+bool CDllVersionCheck::GetDllVersion(LPCSTR pszFileName, int* pnFirst, int* pnSecond,
+                                     int* pnThird) {
     char szVersion[256];
     if (!ReadFileVersionString(pszFileName, szVersion)) {
         return false;
@@ -31,29 +24,30 @@ bool CDllVersionCheck::ReadFileVersionString(LPCSTR pszFileName, char (&szVersio
         return false;
     }
     // One byte more than asked for, released on every path.
-    std::unique_ptr<void, FreeBlock> block(std::calloc(dwSize + 1, 1));
-    if (!block) {
+    CVFXPointer block(std::calloc(dwSize + 1, 1), true);
+    if (block.IsNull()) {
         return false;
     }
-    if (!::GetFileVersionInfoA(pszFileName, dwHandle, dwSize, block.get())) {
+    if (!::GetFileVersionInfoA(pszFileName, dwHandle, dwSize, block.Get())) {
         return false;
     }
 
     LPVOID pTranslation = nullptr;
     UINT nTranslationBytes = 0;
-    if (!::VerQueryValueA(block.get(), "\\VarFileInfo\\Translation", &pTranslation,
+    if (!::VerQueryValueA(block.Get(), "\\VarFileInfo\\Translation", &pTranslation,
                           &nTranslationBytes)) {
         pTranslation = nullptr;
         nTranslationBytes = 0;
     }
-    const std::string key = vantrel::FileVersionKey(pTranslation, nTranslationBytes,
-                                                    ::GetUserDefaultLangID());
+    const std::string key =
+        vantrel::FileVersionKey(pTranslation, nTranslationBytes, ::GetUserDefaultLangID());
 
     LPVOID pValue = nullptr;
     UINT nLength = 0;
-    if (!::VerQueryValueA(block.get(), key.c_str(), &pValue, &nLength) || pValue == nullptr) {
+    if (!::VerQueryValueA(block.Get(), key.c_str(), &pValue, &nLength) || pValue == nullptr) {
         return false;
     }
-    vantrel::CopyVersionValue(szVersion, sizeof szVersion, static_cast<const char*>(pValue), nLength);
+    vantrel::CopyVersionValue(szVersion, sizeof szVersion, static_cast<const char*>(pValue),
+                              nLength);
     return true;
 }

@@ -1,8 +1,8 @@
 #include "version/VersionText.h"
 
-#include <climits>
+#include "framework/Text.h"
+
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace vantrel {
@@ -34,19 +34,6 @@ char* NextToken(char*& position, char delimiter) {
     return token;
 }
 
-// atoi, except that a number beyond int saturates instead of wrapping, so a
-// huge version number can never come out as 1.
-int ToInt(const char* token) {
-    const long value = std::strtol(token, nullptr, 10);
-    if (value > INT_MAX) {
-        return INT_MAX;
-    }
-    if (value < INT_MIN) {
-        return INT_MIN;
-    }
-    return static_cast<int>(value);
-}
-
 std::string WithoutBlanks(const std::string& text) {
     std::string result;
     for (char c : text) {
@@ -76,7 +63,8 @@ bool SplitVersion(char* text, int* first, int* second, int* third, char delimite
         if (token == nullptr) {
             return false;
         }
-        *output = ToInt(token);
+        // Saturating, so a huge version number can never come out as 1.
+        *output = framework::ParseDecimal(token);
     }
     return true;
 }
@@ -119,8 +107,8 @@ std::string FileVersionKey(const void* translation, std::size_t translationBytes
     if (translation != nullptr && translationBytes == 4) {
         const auto* bytes = static_cast<const unsigned char*>(translation);
         // Language id then code page, each a little-endian 16-bit word.
-        std::snprintf(key, sizeof key, "\\StringFileInfo\\%02X%02X%02X%02X\\FileVersion",
-                      bytes[1], bytes[0], bytes[3], bytes[2]);
+        std::snprintf(key, sizeof key, "\\StringFileInfo\\%02X%02X%02X%02X\\FileVersion", bytes[1],
+                      bytes[0], bytes[3], bytes[2]);
     } else {
         std::snprintf(key, sizeof key, "\\StringFileInfo\\%04X04B0\\FileVersion", userLanguage);
     }
@@ -133,8 +121,7 @@ void CopyVersionValue(char* buffer, std::size_t size, const char* value, std::si
     }
     std::size_t count = 0;
     if (value != nullptr) {
-        const void* terminator = std::memchr(value, '\0', length);
-        count = terminator != nullptr ? static_cast<const char*>(terminator) - value : length;
+        count = framework::BoundedText(value, length).size();
         if (count > size - 1) {
             count = size - 1;
         }

@@ -1,5 +1,7 @@
 #include "zova/ResponseRow.h"
 
+#include "framework/Text.h"
+
 #include <cstdio>
 #include <cstring>
 #include <string_view>
@@ -27,9 +29,7 @@ std::string VersionText(unsigned major, unsigned minor, unsigned build) {
 
 // The field comes off the network: it need not hold a terminator.
 std::string TypeText(const char (&field)[128]) {
-    const void* nul = std::memchr(field, '\0', sizeof field);
-    const std::size_t length = nul ? static_cast<const char*>(nul) - field : sizeof field;
-    return std::string(field, length);
+    return std::string(framework::FieldText(field));
 }
 
 std::string MacText(const std::uint8_t (&mac)[kMacLength]) {
@@ -50,21 +50,11 @@ int HexDigit(char c) {
     return -1;
 }
 
-bool IsSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
 // One "%x" conversion at `pos`: white space, an optional sign, an optional
 // "0x", then hex digits. Wraps modulo 2^32 where sscanf's overflow would be
 // undefined; only the low byte is used.
 bool ReadHexNumber(std::string_view text, std::size_t& pos, std::uint32_t& value) {
-    while (pos < text.size() && IsSpace(text[pos]))
-        ++pos;
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-        negative = text[pos] == '-';
-        ++pos;
-    }
+    const bool negative = framework::SkipSpaceAndSign(text, pos);
     const std::string_view rest = text.substr(pos);
     if (rest.size() >= 3 && rest[0] == '0' && (rest[1] == 'x' || rest[1] == 'X') &&
         HexDigit(rest[2]) >= 0)

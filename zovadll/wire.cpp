@@ -1,5 +1,7 @@
 #include "zovadll/wire.h"
 
+#include "framework/Text.h"
+
 #include <bitset>
 #include <cstring>
 
@@ -32,9 +34,14 @@ enum Tag : std::uint8_t {
 class Writer {
 public:
     Writer(MessageType type, std::uint32_t id) {
-        out_ = {kMagic0, kMagic1, kWireVersion, static_cast<std::uint8_t>(type),
-                static_cast<std::uint8_t>(id), static_cast<std::uint8_t>(id >> 8),
-                static_cast<std::uint8_t>(id >> 16), static_cast<std::uint8_t>(id >> 24)};
+        out_ = {kMagic0,
+                kMagic1,
+                kWireVersion,
+                static_cast<std::uint8_t>(type),
+                static_cast<std::uint8_t>(id),
+                static_cast<std::uint8_t>(id >> 8),
+                static_cast<std::uint8_t>(id >> 16),
+                static_cast<std::uint8_t>(id >> 24)};
     }
     void bytes(Tag tag, const std::uint8_t* value, std::size_t size) {
         // Callers pass fields of at most 127 bytes, so the length byte fits.
@@ -51,8 +58,7 @@ public:
     }
     // Up to the first NUL and never more than the receiving field can hold.
     void text(Tag tag, const char* field, std::size_t fieldSize) {
-        const void* nul = std::memchr(field, 0, fieldSize - 1);
-        const std::size_t size = nul ? static_cast<const char*>(nul) - field : fieldSize - 1;
+        const std::size_t size = framework::BoundedText(field, fieldSize - 1).size();
         bytes(tag, reinterpret_cast<const std::uint8_t*>(field), size);
     }
     Datagram take() { return std::move(out_); }
@@ -72,21 +78,25 @@ struct Item {
 // refuses an item makes the whole datagram malformed. Tags the visitor does
 // not know it simply accepts, so newer devices may add items.
 template <typename Visit>
-bool forEachItem(const std::uint8_t* data, std::size_t size, MessageType expected,
-                 Visit&& visit) {
+bool forEachItem(const std::uint8_t* data, std::size_t size, MessageType expected, Visit&& visit) {
     const auto header = decodeHeader(data, size);
-    if (!header || header->type != expected) return false;
+    if (!header || header->type != expected)
+        return false;
     std::bitset<256> seen;
     std::size_t at = kHeaderSize;
     while (at < size) {
-        if (size - at < 2) return false;
+        if (size - at < 2)
+            return false;
         const std::uint8_t tag = data[at];
         const std::size_t length = data[at + 1];
         at += 2;
-        if (length > size - at) return false;
-        if (seen.test(tag)) return false;
+        if (length > size - at)
+            return false;
+        if (seen.test(tag))
+            return false;
         seen.set(tag);
-        if (!visit(Item{tag, data + at, length})) return false;
+        if (!visit(Item{tag, data + at, length}))
+            return false;
         at += length;
     }
     return true;
@@ -99,43 +109,50 @@ std::uint32_t readAddress(const Item& item) {
 
 // Cut to the field, stopped at an embedded NUL, always terminated.
 void copyText(char* field, std::size_t fieldSize, const Item& item) {
-    std::size_t size = item.size < fieldSize - 1 ? item.size : fieldSize - 1;
-    if (const void* nul = std::memchr(item.value, 0, size))
-        size = static_cast<const std::uint8_t*>(nul) - item.value;
+    const std::size_t size =
+        framework::BoundedText(reinterpret_cast<const char*>(item.value),
+                               item.size < fieldSize - 1 ? item.size : fieldSize - 1)
+            .size();
     std::memcpy(field, item.value, size);
     std::memset(field + size, 0, fieldSize - size);
 }
 
 // Fixed-size items must have exactly their size.
 bool readAddressItem(const Item& item, std::uint32_t& value) {
-    if (item.size != 4) return false;
+    if (item.size != 4)
+        return false;
     value = readAddress(item);
     return true;
 }
 
 bool readMac(const Item& item, std::uint8_t* mac) {
-    if (item.size != 6) return false;
+    if (item.size != 6)
+        return false;
     std::memcpy(mac, item.value, 6);
     return true;
 }
 
 bool readByte(const Item& item, std::uint8_t& value) {
-    if (item.size != 1) return false;
+    if (item.size != 1)
+        return false;
     value = item.value[0];
     return true;
 }
 
 bool hasAll(const std::bitset<256>& seen, std::initializer_list<Tag> tags) {
     for (Tag tag : tags)
-        if (!seen.test(tag)) return false;
+        if (!seen.test(tag))
+            return false;
     return true;
 }
 
 }  // namespace
 
 std::optional<Header> decodeHeader(const std::uint8_t* data, std::size_t size) {
-    if (size < kHeaderSize || size > kMaxDatagram) return std::nullopt;
-    if (data[0] != kMagic0 || data[1] != kMagic1 || data[2] != kWireVersion) return std::nullopt;
+    if (size < kHeaderSize || size > kMaxDatagram)
+        return std::nullopt;
+    if (data[0] != kMagic0 || data[1] != kMagic1 || data[2] != kWireVersion)
+        return std::nullopt;
     const auto type = static_cast<MessageType>(data[3]);
     switch (type) {
     case MessageType::ScanRequest:
@@ -164,25 +181,36 @@ Datagram encodeWinkRequest(std::uint32_t id, const Mac& mac) {
 
 Datagram encodeScanAnswer(std::uint32_t id, const ZOVA_ModuleScanResponseType& a) {
     Writer w(MessageType::ScanAnswer, id);
-    if (a.bMacAddrValid) w.bytes(kTagMac, a.abMacAddr, 6);
+    if (a.bMacAddrValid)
+        w.bytes(kTagMac, a.abMacAddr, 6);
     const std::uint8_t protocol[2] = {a.bProtocolVersionMajor, a.bProtocolVersionMinor};
     w.bytes(kTagProtocolVersion, protocol, 2);
-    if (a.bTypeValid) w.text(kTagType, a.szType, sizeof a.szType);
+    if (a.bTypeValid)
+        w.text(kTagType, a.szType, sizeof a.szType);
     if (a.bFwVersionValid) {
         const std::uint8_t firmware[4] = {a.bFwVersionMajor, a.bFwVersionMinor,
                                           static_cast<std::uint8_t>(a.wFwBuild),
                                           static_cast<std::uint8_t>(a.wFwBuild >> 8)};
         w.bytes(kTagFirmware, firmware, 4);
     }
-    if (a.bIpAddrValid) w.address(kTagIpAddr, a.dwIpAddr);
-    if (a.bSubnetMaskValid) w.address(kTagSubnetMask, a.dwSubnetMask);
-    if (a.bGatewayValid) w.address(kTagGateway, a.dwGateway);
-    if (a.bDhcpValid) w.byte(kTagDhcp, a.bDhcpOn);
-    if (a.bPasswordValid) w.byte(kTagPasswordOn, a.bPasswordOn);
-    if (a.bHostnameValid) w.text(kTagHostname, a.szHostname, sizeof a.szHostname);
-    if (a.bPrimaryDnsValid) w.address(kTagPrimaryDns, a.dwPrimaryDns);
-    if (a.bSecondaryDnsValid) w.address(kTagSecondaryDns, a.dwSecondaryDns);
-    if (a.bPasswordSaltValid) w.text(kTagPasswordSalt, a.szPasswordSalt, sizeof a.szPasswordSalt);
+    if (a.bIpAddrValid)
+        w.address(kTagIpAddr, a.dwIpAddr);
+    if (a.bSubnetMaskValid)
+        w.address(kTagSubnetMask, a.dwSubnetMask);
+    if (a.bGatewayValid)
+        w.address(kTagGateway, a.dwGateway);
+    if (a.bDhcpValid)
+        w.byte(kTagDhcp, a.bDhcpOn);
+    if (a.bPasswordValid)
+        w.byte(kTagPasswordOn, a.bPasswordOn);
+    if (a.bHostnameValid)
+        w.text(kTagHostname, a.szHostname, sizeof a.szHostname);
+    if (a.bPrimaryDnsValid)
+        w.address(kTagPrimaryDns, a.dwPrimaryDns);
+    if (a.bSecondaryDnsValid)
+        w.address(kTagSecondaryDns, a.dwSecondaryDns);
+    if (a.bPasswordSaltValid)
+        w.text(kTagPasswordSalt, a.szPasswordSalt, sizeof a.szPasswordSalt);
     return w.take();
 }
 
@@ -190,7 +218,8 @@ Datagram encodeConfigureRequest(std::uint32_t id, const ZOVA_ConfigureRequestTyp
     Writer w(MessageType::ConfigureRequest, id);
     w.bytes(kTagMac, r.abMacAddr, 6);
     w.text(kTagPassword, r.szPassword, sizeof r.szPassword);
-    if (r.bChangePassword == 1) w.text(kTagNewPassword, r.szNewPassword, sizeof r.szNewPassword);
+    if (r.bChangePassword == 1)
+        w.text(kTagNewPassword, r.szNewPassword, sizeof r.szNewPassword);
     w.address(kTagIpAddr, r.dwIpAddr);
     w.address(kTagSubnetMask, r.dwSubnetMask);
     w.address(kTagGateway, r.dwGateway);
@@ -216,11 +245,13 @@ std::optional<Mac> decodeWinkRequest(const std::uint8_t* data, std::size_t size)
     Mac mac{};
     bool hasMac = false;
     const bool ok = forEachItem(data, size, MessageType::WinkRequest, [&](const Item& item) {
-        if (item.tag != kTagMac) return true;
+        if (item.tag != kTagMac)
+            return true;
         hasMac = true;
         return readMac(item, mac.data());
     });
-    if (!ok || !hasMac) return std::nullopt;
+    if (!ok || !hasMac)
+        return std::nullopt;
     return mac;
 }
 
@@ -233,7 +264,8 @@ std::optional<ZOVA_ModuleScanResponseType> decodeScanAnswer(const std::uint8_t* 
             a.bMacAddrValid = 1;
             return readMac(item, a.abMacAddr);
         case kTagProtocolVersion:
-            if (item.size != 2) return false;
+            if (item.size != 2)
+                return false;
             a.bProtocolVersionMajor = item.value[0];
             a.bProtocolVersionMinor = item.value[1];
             return true;
@@ -242,7 +274,8 @@ std::optional<ZOVA_ModuleScanResponseType> decodeScanAnswer(const std::uint8_t* 
             copyText(a.szType, sizeof a.szType, item);
             return true;
         case kTagFirmware:
-            if (item.size != 4) return false;
+            if (item.size != 4)
+                return false;
             a.bFwVersionValid = 1;
             a.bFwVersionMajor = item.value[0];
             a.bFwVersionMinor = item.value[1];
@@ -281,7 +314,8 @@ std::optional<ZOVA_ModuleScanResponseType> decodeScanAnswer(const std::uint8_t* 
             return true;
         }
     });
-    if (!ok) return std::nullopt;
+    if (!ok)
+        return std::nullopt;
     return a;
 }
 
@@ -327,8 +361,7 @@ std::optional<ZOVA_ConfigureRequestType> decodeConfigureRequest(const std::uint8
     return r;
 }
 
-std::optional<ConfigureResult> decodeConfigureResult(const std::uint8_t* data,
-                                                     std::size_t size) {
+std::optional<ConfigureResult> decodeConfigureResult(const std::uint8_t* data, std::size_t size) {
     ConfigureResult result{};
     bool hasMac = false;
     bool hasOutcome = false;
@@ -339,7 +372,8 @@ std::optional<ConfigureResult> decodeConfigureResult(const std::uint8_t* data,
             return readMac(item, result.mac.data());
         case kTagOutcome: {
             std::uint8_t value = 0;
-            if (!readByte(item, value) || value > 1) return false;
+            if (!readByte(item, value) || value > 1)
+                return false;
             hasOutcome = true;
             result.outcome = static_cast<ConfigureOutcome>(value);
             return true;
@@ -348,7 +382,8 @@ std::optional<ConfigureResult> decodeConfigureResult(const std::uint8_t* data,
             return true;
         }
     });
-    if (!ok || !hasMac || !hasOutcome) return std::nullopt;
+    if (!ok || !hasMac || !hasOutcome)
+        return std::nullopt;
     return result;
 }
 

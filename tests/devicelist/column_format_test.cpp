@@ -1,5 +1,5 @@
 #include "devicelist/ColumnFormat.h"
-#include "devicelist/LeadingInt.h"
+#include "framework/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,10 @@ std::string Describe(const std::vector<ColumnFormat>& columns) {
 }  // namespace
 
 TEST(ColumnFormat, Parse) {
-    const struct { const char* format; const char* columns; } cases[] = {
+    const struct {
+        const char* format;
+        const char* columns;
+    } cases[] = {
         {"IP,90;SN,90;GW,90;DHCP,50;Version,50;Type,114;MAC,115",
          "[IP|90][SN|90][GW|90][DHCP|50][Version|50][Type|114][MAC|115]"},
         {"", ""},
@@ -42,11 +45,22 @@ TEST(ColumnFormat, Parse) {
 }
 
 TEST(LeadingInt, ReadsLikeAtoiWithoutOverflow) {
-    const struct { const char* text; int expected; } cases[] = {
-        {"", 0}, {"abc", 0}, {" \t\n+12", 12}, {"-7x", -7}, {"- 7", 0}, {"+-7", 0},
-        {"2147483647", INT_MAX}, {"2147483648", INT_MAX}, {"-2147483648", INT_MIN},
-        {"-99999999999999999999", INT_MIN}, {"0000000000000000000256", 256},
+    const struct {
+        const char* text;
+        int expected;
+    } cases[] = {
+        {"", 0},
+        {"abc", 0},
+        {" \t\n+12", 12},
+        {"-7x", -7},
+        {"- 7", 0},
+        {"+-7", 0},
+        {"2147483647", INT_MAX},
+        {"2147483648", INT_MAX},
+        {"-2147483648", INT_MIN},
+        {"-99999999999999999999", INT_MIN},
+        {"0000000000000000000256", 256},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ReadLeadingInt(c.text), c.expected) << '"' << c.text << '"';
+        EXPECT_EQ(framework::ParseDecimal(c.text), c.expected) << '"' << c.text << '"';
 }

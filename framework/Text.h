@@ -1,0 +1,47 @@
+// Small text helpers shared by every folder: plain C++, built on both
+// platforms. Fields of the device records and of the dialogs are fixed-size
+// char arrays that need not hold a terminator; these never read past them.
+#ifndef VANTREL_FRAMEWORK_TEXT_H
+#define VANTREL_FRAMEWORK_TEXT_H
+
+#include <cstddef>
+#include <cstring>
+#include <string_view>
+
+namespace framework {
+
+// The white space of the C locale: ' ', '\t', '\n', '\v', '\f' and '\r'.
+constexpr bool IsSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// Moves pos past white space and then one '+' or '-'; true when that sign
+// was '-'.
+bool SkipSpaceAndSign(std::string_view text, std::size_t& pos);
+
+// Reads as atoi does: white space, one optional sign, then decimal digits up
+// to the first other character; 0 without digits. Values beyond the range of
+// int saturate at INT_MAX or INT_MIN instead of overflowing.
+int ParseDecimal(std::string_view text);
+
+// The text of size bytes at field: up to the first NUL, or all of them when
+// there is none.
+std::string_view BoundedText(const char* field, std::size_t size);
+
+template <std::size_t N>
+std::string_view FieldText(const char (&field)[N]) {
+    return BoundedText(field, N);
+}
+
+// Copies text into field as strncpy does (at most N bytes of text are read,
+// the rest of the field is zeroed) and always ends the field with a NUL, so
+// at most N - 1 characters arrive.
+template <std::size_t N>
+void CopyToField(char (&field)[N], const char* text) {
+    std::strncpy(field, text, N);
+    field[N - 1] = '\0';
+}
+
+}  // namespace framework
+
+#endif  // VANTREL_FRAMEWORK_TEXT_H
