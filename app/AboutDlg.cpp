@@ -20,12 +20,14 @@ BOOL CAboutDlg::OnInitDialog() {
     CVFXVersionInfo reader(0x04B0, 0x0409);
     // An unreadable resource leaves both lines empty; the box works all the same.
     if (reader.Read(data, nullptr)) {
-        m_strVersion = vantrel::AboutVersionLine(static_cast<const char*>(data.m_strProductVersion)).c_str();
-        m_strLegalLine = vantrel::AboutLegalLine(static_cast<const char*>(data.m_strLegalCopyright)).c_str();
+        m_strVersion =
+            version::AboutVersionLine(static_cast<const char*>(data.m_strProductVersion)).c_str();
+        m_strLegalLine =
+            version::AboutLegalLine(static_cast<const char*>(data.m_strLegalCopyright)).c_str();
     }
 
     CString strCaption;
-    strCaption.Format("About %s", vantrel::kProductName);
+    strCaption.Format("About %s", version::kProductName);
     SetWindowText(strCaption);
 
     UpdateData(FALSE);

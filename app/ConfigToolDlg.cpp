@@ -88,9 +88,9 @@ BOOL CConfigToolDlg::OnInitDialog() {
     // The configure request's password salt draws from this generator.
     std::srand(::GetTickCount());
 
-    SetWindowText(MainWindowTitleFromOwnVersion());
+    SetWindowText(version::MainWindowTitleFromOwnVersion());
     // The library is checked by its file before the first call into it.
-    if (!IsZovaLibraryVersionAccepted(ZovaLibraryPath())) {
+    if (!version::IsZovaLibraryVersionAccepted(version::ZovaLibraryPath())) {
         MessageBox("Incorrect DLL version", "Warning", MB_ICONEXCLAMATION);
         CDialog::OnCancel();
         return TRUE;
@@ -132,11 +132,11 @@ void CConfigToolDlg::OnSize(UINT, int, int) {
 
 void CConfigToolDlg::OnSizing(UINT fwSide, LPRECT pRect) {
     Default();
-    ClampSizingRect(fwSide, pRect);
+    app::ClampSizingRect(fwSide, pRect);
 }
 
 void CConfigToolDlg::LayoutControls(BOOL bRecord) {
-    LayoutDialogControls(m_hWnd, m_layout, bRecord != FALSE);
+    app::LayoutDialogControls(m_hWnd, m_layout, bRecord != FALSE);
 }
 
 void CConfigToolDlg::OnPaint() {

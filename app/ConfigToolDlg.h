@@ -47,7 +47,7 @@ protected:
     CButton m_btnAdvanced;
     CDeviceListCtrl m_listDevices;
     HICON m_hIcon;
-    ControlLayout m_layout;
+    app::ControlLayout m_layout;
 
 private:
     friend UINT DhcpServerThread(LPVOID pParam);

@@ -1,5 +1,7 @@
 #include "app/DialogLayout.h"
 
+namespace app {
+
 void LayoutDialogControls(HWND hDlg, ControlLayout& layout, bool bRecord) {
     RECT client{};
     ::GetClientRect(hDlg, &client);
@@ -37,3 +39,5 @@ void ClampSizingRect(UINT nEdge, RECT* pRect) {
     ClampToMinimumSize(static_cast<int>(nEdge), r);
     *pRect = {r.left, r.top, r.right, r.bottom};
 }
+
+}  // namespace app

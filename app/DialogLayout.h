@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+namespace app {
+
 // Records the controls' distances from their present places, or moves them to
 // the places those distances give for the dialog's present client size; then
 // repaints the dialog at once.
@@ -13,5 +15,6 @@ void LayoutDialogControls(HWND hDlg, ControlLayout& layout, bool bRecord);
 
 // WM_SIZING: keeps the proposed window rectangle at the minimum size or above.
 void ClampSizingRect(UINT nEdge, RECT* pRect);
+}  // namespace app
 
 #endif  // VANTREL_APP_DIALOGLAYOUT_H

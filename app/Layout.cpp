@@ -2,6 +2,8 @@
 
 #include "res/resource.h"
 
+namespace app {
+
 namespace {
 const int kIdOk = 1;  // IDOK, without pulling in windows.h
 }
@@ -75,3 +77,5 @@ void ClampToMinimumSize(int edge, LayoutRect& window) {
         }
     }
 }
+
+}  // namespace app

@@ -5,6 +5,8 @@
 
 #include <array>
 
+namespace app {
+
 struct LayoutRect {
     int left;
     int top;
@@ -61,5 +63,6 @@ constexpr int kMinWindowHeight = 130;
 // Keeps a proposed window rectangle at least kMinWindowWidth x
 // kMinWindowHeight by stopping the edge being dragged; the opposite edge stays.
 void ClampToMinimumSize(int edge, LayoutRect& window);
+}  // namespace app
 
 #endif  // VANTREL_APP_LAYOUT_H

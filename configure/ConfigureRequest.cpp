@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+namespace configure {
+
 ZOVA_ConfigureRequestType BuildConfigureRequest(const ZOVA_ModuleScanResponseType& response,
                                                 const EditedSettings& edited,
                                                 const RandomSource& random) {
@@ -35,3 +37,5 @@ ZOVA_ConfigureRequestType BuildConfigureRequest(const ZOVA_ModuleScanResponseTyp
     framework::CopyToField(request.szHostname, edited.szHostname);
     return request;
 }
+
+}  // namespace configure

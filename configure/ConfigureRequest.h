@@ -1,10 +1,13 @@
 // The configure record sent to a device after "Set".
-#pragma once
+#ifndef VANTREL_CONFIGURE_CONFIGUREREQUEST_H
+#define VANTREL_CONFIGURE_CONFIGUREREQUEST_H
 
 #include "configure/PasswordDigest.h"
 #include "zova/zova.h"
 
 #include <cstdint>
+
+namespace configure {
 
 // The configure dialog's values after "Set"; texts are NUL-terminated.
 struct EditedSettings {
@@ -26,3 +29,7 @@ struct EditedSettings {
 ZOVA_ConfigureRequestType BuildConfigureRequest(const ZOVA_ModuleScanResponseType& response,
                                                 const EditedSettings& edited,
                                                 const RandomSource& random);
+
+}  // namespace configure
+
+#endif  // VANTREL_CONFIGURE_CONFIGUREREQUEST_H

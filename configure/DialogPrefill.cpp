@@ -2,6 +2,8 @@
 
 #include "framework/Text.h"
 
+namespace configure {
+
 DialogPrefill PrefillFromResponse(const ZOVA_ModuleScanResponseType& r) {
     DialogPrefill p{};
     p.bIpAddressValid = r.bIpAddrValid == 1;
@@ -30,3 +32,5 @@ DialogPrefill PrefillFromResponse(const ZOVA_ModuleScanResponseType& r) {
     p.bPasswordEnabled = r.bPasswordValid != 0 && r.bPasswordOn != 0;
     return p;
 }
+
+}  // namespace configure

@@ -1,9 +1,12 @@
 // What the configure dialog starts with, taken from the device's scan response.
-#pragma once
+#ifndef VANTREL_CONFIGURE_DIALOGPREFILL_H
+#define VANTREL_CONFIGURE_DIALOGPREFILL_H
 
 #include "zova/zova.h"
 
 #include <cstdint>
+
+namespace configure {
 
 struct DialogPrefill {
     bool bPasswordEnabled;
@@ -24,3 +27,7 @@ struct DialogPrefill {
 
 // Values whose validity byte is not 1 stay zero (texts empty).
 DialogPrefill PrefillFromResponse(const ZOVA_ModuleScanResponseType& response);
+
+}  // namespace configure
+
+#endif  // VANTREL_CONFIGURE_DIALOGPREFILL_H

@@ -98,12 +98,12 @@ void CEthernetConfigDlg::OnChangePassword() {
 
 void CEthernetConfigDlg::OnOK() {
     UpdateData(TRUE);
-    if (!IsLegalHostname(m_strHostname)) {
+    if (!configure::IsLegalHostname(m_strHostname)) {
         AfxMessageBox("Illegal hostname! Only a-z, A-Z and 0-9 allowed.", MB_OK);
         return;
     }
     m_ipAddress.GetAddress(m_dwIpAddress);
-    if (EndsIn255(m_dwIpAddress)) {
+    if (configure::EndsIn255(m_dwIpAddress)) {
         AfxMessageBox("Last digit of IP address can not be 255.", MB_OK);
         return;
     }

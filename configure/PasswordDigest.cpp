@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+namespace configure {
+
 namespace {
 
 // The device hashes C strings, so a NUL among the formatted characters ends
@@ -45,3 +47,5 @@ std::string SaltedNewPassword(const char* newPassword, const RandomSource& rando
     const std::string salt{r0, r1};
     return salt + HexDigestOfCString(salt + newPassword);
 }
+
+}  // namespace configure

@@ -21,53 +21,47 @@ enum : std::uint8_t {
 
 CDhcpServer::~CDhcpServer() = default;
 
-bool CDhcpServer::Init()
-{
-    if (!udp::Startup())
+bool CDhcpServer::Init() {
+    if (!dhcp::Startup())
         return false;
-    const udp::Handle s = udp::Open();
-    if (s == udp::kNoSocket)
+    const dhcp::Handle s = dhcp::Open();
+    if (s == dhcp::kNoSocket)
         return false;
-    if (!udp::EnableBroadcast(s) || !udp::BindAny(s, kServerPort)) {
-        udp::Close(s);
+    if (!dhcp::EnableBroadcast(s) || !dhcp::BindAny(s, kServerPort)) {
+        dhcp::Close(s);
         return false;
     }
-    udp::SetNonBlocking(s);
+    dhcp::SetNonBlocking(s);
     m_socket = s;
     return true;
 }
 
-bool CDhcpServer::Cleanup()
-{
-    if (m_socket != udp::kNoSocket)
-        udp::Close(m_socket);
-    m_socket = udp::kNoSocket;
-    udp::Shutdown();
+bool CDhcpServer::Cleanup() {
+    if (m_socket != dhcp::kNoSocket)
+        dhcp::Close(m_socket);
+    m_socket = dhcp::kNoSocket;
+    dhcp::Shutdown();
     return true;
 }
 
-void CDhcpServer::Trace(const char*, ...)
-{
-}
+void CDhcpServer::Trace(const char*, ...) {}
 
-int CDhcpServer::Poll()
-{
-    if (m_socket == udp::kNoSocket)
+int CDhcpServer::Poll() {
+    if (m_socket == dhcp::kNoSocket)
         return 0;
-    m_request.length = udp::Receive(m_socket, m_request.raw, CDhcpPacket::kRawSize);
+    m_request.length = dhcp::Receive(m_socket, m_request.raw, CDhcpPacket::kRawSize);
     if (m_request.length < 0 || !PrepareReply())
         return 0;
-    return udp::SendBroadcast(m_socket, m_reply.raw, m_reply.length, kClientPort) ? 1 : 0;
+    return dhcp::SendBroadcast(m_socket, m_reply.raw, m_reply.length, kClientPort) ? 1 : 0;
 }
 
-bool CDhcpServer::PrepareReply()
-{
+bool CDhcpServer::PrepareReply() {
     if (!m_request.Parse())
         return false;
     const std::uint8_t* mac = m_request.chaddr;
     if (std::memcmp(mac, kSupportedPrefix, sizeof kSupportedPrefix) != 0) {
-        Trace("[RECV] Got message from non-supported MAC (%02x:%02x:%02x:%02x:%02x:%02x)\n",
-              mac[0], mac[1], mac[2], mac[3], mac[4], mac[5]);
+        Trace("[RECV] Got message from non-supported MAC (%02x:%02x:%02x:%02x:%02x:%02x)\n", mac[0],
+              mac[1], mac[2], mac[3], mac[4], mac[5]);
         return false;
     }
 

@@ -28,7 +28,7 @@ public:
 
     CDhcpPacket m_reply;
     CDhcpPacket m_request;
-    udp::Handle m_socket = udp::kNoSocket;
+    dhcp::Handle m_socket = dhcp::kNoSocket;
 };
 
 #endif

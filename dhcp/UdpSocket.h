@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-namespace udp {
+namespace dhcp {
 
 // A socket handle; kNoSocket means none.
 using Handle = std::uintptr_t;
@@ -16,7 +16,7 @@ constexpr Handle kNoSocket = 0;
 bool Startup();
 void Shutdown();
 
-Handle Open();                      // AF_INET, SOCK_DGRAM, IPPROTO_UDP
+Handle Open();  // AF_INET, SOCK_DGRAM, IPPROTO_UDP
 bool EnableBroadcast(Handle s);
 bool BindAny(Handle s, std::uint16_t port);
 void SetNonBlocking(Handle s);
@@ -30,6 +30,6 @@ int Receive(Handle s, std::uint8_t* buffer, int capacity);
 // Sends to 255.255.255.255 at port; false when the call fails.
 bool SendBroadcast(Handle s, const std::uint8_t* data, int length, std::uint16_t port);
 
-}  // namespace udp
+}  // namespace dhcp
 
 #endif

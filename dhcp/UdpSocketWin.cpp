@@ -2,31 +2,29 @@
 
 #include <winsock2.h>
 
-namespace udp {
+namespace dhcp {
 
-bool Startup()
-{
+bool Startup() {
     WSADATA data;
     return WSAStartup(MAKEWORD(2, 2), &data) == 0;
 }
 
-void Shutdown() { WSACleanup(); }
+void Shutdown() {
+    WSACleanup();
+}
 
-Handle Open()
-{
+Handle Open() {
     const SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
     return s == INVALID_SOCKET ? kNoSocket : static_cast<Handle>(s);
 }
 
-bool EnableBroadcast(Handle s)
-{
+bool EnableBroadcast(Handle s) {
     const DWORD on = 1;
     return setsockopt(static_cast<SOCKET>(s), SOL_SOCKET, SO_BROADCAST,
                       reinterpret_cast<const char*>(&on), sizeof on) == 0;
 }
 
-bool BindAny(Handle s, std::uint16_t port)
-{
+bool BindAny(Handle s, std::uint16_t port) {
     sockaddr_in local{};
     local.sin_family = AF_INET;
     local.sin_addr.s_addr = htonl(INADDR_ANY);
@@ -34,16 +32,16 @@ bool BindAny(Handle s, std::uint16_t port)
     return bind(static_cast<SOCKET>(s), reinterpret_cast<sockaddr*>(&local), sizeof local) == 0;
 }
 
-void SetNonBlocking(Handle s)
-{
+void SetNonBlocking(Handle s) {
     u_long on = 1;
     ioctlsocket(static_cast<SOCKET>(s), FIONBIO, &on);
 }
 
-void Close(Handle s) { closesocket(static_cast<SOCKET>(s)); }
+void Close(Handle s) {
+    closesocket(static_cast<SOCKET>(s));
+}
 
-int Receive(Handle s, std::uint8_t* buffer, int capacity)
-{
+int Receive(Handle s, std::uint8_t* buffer, int capacity) {
     // A datagram larger than the buffer fails the call (WSAEMSGSIZE) and is
     // discarded; nothing waiting fails it with WSAEWOULDBLOCK.
     const int n = recvfrom(static_cast<SOCKET>(s), reinterpret_cast<char*>(buffer), capacity, 0,
@@ -51,8 +49,7 @@ int Receive(Handle s, std::uint8_t* buffer, int capacity)
     return n == SOCKET_ERROR ? -1 : n;
 }
 
-bool SendBroadcast(Handle s, const std::uint8_t* data, int length, std::uint16_t port)
-{
+bool SendBroadcast(Handle s, const std::uint8_t* data, int length, std::uint16_t port) {
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_addr.s_addr = htonl(INADDR_BROADCAST);
@@ -61,4 +58,4 @@ bool SendBroadcast(Handle s, const std::uint8_t* data, int length, std::uint16_t
                   reinterpret_cast<sockaddr*>(&to), sizeof to) == length;
 }
 
-}  // namespace udp
+}  // namespace dhcp

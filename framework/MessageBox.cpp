@@ -5,6 +5,8 @@
 
 #include <utility>
 
+namespace framework {
+
 namespace {
 MessageBoxHook& Hook() {
     static MessageBoxHook hook;
@@ -22,6 +24,8 @@ void SetMessageBoxHook(MessageBoxHook hook) {
     Hook() = std::move(hook);
 }
 
+}  // namespace framework
+
 int AfxMessageBox(const char* pszText, UINT nType) {
     // The box belongs to the window the user works in: a nested dialog that
     // is open, else the main window.
@@ -29,5 +33,5 @@ int AfxMessageBox(const char* pszText, UINT nType) {
     HWND hOwner = pApp && pApp->m_pMainWnd ? pApp->m_pMainWnd->m_hWnd : nullptr;
     if (hOwner != nullptr)
         hOwner = ::GetLastActivePopup(hOwner);
-    return ShowMessageBox(hOwner, pszText, AfxGetAppName(), nType);
+    return framework::ShowMessageBox(hOwner, pszText, AfxGetAppName(), nType);
 }

@@ -10,6 +10,8 @@
 // A box owned by the program's main window, captioned with the program's name.
 int AfxMessageBox(const char* pszText, UINT nType = MB_OK);
 
+namespace framework {
+
 int ShowMessageBox(HWND hOwner, const char* pszText, const char* pszCaption, UINT nType);
 
 // Tests only: while set, the hook answers every box instead of the user (its
@@ -17,5 +19,7 @@ int ShowMessageBox(HWND hOwner, const char* pszText, const char* pszCaption, UIN
 using MessageBoxHook =
     std::function<int(HWND hOwner, const char* pszText, const char* pszCaption, UINT nType)>;
 void SetMessageBoxHook(MessageBoxHook hook);
+
+}  // namespace framework
 
 #endif  // VANTREL_FRAMEWORK_MESSAGEBOX_H

@@ -150,7 +150,8 @@ void CWnd::GetWindowText(CString& rString) const {
 }
 
 int CWnd::MessageBox(const char* pszText, const char* pszCaption, UINT nType) const {
-    return ShowMessageBox(m_hWnd, pszText, pszCaption ? pszCaption : AfxGetAppName(), nType);
+    return framework::ShowMessageBox(m_hWnd, pszText, pszCaption ? pszCaption : AfxGetAppName(),
+                                     nType);
 }
 
 CWnd::CurrentMessage::CurrentMessage(CWnd& wnd, UINT message, WPARAM wParam, LPARAM lParam)

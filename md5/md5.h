@@ -1,5 +1,6 @@
 // MD5 message digest (RFC 1321), used to turn device passwords into proofs.
-#pragma once
+#ifndef VANTREL_MD5_MD5_H
+#define VANTREL_MD5_MD5_H
 
 #include <cstdint>
 #include <cstdio>
@@ -16,8 +17,7 @@ public:
     explicit MD5(std::istream& stream);
 
     void update(const unsigned char* input, std::uint32_t length);
-    void update(const char* input, std::uint32_t length)
-    {
+    void update(const char* input, std::uint32_t length) {
         update(reinterpret_cast<const unsigned char*>(input), length);
     }
     // Reads the file to its end and closes it.
@@ -42,3 +42,5 @@ private:
     unsigned char digest[16];
     std::uint8_t finalized;
 };
+
+#endif  // VANTREL_MD5_MD5_H

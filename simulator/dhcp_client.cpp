@@ -25,7 +25,8 @@ std::uint32_t addressOf(const std::uint8_t* bytes) {
 DhcpClients::DhcpClients(std::vector<Device>& devices, std::FILE* log)
     : devices_(devices), log_(log) {
     for (std::size_t i = 0; i < devices_.size(); ++i) {
-        if (!devices_[i].dhcp || devices_[i].ip != 0) continue;
+        if (!devices_[i].dhcp || devices_[i].ip != 0)
+            continue;
         devices_[i].awaitingDhcp = true;
         Client client{};
         client.device = i;
@@ -38,32 +39,36 @@ DhcpClients::DhcpClients(std::vector<Device>& devices, std::FILE* log)
 }
 
 DhcpClients::~DhcpClients() {
-    if (socket_ != udp::kNoSocket) udp::Close(socket_);
-    udp::Shutdown();
+    if (socket_ != dhcp::kNoSocket)
+        dhcp::Close(socket_);
+    dhcp::Shutdown();
 }
 
 bool DhcpClients::open(std::string& error) {
-    if (!udp::Startup()) {
+    if (!dhcp::Startup()) {
         error = "cannot start sockets";
         return false;
     }
-    const udp::Handle s = udp::Open();
-    if (s == udp::kNoSocket || !udp::EnableBroadcast(s) || !udp::BindAny(s, 68)) {
-        if (s != udp::kNoSocket) udp::Close(s);
+    const dhcp::Handle s = dhcp::Open();
+    if (s == dhcp::kNoSocket || !dhcp::EnableBroadcast(s) || !dhcp::BindAny(s, 68)) {
+        if (s != dhcp::kNoSocket)
+            dhcp::Close(s);
         error = "cannot bind the DHCP client port 68";
         return false;
     }
-    udp::SetNonBlocking(s);
+    dhcp::SetNonBlocking(s);
     socket_ = s;
     return true;
 }
 
 void DhcpClients::tick() {
-    if (socket_ == udp::kNoSocket) return;
+    if (socket_ == dhcp::kNoSocket)
+        return;
     receive();
     const Clock::time_point now = Clock::now();
     for (Client& client : clients_) {
-        if (devices_[client.device].awaitingDhcp && client.sends < kMaxSends && now >= client.nextSend)
+        if (devices_[client.device].awaitingDhcp && client.sends < kMaxSends &&
+            now >= client.nextSend)
             send(client, now);
     }
 }
@@ -71,14 +76,17 @@ void DhcpClients::tick() {
 void DhcpClients::receive() {
     CDhcpPacket reply;
     for (int i = 0; i < 64; ++i) {
-        reply.length = udp::Receive(socket_, reply.raw, CDhcpPacket::kRawSize);
-        if (reply.length < 0) return;
-        if (!reply.Parse() || reply.op != 2 || !reply.hasMessageType) continue;
+        reply.length = dhcp::Receive(socket_, reply.raw, CDhcpPacket::kRawSize);
+        if (reply.length < 0)
+            return;
+        if (!reply.Parse() || reply.op != 2 || !reply.hasMessageType)
+            continue;
         const auto it = std::find_if(clients_.begin(), clients_.end(), [&](const Client& c) {
             return std::memcmp(c.xid, reply.xid, 4) == 0 &&
                    std::memcmp(devices_[c.device].mac.data(), reply.chaddr, 6) == 0;
         });
-        if (it == clients_.end() || !devices_[it->device].awaitingDhcp) continue;
+        if (it == clients_.end() || !devices_[it->device].awaitingDhcp)
+            continue;
         Client& client = *it;
         if (reply.messageType == kOffer && !client.requesting) {
             client.requesting = true;
@@ -116,7 +124,7 @@ void DhcpClients::send(Client& client, Clock::time_point now) {
         at += 4;
     }
     m[at] = 255;
-    udp::SendBroadcast(socket_, m, sizeof m, 67);
+    dhcp::SendBroadcast(socket_, m, sizeof m, 67);
     ++client.sends;
     client.nextSend = now + kRetryInterval;
 }

@@ -34,7 +34,7 @@ private:
     struct Client {
         std::size_t device;
         std::uint8_t xid[4];
-        bool requesting = false;     // an offer came; asking for its address
+        bool requesting = false;  // an offer came; asking for its address
         std::uint8_t offered[4] = {};
         Clock::time_point nextSend{};
         int sends = 0;
@@ -47,7 +47,7 @@ private:
     std::vector<Device>& devices_;
     std::FILE* log_;
     std::vector<Client> clients_;
-    udp::Handle socket_ = udp::kNoSocket;
+    dhcp::Handle socket_ = dhcp::kNoSocket;
 };
 
 }  // namespace devsim

@@ -14,7 +14,7 @@ bool CDllVersionCheck::GetDllVersion(LPCSTR pszFileName, int* pnFirst, int* pnSe
     if (!ReadFileVersionString(pszFileName, szVersion)) {
         return false;
     }
-    return vantrel::SplitFileVersion(szVersion, pnFirst, pnSecond, pnThird);
+    return version::SplitFileVersion(szVersion, pnFirst, pnSecond, pnThird);
 }
 
 bool CDllVersionCheck::ReadFileVersionString(LPCSTR pszFileName, char (&szVersion)[256]) {
@@ -40,14 +40,14 @@ bool CDllVersionCheck::ReadFileVersionString(LPCSTR pszFileName, char (&szVersio
         nTranslationBytes = 0;
     }
     const std::string key =
-        vantrel::FileVersionKey(pTranslation, nTranslationBytes, ::GetUserDefaultLangID());
+        version::FileVersionKey(pTranslation, nTranslationBytes, ::GetUserDefaultLangID());
 
     LPVOID pValue = nullptr;
     UINT nLength = 0;
     if (!::VerQueryValueA(block.Get(), key.c_str(), &pValue, &nLength) || pValue == nullptr) {
         return false;
     }
-    vantrel::CopyVersionValue(szVersion, sizeof szVersion, static_cast<const char*>(pValue),
+    version::CopyVersionValue(szVersion, sizeof szVersion, static_cast<const char*>(pValue),
                               nLength);
     return true;
 }

@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace version {
+
 namespace {
 const DWORD kCodePageUnicode = 0x04B0;
 const WORD kLanguageEnglishUS = 0x0409;
@@ -17,18 +19,20 @@ CString MainWindowTitleFromOwnVersion() {
     CVFXVersionInfo reader(kCodePageUnicode, kLanguageEnglishUS);
     const std::string productVersion =
         reader.Read(data, nullptr) ? static_cast<const char*>(data.m_strProductVersion) : "";
-    return vantrel::MainWindowTitle(productVersion).c_str();
+    return MainWindowTitle(productVersion).c_str();
 }
 
 CString ZovaLibraryPath() {
     CString strProgram;
     CVFXModule().GetModulePath(strProgram);
-    return vantrel::SiblingPath(static_cast<const char*>(strProgram), "zova.dll").c_str();
+    return SiblingPath(static_cast<const char*>(strProgram), "zova.dll").c_str();
 }
 
 bool IsZovaLibraryVersionAccepted(LPCSTR pszLibraryPath) {
     // A number the file does not yield stays 0, which is not 1.
     int nFirst = 0, nSecond = 0, nThird = 0;
     CDllVersionCheck().GetDllVersion(pszLibraryPath, &nFirst, &nSecond, &nThird);
-    return vantrel::IsSupportedLibraryVersion(nFirst, nSecond);
+    return IsSupportedLibraryVersion(nFirst, nSecond);
 }
+
+}  // namespace version

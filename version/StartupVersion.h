@@ -5,6 +5,8 @@
 
 #include "framework/String.h"
 
+namespace version {
+
 // "Vantrel Config v1.4.0" from the tool's own ProductVersion; "Vantrel Config v"
 // when it cannot be read.
 CString MainWindowTitleFromOwnVersion();
@@ -14,5 +16,6 @@ CString ZovaLibraryPath();
 
 // True only when the library file's FileVersion reads 1.1.x.
 bool IsZovaLibraryVersionAccepted(LPCSTR pszLibraryPath);
+}  // namespace version
 
 #endif  // VANTREL_VERSION_STARTUPVERSION_H

@@ -38,7 +38,8 @@ void ReadWords(DWORD dwMS, DWORD dwLS, WORD* pWords) {
 
 CVFXVersionInfo::CVFXVersionInfo(DWORD dwCodePage, WORD wLanguage) : m_wLanguage(wLanguage) {
     const LCID lcidCandidate = MAKELCID(wLanguage, SORT_DEFAULT);
-    m_lcidActive = ::IsValidLocale(lcidCandidate, LCID_INSTALLED) ? lcidCandidate : ::GetThreadLocale();
+    m_lcidActive =
+        ::IsValidLocale(lcidCandidate, LCID_INSTALLED) ? lcidCandidate : ::GetThreadLocale();
     m_lcidSaved = ::GetThreadLocale();
     if (!::SetThreadLocale(m_lcidActive)) {
         ::SetThreadLocale(m_lcidSaved);
@@ -112,9 +113,10 @@ bool CVFXVersionInfo::Read(CVFXVersionData& data, LPCSTR pszFileName) {
     return true;
 }
 
-bool CVFXVersionInfo::QueryString(LPCVOID pBlock, LPCSTR pszKey, LPSTR pszBuffer, UINT nSize) const {
+bool CVFXVersionInfo::QueryString(LPCVOID pBlock, LPCSTR pszKey, LPSTR pszBuffer,
+                                  UINT nSize) const {
     std::memset(pszBuffer, 0, nSize);
-    const std::string subBlock = vantrel::StringValueKey(m_wLanguage, m_dwCodePage, pszKey);
+    const std::string subBlock = version::StringValueKey(m_wLanguage, m_dwCodePage, pszKey);
     LPVOID pValue = nullptr;
     UINT nLength = 0;
     if (!::VerQueryValueA(pBlock, subBlock.c_str(), &pValue, &nLength)) {
@@ -123,6 +125,6 @@ bool CVFXVersionInfo::QueryString(LPCVOID pBlock, LPCSTR pszKey, LPSTR pszBuffer
     if (!AfxIsValidString(static_cast<LPCSTR>(pValue), -1)) {
         return false;
     }
-    vantrel::CopyVersionValue(pszBuffer, nSize, static_cast<LPCSTR>(pValue), nLength);
+    version::CopyVersionValue(pszBuffer, nSize, static_cast<LPCSTR>(pValue), nLength);
     return true;
 }

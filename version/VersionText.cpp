@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace vantrel {
+namespace version {
 
 const char kProductName[] = "Vantrel Config";
 
@@ -138,4 +138,4 @@ std::string SiblingPath(const std::string& modulePath, const char* fileName) {
     return modulePath.substr(0, separator + 1) + fileName;
 }
 
-}  // namespace vantrel
+}  // namespace version

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string>
 
-namespace vantrel {
+namespace version {
 
 extern const char kProductName[];  // "Vantrel Config"
 
@@ -49,6 +49,6 @@ void CopyVersionValue(char* buffer, std::size_t size, const char* value, std::si
 // just fileName when modulePath has no folder.
 std::string SiblingPath(const std::string& modulePath, const char* fileName);
 
-}  // namespace vantrel
+}  // namespace version
 
 #endif  // VANTREL_VERSION_VERSIONTEXT_H

@@ -16,14 +16,15 @@ void MainDialogTest::SetUp() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_INTERNET_CLASSES};
     ::InitCommonControlsEx(&controls);
     ZovaDouble_Reset();
-    SetMessageBoxHook([this](HWND hOwner, const char* pszText, const char* pszCaption, UINT nType) {
-        m_boxes.push_back({hOwner, pszText, pszCaption ? pszCaption : "", nType});
-        return IDOK;
-    });
+    framework::SetMessageBoxHook(
+        [this](HWND hOwner, const char* pszText, const char* pszCaption, UINT nType) {
+            m_boxes.push_back({hOwner, pszText, pszCaption ? pszCaption : "", nType});
+            return IDOK;
+        });
 }
 
 void MainDialogTest::TearDown() {
-    SetMessageBoxHook(nullptr);
+    framework::SetMessageBoxHook(nullptr);
     ZovaDouble_Reset();
 }
 

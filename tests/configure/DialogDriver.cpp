@@ -49,7 +49,7 @@ void CALLBACK ConfigureDialogScript::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 void RecordMessageBoxes() {
-    SetMessageBoxHook([](HWND, const char* text, const char*, UINT) {
+    framework::SetMessageBoxHook([](HWND, const char* text, const char*, UINT) {
         g_boxes.emplace_back(text);
         return IDOK;
     });

@@ -127,7 +127,7 @@ TEST_F(ConfigureActionTest, SaltedDeviceGetsProofAndSaltedNewPassword) {
     dialog.DoModal();
     ZOVA_ConfigureRequestType request{};
     ASSERT_TRUE(SentConfigure(&request));
-    EXPECT_EQ(std::string(request.szPassword), PasswordProof("old", "Qz8Hx"));
+    EXPECT_EQ(std::string(request.szPassword), configure::PasswordProof("old", "Qz8Hx"));
     EXPECT_EQ(request.bChangePassword, 1);
     const std::string salted = request.szNewPassword;
     ASSERT_EQ(salted.size(), 34u);
@@ -137,7 +137,7 @@ TEST_F(ConfigureActionTest, SaltedDeviceGetsProofAndSaltedNewPassword) {
     // digest covers salt and the typed new password.
     int draws = 0;
     const std::string again =
-        SaltedNewPassword("new", [&] { return SaltDraw(salted[draws++]); });
+        configure::SaltedNewPassword("new", [&] { return SaltDraw(salted[draws++]); });
     EXPECT_EQ(salted, again);
 }
 

@@ -107,7 +107,7 @@ protected:
     void SetUp() override {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_INTERNET_CLASSES};
         ::InitCommonControlsEx(&controls);
-        SetMessageBoxHook([this](HWND, const char* text, const char*, UINT) {
+        framework::SetMessageBoxHook([this](HWND, const char* text, const char*, UINT) {
             m_boxes.emplace_back(text);
             return IDOK;
         });
@@ -115,7 +115,7 @@ protected:
         // Before the dialog starts the library: requests go to the simulator only.
         ::SetEnvironmentVariableA("ZOVA_TARGET", m_simulator.target().c_str());
     }
-    void TearDown() override { SetMessageBoxHook(nullptr); }
+    void TearDown() override { framework::SetMessageBoxHook(nullptr); }
 
     // Runs the main dialog; body runs once both devices are listed.
     void RunMainDialog(const std::function<void(HWND hList, MainDlg& dialog)>& body) {

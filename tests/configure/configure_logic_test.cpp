@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+using namespace configure;
+
 namespace {
 
 std::string OpensslMd5Hex(const std::string& data)

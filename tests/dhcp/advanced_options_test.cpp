@@ -41,17 +41,17 @@ protected:
         if (!std::getenv("VANTREL_NETNS"))
             GTEST_SKIP() << "needs a network namespace of its own (in-netns.sh)";
         MainDialogTest::SetUp();
-        ASSERT_TRUE(udp::Startup());
-        m_client = udp::Open();
-        ASSERT_NE(m_client, udp::kNoSocket);
-        ASSERT_TRUE(udp::EnableBroadcast(m_client));
-        ASSERT_TRUE(udp::BindAny(m_client, 68));
-        udp::SetNonBlocking(m_client);
+        ASSERT_TRUE(dhcp::Startup());
+        m_client = dhcp::Open();
+        ASSERT_NE(m_client, dhcp::kNoSocket);
+        ASSERT_TRUE(dhcp::EnableBroadcast(m_client));
+        ASSERT_TRUE(dhcp::BindAny(m_client, 68));
+        dhcp::SetNonBlocking(m_client);
     }
     void TearDown() override {
-        if (m_client != udp::kNoSocket) {
-            udp::Close(m_client);
-            udp::Shutdown();
+        if (m_client != dhcp::kNoSocket) {
+            dhcp::Close(m_client);
+            dhcp::Shutdown();
         }
         MainDialogTest::TearDown();
     }
@@ -83,10 +83,10 @@ protected:
         std::memcpy(discover + 28, abMac, 6);
         const std::uint8_t options[] = {99, 130, 83, 99, 53, 1, 1, 255};
         std::memcpy(discover + 236, options, sizeof options);
-        udp::SendBroadcast(m_client, discover, sizeof discover, 67);
+        dhcp::SendBroadcast(m_client, discover, sizeof discover, 67);
         for (int i = 0; i < 100; ++i) {
             std::uint8_t reply[2048];
-            const int n = udp::Receive(m_client, reply, sizeof reply);
+            const int n = dhcp::Receive(m_client, reply, sizeof reply);
             if (n == 300 && reply[5] == m_nXid && reply[242] == 2)
                 return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -101,7 +101,7 @@ protected:
         return n;
     }
 
-    udp::Handle m_client = udp::kNoSocket;
+    dhcp::Handle m_client = dhcp::kNoSocket;
     std::uint8_t m_nXid = 0;
 };
 

@@ -34,23 +34,25 @@ protected:
     {
         if (!std::getenv("VANTREL_NETNS"))
             GTEST_SKIP() << "needs a network namespace of its own (in-netns.sh)";
-        ASSERT_TRUE(udp::Startup());
-        m_client = udp::Open();
-        ASSERT_NE(m_client, udp::kNoSocket);
-        ASSERT_TRUE(udp::EnableBroadcast(m_client));
-        ASSERT_TRUE(udp::BindAny(m_client, 68));
-        udp::SetNonBlocking(m_client);
+        ASSERT_TRUE(dhcp::Startup());
+        m_client = dhcp::Open();
+        ASSERT_NE(m_client, dhcp::kNoSocket);
+        ASSERT_TRUE(dhcp::EnableBroadcast(m_client));
+        ASSERT_TRUE(dhcp::BindAny(m_client, 68));
+        dhcp::SetNonBlocking(m_client);
         ASSERT_TRUE(m_server.Init());
     }
     void TearDown() override
     {
         m_server.Cleanup();
-        if (m_client != udp::kNoSocket)
-            udp::Close(m_client);
-        udp::Shutdown();
+        if (m_client != dhcp::kNoSocket)
+            dhcp::Close(m_client);
+        dhcp::Shutdown();
     }
 
-    void Send(const Bytes& m) { ASSERT_TRUE(udp::SendBroadcast(m_client, m.data(), int(m.size()), 67)); }
+    void Send(const Bytes& m) {
+        ASSERT_TRUE(dhcp::SendBroadcast(m_client, m.data(), int(m.size()), 67));
+    }
 
     // Polls the server until it has sent a reply (at most about 2 s), then
     // collects the xids of every reply the client got.
@@ -61,7 +63,7 @@ protected:
         std::vector<int> xids;
         std::uint8_t buffer[4096];
         for (int i = 0; i < 20; ++i) {
-            const int n = udp::Receive(m_client, buffer, sizeof buffer);
+            const int n = dhcp::Receive(m_client, buffer, sizeof buffer);
             if (n == 300)
                 xids.push_back(buffer[4]);
             else
@@ -71,7 +73,7 @@ protected:
     }
 
     CDhcpServer m_server;
-    udp::Handle m_client = udp::kNoSocket;
+    dhcp::Handle m_client = dhcp::kNoSocket;
 };
 
 TEST_F(DhcpSocket, DiscoverIsAnsweredByABroadcastOffer)
@@ -99,12 +101,12 @@ TEST_F(DhcpSocket, SecondServerOnThePortFailsAndKeepsNoSocket)
 {
     CDhcpServer second;
     EXPECT_FALSE(second.Init());
-    EXPECT_EQ(second.m_socket, udp::kNoSocket);
+    EXPECT_EQ(second.m_socket, dhcp::kNoSocket);
     EXPECT_EQ(second.Poll(), 0);
 
     // Cleanup releases the port: the second server can take it over.
     EXPECT_TRUE(m_server.Cleanup());
-    EXPECT_EQ(m_server.m_socket, udp::kNoSocket);
+    EXPECT_EQ(m_server.m_socket, dhcp::kNoSocket);
     EXPECT_TRUE(m_server.Cleanup());
     ASSERT_TRUE(second.Init());
     second.Cleanup();

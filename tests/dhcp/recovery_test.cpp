@@ -88,7 +88,7 @@ TEST(Recovery, LostDhcpDeviceIsFoundAtItsRecoveryAddressOnceTheServerRuns) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_INTERNET_CLASSES};
     ::InitCommonControlsEx(&controls);
     std::vector<std::string> boxes;
-    SetMessageBoxHook([&](HWND, const char* pszText, const char*, UINT) {
+    framework::SetMessageBoxHook([&](HWND, const char* pszText, const char*, UINT) {
         boxes.emplace_back(pszText);
         return IDOK;
     });
@@ -114,7 +114,7 @@ TEST(Recovery, LostDhcpDeviceIsFoundAtItsRecoveryAddressOnceTheServerRuns) {
     SwitchServer(dlg, false);
     dlg.AddStep([&] { dlg.EndDialog(IDOK); });
     dlg.DoModal();
-    SetMessageBoxHook(nullptr);
+    framework::SetMessageBoxHook(nullptr);
 
     EXPECT_EQ(before, (std::vector<std::string>{"02-6B-D4-00-00-01 192.168.1.10"}));
     EXPECT_TRUE(bLeased) << simulator.logText();

@@ -197,7 +197,7 @@ TEST(CDialogTest, ApplicationMessageBoxBelongsToTheWindowInUse) {
     Scripted<InnerDialog> inner(&outer);
     app.m_pMainWnd = &outer;
     std::vector<HWND> owners;
-    SetMessageBoxHook([&](HWND hOwner, const char*, const char*, UINT) {
+    framework::SetMessageBoxHook([&](HWND hOwner, const char*, const char*, UINT) {
         owners.push_back(hOwner);
         return IDOK;
     });
@@ -215,7 +215,7 @@ TEST(CDialogTest, ApplicationMessageBoxBelongsToTheWindowInUse) {
         outer.EndDialog(IDOK);
     });
     EXPECT_EQ(outer.DoModal(), IDOK);
-    SetMessageBoxHook(nullptr);
+    framework::SetMessageBoxHook(nullptr);
     // Owned by the disabled main window, the box would leave the nested
     // dialog usable behind it.
     EXPECT_EQ(owners, (std::vector<HWND>{hOuter, hInner}));

@@ -43,7 +43,7 @@ TEST(DllVersionCheck, FileVersionNumbersOfRealResources) {
         EXPECT_EQ(first, c.first);
         EXPECT_EQ(second, c.second);
         EXPECT_EQ(third, c.third);
-        EXPECT_EQ(IsZovaLibraryVersionAccepted(path.c_str()), c.accepted);
+        EXPECT_EQ(version::IsZovaLibraryVersionAccepted(path.c_str()), c.accepted);
     }
 }
 
@@ -51,12 +51,12 @@ TEST(DllVersionCheck, FileVersionLongerThan255IsCutBeforeSplitting) {
     char text[256];
     ASSERT_TRUE(CDllVersionCheck().ReadFileVersionString(VersionDataFile("long_values").c_str(), text));
     EXPECT_EQ(std::string(text), "1.1.0." + std::string(249, '9'));
-    EXPECT_TRUE(IsZovaLibraryVersionAccepted(VersionDataFile("long_values").c_str()));
+    EXPECT_TRUE(version::IsZovaLibraryVersionAccepted(VersionDataFile("long_values").c_str()));
 }
 
 TEST(StartupVersion, TitleFromOwnVersionAndLibraryBesideTheProgram) {
-    EXPECT_EQ(std::string(MainWindowTitleFromOwnVersion()), "Vantrel Config v1.4.0");
-    EXPECT_EQ(std::string(ZovaLibraryPath()), ProgramFolder() + "zova.dll");
+    EXPECT_EQ(std::string(version::MainWindowTitleFromOwnVersion()), "Vantrel Config v1.4.0");
+    EXPECT_EQ(std::string(version::ZovaLibraryPath()), ProgramFolder() + "zova.dll");
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 
 #include <string>
 
+using namespace app;
+
 namespace {
 
 const int kClientWidth = 646;

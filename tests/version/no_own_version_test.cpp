@@ -12,5 +12,5 @@ TEST(NoOwnVersion, TitleEndsAfterTheV) {
     CVFXVersionInfo reader(0x04B0, 0x0409);
     EXPECT_FALSE(reader.Read(data, nullptr));
     EXPECT_TRUE(data.IsEmpty());
-    EXPECT_EQ(std::string(MainWindowTitleFromOwnVersion()), "Vantrel Config v");
+    EXPECT_EQ(std::string(version::MainWindowTitleFromOwnVersion()), "Vantrel Config v");
 }

@@ -144,13 +144,13 @@ TEST(VersionData, FormatAssignAndDisplay) {
 
     std::string boxText;
     UINT nBoxType = 0;
-    SetMessageBoxHook([&](HWND, const char* pszText, const char*, UINT nType) {
+    framework::SetMessageBoxHook([&](HWND, const char* pszText, const char*, UINT nType) {
         boxText = pszText;
         nBoxType = nType;
         return IDOK;
     });
     data.Display(false);
-    SetMessageBoxHook(nullptr);
+    framework::SetMessageBoxHook(nullptr);
     EXPECT_EQ(boxText, expected);
     EXPECT_EQ(nBoxType, static_cast<UINT>(MB_ICONINFORMATION));
 }

@@ -38,7 +38,7 @@ TEST(SplitVersion, TokensNumbersAndOutValuesWrittenAsFound) {
     for (const SplitCase& c : cases) {
         std::string text = c.text;
         int first = kUntouched, second = kUntouched, third = kUntouched;
-        const bool result = vantrel::SplitVersion(&text[0], &first, &second, &third, c.delimiter);
+        const bool result = version::SplitVersion(&text[0], &first, &second, &third, c.delimiter);
         SCOPED_TRACE(std::string("text \"") + c.text + "\" delimiter '" + c.delimiter + "'");
         EXPECT_EQ(result, c.result);
         EXPECT_EQ(first, c.first);
@@ -75,15 +75,15 @@ TEST(SplitFileVersion, DotPassThenCommaPassOnWhatTheDotPassLeft) {
         SCOPED_TRACE(std::string("FileVersion \"") + c.text + "\"");
         std::string text = c.text;
         int first = kUntouched, second = kUntouched, third = kUntouched;
-        EXPECT_EQ(vantrel::SplitFileVersion(&text[0], &first, &second, &third), c.result);
+        EXPECT_EQ(version::SplitFileVersion(&text[0], &first, &second, &third), c.result);
         EXPECT_EQ(first, c.first);
         EXPECT_EQ(second, c.second);
         EXPECT_EQ(third, c.third);
 
         text = c.text;
         int major = 0, minor = 0, build = 0;
-        vantrel::SplitFileVersion(&text[0], &major, &minor, &build);
-        EXPECT_EQ(vantrel::IsSupportedLibraryVersion(major, minor), c.accepted);
+        version::SplitFileVersion(&text[0], &major, &minor, &build);
+        EXPECT_EQ(version::IsSupportedLibraryVersion(major, minor), c.accepted);
     }
 }
 
@@ -104,17 +104,17 @@ TEST(VersionTexts, TitleAndAboutLinesFromTheProductVersion) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("ProductVersion \"") + c.productVersion + "\"");
-        EXPECT_EQ(vantrel::MainWindowTitle(c.productVersion), c.title);
-        EXPECT_EQ(vantrel::AboutVersionLine(c.productVersion), c.aboutLine);
+        EXPECT_EQ(version::MainWindowTitle(c.productVersion), c.title);
+        EXPECT_EQ(version::AboutVersionLine(c.productVersion), c.aboutLine);
     }
-    EXPECT_EQ(vantrel::AboutLegalLine("Copyright (C) 2026"), "Copyright (C) 2026 Ulvenor Ltd");
-    EXPECT_EQ(vantrel::AboutLegalLine(""), " Ulvenor Ltd");
+    EXPECT_EQ(version::AboutLegalLine("Copyright (C) 2026"), "Copyright (C) 2026 Ulvenor Ltd");
+    EXPECT_EQ(version::AboutLegalLine(""), " Ulvenor Ltd");
 }
 
 TEST(VersionKeys, StringKeysOfTheReaderAndTheLibraryCheck) {
-    EXPECT_EQ(vantrel::StringValueKey(0x0409, 0x04B0, "ProductVersion"),
+    EXPECT_EQ(version::StringValueKey(0x0409, 0x04B0, "ProductVersion"),
               "\\StringFileInfo\\040904b0\\ProductVersion");
-    EXPECT_EQ(vantrel::StringValueKey(0x0C0A, 0x04E4, "Comments"),
+    EXPECT_EQ(version::StringValueKey(0x0C0A, 0x04E4, "Comments"),
               "\\StringFileInfo\\0c0a04e4\\Comments");
 
     struct Case {
@@ -134,7 +134,7 @@ TEST(VersionKeys, StringKeysOfTheReaderAndTheLibraryCheck) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("expected ") + c.key);
         const void* data = c.translation.empty() ? nullptr : c.translation.data();
-        EXPECT_EQ(vantrel::FileVersionKey(data, c.translation.size(), c.userLanguage), c.key);
+        EXPECT_EQ(version::FileVersionKey(data, c.translation.size(), c.userLanguage), c.key);
     }
 }
 
@@ -165,12 +165,12 @@ TEST(CopyVersionValue, WholeWhenItFitsElseCutAndAlwaysTerminated) {
         }
         char buffer[256];
         std::fill(buffer, buffer + sizeof buffer, '#');
-        vantrel::CopyVersionValue(buffer, sizeof buffer, value.data(), c.reportedLength);
+        version::CopyVersionValue(buffer, sizeof buffer, value.data(), c.reportedLength);
         EXPECT_EQ(std::string(buffer), std::string(c.copied, 'v'));
         EXPECT_EQ(buffer[255], '\0');
     }
     char buffer[4] = {'#', '#', '#', '#'};
-    vantrel::CopyVersionValue(buffer, sizeof buffer, nullptr, 0);
+    version::CopyVersionValue(buffer, sizeof buffer, nullptr, 0);
     EXPECT_EQ(std::string(buffer, 4), std::string(4, '\0'));
 }
 
@@ -183,7 +183,7 @@ TEST(SiblingPath, LibraryBesideTheProgram) {
         {"", "zova.dll"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(vantrel::SiblingPath(c[0], "zova.dll"), c[1]) << "program " << c[0];
+        EXPECT_EQ(version::SiblingPath(c[0], "zova.dll"), c[1]) << "program " << c[0];
     }
 }
 

@@ -192,12 +192,12 @@ TEST_F(LibraryTest, ScanReturnsEveryDeviceWithWhatItReports) {
 }
 
 TEST_F(LibraryTest, SaltedPasswordTravelsAsProofAndChangesAsDigest) {
-    const std::string salt = SaltText(zova->scan(kDevices).at(kMacF));
+    const std::string salt = configure::SaltText(zova->scan(kDevices).at(kMacF));
     const int rescans = zova->count(ZOVA_NOTIFY_RESCAN);
     const int rejections = zova->count(ZOVA_NOTIFY_INVALID_PASSWORD);
     int draws = 0;
-    const std::string salted = SaltedNewPassword("newpass", [&] { return 7 + draws++; });
-    auto r = request(kMacF, PasswordProof("pumpB!", salt).c_str());
+    const std::string salted = configure::SaltedNewPassword("newpass", [&] { return 7 + draws++; });
+    auto r = request(kMacF, configure::PasswordProof("pumpB!", salt).c_str());
     r.bChangePassword = 1;
     std::strcpy(r.szNewPassword, salted.c_str());
     std::strcpy(r.szHostname, "pump-station-c");
@@ -209,11 +209,13 @@ TEST_F(LibraryTest, SaltedPasswordTravelsAsProofAndChangesAsDigest) {
                                               "\"new_password\":\"" + salted + "\""}))
         << zova->simulator().logText();
 
-    const std::string newSalt = SaltText(zova->answerShowing(
-        kMacF, [&](const ZOVA_ModuleScanResponseType& a) { return SaltText(a) != salt; }));
+    const std::string newSalt =
+        configure::SaltText(zova->answerShowing(kMacF, [&](const ZOVA_ModuleScanResponseType& a) {
+            return configure::SaltText(a) != salt;
+        }));
     EXPECT_EQ(newSalt, salted) << "the device offers its new digest";
 
-    r = request(kMacF, PasswordProof("pumpB!", newSalt).c_str());
+    r = request(kMacF, configure::PasswordProof("pumpB!", newSalt).c_str());
     ZOVA_SendConfigure(&r);
     ASSERT_TRUE(zova->waitForCount(ZOVA_NOTIFY_INVALID_PASSWORD, rejections + 1));
     unsigned char mac[6];
@@ -221,7 +223,7 @@ TEST_F(LibraryTest, SaltedPasswordTravelsAsProofAndChangesAsDigest) {
     EXPECT_EQ(0, std::memcmp(mac, kMacF.data(), 6));
     ZOVA_RemoveFirstInvPswdMacId();
 
-    r = request(kMacF, PasswordProof("newpass", newSalt).c_str());
+    r = request(kMacF, configure::PasswordProof("newpass", newSalt).c_str());
     std::strcpy(r.szHostname, "pump-station-d");
     ZOVA_SendConfigure(&r);
     ASSERT_TRUE(zova->waitForCount(ZOVA_NOTIFY_RESCAN, rescans + 2));
