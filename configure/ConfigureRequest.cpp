@@ -8,33 +8,33 @@
 namespace configure {
 
 ZOVA_ConfigureRequestType BuildConfigureRequest(const ZOVA_ModuleScanResponseType& response,
-                                                const EditedSettings& edited,
+                                                const DeviceSettings& edited,
                                                 const RandomSource& random) {
     ZOVA_ConfigureRequestType request{};
     std::memcpy(request.abMacAddr, response.abMacAddr, sizeof request.abMacAddr);
-    request.dwIpAddr = edited.dwIpAddress;
-    request.dwSubnetMask = edited.dwSubnetMask;
-    request.dwGateway = edited.dwGateway;
-    request.dwPrimaryDns = edited.dwPrimaryDns;
-    request.dwSecondaryDns = edited.dwSecondaryDns;
-    request.bDhcpOn = edited.nDhcp == 0 ? 1 : 0;
+    request.dwIpAddr = edited.m_dwIpAddress;
+    request.dwSubnetMask = edited.m_dwSubnetMask;
+    request.dwGateway = edited.m_dwGateway;
+    request.dwPrimaryDns = edited.m_dwPrimaryDns;
+    request.dwSecondaryDns = edited.m_dwSecondaryDns;
+    request.bDhcpOn = edited.m_nDhcp == 0 ? 1 : 0;
 
     const bool salted = response.bPasswordSaltValid == 1;
     if (salted)
         framework::CopyToField(request.szPassword,
-                               PasswordProof(edited.szPassword, SaltText(response)).c_str());
+                               PasswordProof(edited.m_szPassword, SaltText(response)).c_str());
     else
-        framework::CopyToField(request.szPassword, edited.szPassword);
+        framework::CopyToField(request.szPassword, edited.m_szPassword);
 
-    if (edited.bChangePassword) {
+    if (edited.m_bChangePassword == 1) {
         request.bChangePassword = 1;
         if (salted)
             framework::CopyToField(request.szNewPassword,
-                                   SaltedNewPassword(edited.szNewPassword, random).c_str());
+                                   SaltedNewPassword(edited.m_szNewPassword, random).c_str());
         else
-            framework::CopyToField(request.szNewPassword, edited.szNewPassword);
+            framework::CopyToField(request.szNewPassword, edited.m_szNewPassword);
     }
-    framework::CopyToField(request.szHostname, edited.szHostname);
+    framework::CopyToField(request.szHostname, edited.m_szHostname);
     return request;
 }
 

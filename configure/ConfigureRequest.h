@@ -2,32 +2,19 @@
 #ifndef VANTREL_CONFIGURE_CONFIGUREREQUEST_H
 #define VANTREL_CONFIGURE_CONFIGUREREQUEST_H
 
+#include "configure/DeviceSettings.h"
 #include "configure/PasswordDigest.h"
 #include "zova/zova.h"
 
-#include <cstdint>
-
 namespace configure {
 
-// The configure dialog's values after "Set"; texts are NUL-terminated.
-struct EditedSettings {
-    const char* szPassword;
-    const char* szNewPassword;
-    const char* szHostname;
-    bool bChangePassword;
-    int nDhcp;  // 0 = "On", anything else = "Off"
-    std::uint32_t dwIpAddress;
-    std::uint32_t dwSubnetMask;
-    std::uint32_t dwGateway;
-    std::uint32_t dwPrimaryDns;
-    std::uint32_t dwSecondaryDns;
-};
-
-// Fills the record for the device that sent response. Bytes not written
+// Fills the record for the device that sent response from the dialog's
+// values after "Set" (texts NUL-terminated; DHCP "On" is 0, anything else
+// "Off"; the new password counts only when the box is 1). Bytes not written
 // (padding, the new password when unchanged) are zero. random is drawn twice
 // when a salted new password is made, and never otherwise.
 ZOVA_ConfigureRequestType BuildConfigureRequest(const ZOVA_ModuleScanResponseType& response,
-                                                const EditedSettings& edited,
+                                                const DeviceSettings& edited,
                                                 const RandomSource& random);
 
 }  // namespace configure

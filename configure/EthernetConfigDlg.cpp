@@ -16,6 +16,12 @@ namespace {
 
 const int kMaxTextLength = 29;
 
+std::uint32_t AddressOf(const CIPAddressCtrl& control) {
+    DWORD dwAddress = 0;
+    control.GetAddress(dwAddress);
+    return dwAddress;
+}
+
 void ShowAddress(CIPAddressCtrl& control, BYTE bValid, DWORD dwAddress) {
     if (bValid == 1) {
         control.SetAddress(dwAddress);
@@ -102,7 +108,7 @@ void CEthernetConfigDlg::OnOK() {
         AfxMessageBox("Illegal hostname! Only a-z, A-Z and 0-9 allowed.", MB_OK);
         return;
     }
-    m_ipAddress.GetAddress(m_dwIpAddress);
+    m_dwIpAddress = AddressOf(m_ipAddress);
     if (configure::EndsIn255(m_dwIpAddress)) {
         AfxMessageBox("Last digit of IP address can not be 255.", MB_OK);
         return;
@@ -116,11 +122,11 @@ int CEthernetConfigDlg::OnCreate(LPCREATESTRUCTA) {
 
 void CEthernetConfigDlg::OnDestroy() {
     // Runs after "Set" and after "Cancel" alike; the caller decides what to use.
-    m_ipSubnetMask.GetAddress(m_dwSubnetMask);
-    m_ipAddress.GetAddress(m_dwIpAddress);
-    m_ipGateway.GetAddress(m_dwGateway);
-    m_ipPrimaryDns.GetAddress(m_dwPrimaryDns);
-    m_ipSecondaryDns.GetAddress(m_dwSecondaryDns);
+    m_dwSubnetMask = AddressOf(m_ipSubnetMask);
+    m_dwIpAddress = AddressOf(m_ipAddress);
+    m_dwGateway = AddressOf(m_ipGateway);
+    m_dwPrimaryDns = AddressOf(m_ipPrimaryDns);
+    m_dwSecondaryDns = AddressOf(m_ipSecondaryDns);
     framework::CopyToField(m_szPassword, m_strPassword);
     framework::CopyToField(m_szNewPassword, m_strNewPassword);
     framework::CopyToField(m_szHostname, m_strHostname);

@@ -1,7 +1,7 @@
 // The configure record, the password scheme, the dialog's starting values and
 // the wink test. Digests are computed independently with OpenSSL.
 #include "configure/ConfigureRequest.h"
-#include "configure/DialogPrefill.h"
+#include "configure/DeviceSettings.h"
 #include "configure/PasswordDigest.h"
 #include "configure/WinkSupport.h"
 
@@ -162,8 +162,17 @@ TEST(ConfigureRequest, EveryByteOfTheRecord)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ZOVA_ModuleScanResponseType response = ResponseWithSalt("k3extra", c.salted ? 1 : 0);
-        const EditedSettings edited{"current", "newer", host29.c_str(), c.change, c.nDhcp,
-                                    0xC0A8000A, 0xFFFFFF00, 0xC0A80001, 0x08080808, 0x01010101};
+        DeviceSettings edited;
+        std::strcpy(edited.m_szPassword, "current");
+        std::strcpy(edited.m_szNewPassword, "newer");
+        std::strcpy(edited.m_szHostname, host29.c_str());
+        edited.m_bChangePassword = c.change ? 1 : 0;
+        edited.m_nDhcp = c.nDhcp;
+        edited.m_dwIpAddress = 0xC0A8000A;
+        edited.m_dwSubnetMask = 0xFFFFFF00;
+        edited.m_dwGateway = 0xC0A80001;
+        edited.m_dwPrimaryDns = 0x08080808;
+        edited.m_dwSecondaryDns = 0x01010101;
         int draws = 0;
         const ZOVA_ConfigureRequestType request =
             BuildConfigureRequest(response, edited, Scripted({1, 27}, &draws));
@@ -203,17 +212,17 @@ TEST(DialogPrefill, TakesOnlyWhatTheDeviceReported)
     all.bPasswordOn = 1;
     all.bPasswordValid = 1;
 
-    const DialogPrefill p = PrefillFromResponse(all);
-    EXPECT_TRUE(p.bIpAddressValid && p.bSubnetMaskValid && p.bGatewayValid &&
-                p.bPrimaryDnsValid && p.bSecondaryDnsValid && p.bHostnameValid);
-    EXPECT_EQ(p.dwIpAddress, 0xC0A8000Au);
-    EXPECT_EQ(p.dwSubnetMask, 0xFFFFFF00u);
-    EXPECT_EQ(p.dwGateway, 0xC0A80001u);
-    EXPECT_EQ(p.dwPrimaryDns, 0x08080808u);
-    EXPECT_EQ(p.dwSecondaryDns, 0x01010101u);
-    EXPECT_EQ(std::string(p.szHostname), std::string(29, 'h'));
-    EXPECT_EQ(p.nDhcp, 0);
-    EXPECT_TRUE(p.bPasswordEnabled);
+    const DeviceSettings p = SettingsFromResponse(all);
+    EXPECT_TRUE(p.m_bIpAddressValid && p.m_bSubnetMaskValid && p.m_bGatewayValid &&
+                p.m_bPrimaryDnsValid && p.m_bSecondaryDnsValid && p.m_bHostnameValid);
+    EXPECT_EQ(p.m_dwIpAddress, 0xC0A8000Au);
+    EXPECT_EQ(p.m_dwSubnetMask, 0xFFFFFF00u);
+    EXPECT_EQ(p.m_dwGateway, 0xC0A80001u);
+    EXPECT_EQ(p.m_dwPrimaryDns, 0x08080808u);
+    EXPECT_EQ(p.m_dwSecondaryDns, 0x01010101u);
+    EXPECT_EQ(std::string(p.m_szHostname), std::string(29, 'h'));
+    EXPECT_EQ(p.m_nDhcp, 0);
+    EXPECT_TRUE(p.m_bPasswordEnabled);
 
     // Values present but not reported stay out of the dialog.
     ZOVA_ModuleScanResponseType none = all;
@@ -221,13 +230,15 @@ TEST(DialogPrefill, TakesOnlyWhatTheDeviceReported)
     none.bPrimaryDnsValid = none.bSecondaryDnsValid = none.bHostnameValid = 0;
     none.bDhcpValid = 0;
     none.bPasswordValid = 0;
-    const DialogPrefill q = PrefillFromResponse(none);
-    EXPECT_FALSE(q.bIpAddressValid || q.bSubnetMaskValid || q.bGatewayValid ||
-                 q.bPrimaryDnsValid || q.bSecondaryDnsValid || q.bHostnameValid);
-    EXPECT_EQ(q.dwIpAddress | q.dwSubnetMask | q.dwGateway | q.dwPrimaryDns | q.dwSecondaryDns, 0u);
-    EXPECT_EQ(q.szHostname[0], '\0');
-    EXPECT_EQ(q.nDhcp, 1) << "unknown DHCP state shows Off";
-    EXPECT_FALSE(q.bPasswordEnabled) << "unknown password state is read-only";
+    const DeviceSettings q = SettingsFromResponse(none);
+    EXPECT_FALSE(q.m_bIpAddressValid || q.m_bSubnetMaskValid || q.m_bGatewayValid ||
+                 q.m_bPrimaryDnsValid || q.m_bSecondaryDnsValid || q.m_bHostnameValid);
+    EXPECT_EQ(
+        q.m_dwIpAddress | q.m_dwSubnetMask | q.m_dwGateway | q.m_dwPrimaryDns | q.m_dwSecondaryDns,
+        0u);
+    EXPECT_EQ(q.m_szHostname[0], '\0');
+    EXPECT_EQ(q.m_nDhcp, 1) << "unknown DHCP state shows Off";
+    EXPECT_FALSE(q.m_bPasswordEnabled) << "unknown password state is read-only";
 }
 
 TEST(DialogPrefill, DhcpAndPasswordStates)
@@ -242,9 +253,9 @@ TEST(DialogPrefill, DhcpAndPasswordStates)
         ZOVA_ModuleScanResponseType r{};
         r.bDhcpOn = r.bPasswordOn = c.on;
         r.bDhcpValid = r.bPasswordValid = c.valid;
-        const DialogPrefill p = PrefillFromResponse(r);
-        EXPECT_EQ(p.nDhcp, c.nDhcp);
-        EXPECT_EQ(p.bPasswordEnabled, c.passwordEnabled);
+        const DeviceSettings p = SettingsFromResponse(r);
+        EXPECT_EQ(p.m_nDhcp, c.nDhcp);
+        EXPECT_EQ(p.m_bPasswordEnabled, c.passwordEnabled);
     }
 }
 
