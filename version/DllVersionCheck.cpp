@@ -1,11 +1,10 @@
 #include "version/DllVersionCheck.h"
 
-#include "version/VersionPointer.h"
+#include "version/VersionBlock.h"
 #include "version/VersionText.h"
 
 #include <winver.h>
 
-#include <cstdlib>
 #include <string>
 
 bool CDllVersionCheck::GetDllVersion(LPCSTR pszFileName, int* pnFirst, int* pnSecond,
@@ -18,17 +17,9 @@ bool CDllVersionCheck::GetDllVersion(LPCSTR pszFileName, int* pnFirst, int* pnSe
 }
 
 bool CDllVersionCheck::ReadFileVersionString(LPCSTR pszFileName, char (&szVersion)[256]) {
-    DWORD dwHandle = 0;
-    const DWORD dwSize = ::GetFileVersionInfoSizeA(pszFileName, &dwHandle);
-    if (dwSize == 0) {
-        return false;
-    }
-    // One byte more than asked for, released on every path.
-    CVFXPointer block(std::calloc(dwSize + 1, 1), true);
-    if (block.IsNull()) {
-        return false;
-    }
-    if (!::GetFileVersionInfoA(pszFileName, dwHandle, dwSize, block.Get())) {
+    // Released on every path.
+    CVFXPointer block(nullptr, true);
+    if (!version::ReadVersionBlock(pszFileName, block)) {
         return false;
     }
 

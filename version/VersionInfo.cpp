@@ -1,13 +1,13 @@
 #include "version/VersionInfo.h"
 
 #include "version/Module.h"
+#include "version/VersionBlock.h"
 #include "version/VersionPointer.h"
 #include "version/VersionText.h"
 
 #include <shlwapi.h>
 #include <winver.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -64,16 +64,7 @@ bool CVFXVersionInfo::Read(CVFXVersionData& data, LPCSTR pszFileName) {
         return false;
     }
 
-    DWORD dwHandle = 0;
-    const DWORD dwSize = ::GetFileVersionInfoSizeA(strPath, &dwHandle);
-    if (dwSize == 0) {
-        return false;
-    }
-    block.Reset(std::malloc(dwSize));
-    if (block.IsNull()) {
-        return false;
-    }
-    if (!::GetFileVersionInfoA(strPath, 0, dwSize, block.Get())) {
+    if (!version::ReadVersionBlock(strPath, block)) {
         return false;
     }
     VS_FIXEDFILEINFO* pFixed = nullptr;
