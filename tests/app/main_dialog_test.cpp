@@ -118,21 +118,32 @@ TEST_F(MainDialogTest, EscDoesNothingWhileExitCloseAndAltF4EndTheRunWithOk) {
 }
 
 TEST_F(MainDialogTest, MinimisedWindowPaintsTheIconAndOtherSystemCommandsKeepTheirDefault) {
+    // The tool's own icon; icons loaded from a resource are shared, so the
+    // dialog holds this very handle when it uses the same icon.
+    const HICON hToolIcon =
+        ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    ASSERT_NE(hToolIcon, nullptr);
     ScriptedMainDlg dialog;
     BOOL bIconic = FALSE;
     bool bDragIcon = false;
+    HICON hDragIcon = nullptr, hBigIcon = nullptr;
     dialog.AddStep([&] { dialog.SendMessage(WM_SYSCOMMAND, SC_MINIMIZE); });
     dialog.AddStep([&] {
         bIconic = dialog.IsIconic();
         dialog.Invalidate();
         ::UpdateWindow(dialog.m_hWnd);  // paints through the iconic branch
-        bDragIcon = dialog.SendMessage(WM_QUERYDRAGICON) != 0;
+        hDragIcon = reinterpret_cast<HICON>(dialog.SendMessage(WM_QUERYDRAGICON));
+        bDragIcon = hDragIcon != nullptr;
+        hBigIcon = reinterpret_cast<HICON>(dialog.SendMessage(WM_GETICON, ICON_BIG));
         dialog.SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX + 0x10);  // beside the About entry
         dialog.EndDialog(IDOK);
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_TRUE(bIconic);
     EXPECT_TRUE(bDragIcon);
+    // Dragged and shown minimised as the tool's icon, not a default one.
+    EXPECT_EQ(hDragIcon, hToolIcon);
+    EXPECT_EQ(hBigIcon, hToolIcon);
 }
 
 }  // namespace
