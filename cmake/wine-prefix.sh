@@ -32,6 +32,6 @@ if [ ! -f "$prefix/system.reg" ]; then
 fi
 
 # Succeeds only when it started a new server.
-if wineserver -p 30 </dev/null >/dev/null 2>&1; then
+if wineserver -p30 </dev/null >/dev/null 2>&1; then
     "$wine" cmd /c exit </dev/null >/dev/null 2>&1 || true
 fi
