@@ -1,6 +1,7 @@
 #!/bin/sh
 # Makes a Wine prefix ready for the tests and scripts. Usage: wine-prefix.sh PREFIX
-# Needs a display (wine-run.sh gives one).
+# Run with the display the programs will use (wine-run.sh gives one): it
+# tells whether a window manager runs.
 #
 # Made once, under a lock so that parallel callers wait for one another:
 # wineboot, and the window setting. Without a window manager, Wine waits
