@@ -3,24 +3,36 @@
 # The tests build here, on Linux, where GoogleTest comes from Debian's
 # packages (in the cross build from its source package: no download at build
 # time). A build on Windows itself makes the tool, the library and the
-# simulator; its tests are run here, under Wine.
-set(VANTREL_TESTS ON)
+# simulator with -DVANTREL_TESTS=OFF; its tests are run here, under Wine.
+option(VANTREL_TESTS "Build the tests, benchmarks and fuzz targets" ON)
 if(WIN32)
   set(VANTREL_WINDOWS ON)
-  if(CMAKE_CROSSCOMPILING AND EXISTS /usr/src/googletest/CMakeLists.txt)
-    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-    set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
-    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
-    add_library(vantrel_gtest_main ALIAS gtest_main)
-    add_library(vantrel_gmock ALIAS gmock)
-    set(VANTREL_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/cmake/wine-run.sh ${VANTREL_WINEPREFIX})
-  else()
-    set(VANTREL_TESTS OFF)
-  endif()
 else()
   set(VANTREL_WINDOWS OFF)
-  find_package(GTest REQUIRED)
+endif()
+if(NOT VANTREL_TESTS)
+  return()
+endif()
+
+if(VANTREL_WINDOWS)
+  if(NOT CMAKE_CROSSCOMPILING OR NOT EXISTS /usr/src/googletest/CMakeLists.txt)
+    message(FATAL_ERROR
+      "The tests of the Windows build need GoogleTest's sources in /usr/src/googletest "
+      "(Debian: apt-get install googletest; scripts/setup.sh installs everything) and the "
+      "cross build with Wine (cmake --preset windows). Without tests: -DVANTREL_TESTS=OFF.")
+  endif()
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  add_library(vantrel_gtest_main ALIAS gtest_main)
+  add_library(vantrel_gmock ALIAS gmock)
+else()
+  find_package(GTest)
+  if(NOT GTest_FOUND)
+    message(FATAL_ERROR
+      "The tests need GoogleTest (Debian: apt-get install libgtest-dev libgmock-dev; "
+      "scripts/setup.sh installs everything). Without tests: -DVANTREL_TESTS=OFF.")
+  endif()
   find_package(Threads REQUIRED)
   add_library(vantrel_gtest_main INTERFACE)
   target_link_libraries(vantrel_gtest_main INTERFACE GTest::gtest_main Threads::Threads)
@@ -29,6 +41,11 @@ else()
 endif()
 
 include(GoogleTest)
+
+# The library broadcasts unless ZOVA_TARGET says otherwise: every test runs
+# with this harmless default (the discard port on loopback) unless it sets a
+# target of its own (a simulator's port).
+set(VANTREL_TEST_ZOVA_TARGET "ZOVA_TARGET=127.0.0.1:9")
 
 # vantrel_gtest(NAME name SOURCES ... [LIBS ...] [SERIAL])
 # One GoogleTest program; each case becomes a CTest test. Windows programs run
@@ -44,9 +61,9 @@ function(vantrel_gtest)
       set_target_properties(${T_NAME} PROPERTIES VANTREL_ZOVA_LIBRARY ${library})
     endif()
   endforeach()
-  set(props "")
+  set(props ENVIRONMENT ${VANTREL_TEST_ZOVA_TARGET})
   if(VANTREL_WINDOWS OR T_SERIAL)
-    set(props RESOURCE_LOCK serial_tests)
+    list(APPEND props RESOURCE_LOCK serial_tests)
   endif()
   gtest_discover_tests(${T_NAME}
     DISCOVERY_MODE PRE_TEST

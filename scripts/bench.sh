@@ -48,7 +48,9 @@ echo "== Device list"
 . scripts/xvfb.sh
 start_xvfb || exit 1
 trap stop_xvfb EXIT
-timeout 1500 cmake/wine-run.sh "$(pwd)/build/windows/wineprefix" build/windows/bin/list_fill_bench.exe $fill_counts
+# The library never broadcasts: every program gets a target on loopback.
+ZOVA_TARGET=127.0.0.1:9 timeout 1500 cmake/wine-run.sh "$(pwd)/build/windows/wineprefix" \
+    build/windows/bin/list_fill_bench.exe $fill_counts
 echo
 bench/scan_latency.sh $list_counts
 echo

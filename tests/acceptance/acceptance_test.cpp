@@ -5,9 +5,11 @@
 #include <winsock2.h>  // before windows.h, which the headers below bring
 
 #include "res/resource.h"
-#include "tests/acceptance/ToolSession.h"
-#include "tests/acceptance/UserInput.h"
-#include "tests/acceptance/WindowShot.h"
+#include "tests/common/ProgramFolder.h"
+#include "tests/common/ToolProcess.h"
+#include "tests/common/UserInput.h"
+#include "tests/common/WindowShot.h"
+#include "tests/common/WindowText.h"
 #include "tests/common/simulator_process.h"
 #include "tools/ToolGeometry.h"
 
@@ -22,8 +24,9 @@
 #include <string>
 #include <vector>
 
-namespace acceptance {
 namespace {
+
+using namespace harness;
 
 // Dialog texts as the tool shows them.
 const char* const kAppBoxCaption = "VantrelConfig";  // the program's own message boxes
@@ -31,10 +34,10 @@ const char* const kWarningCaption = "Warning";
 const char* const kIllegalHostname = "Illegal hostname! Only a-z, A-Z and 0-9 allowed.";
 
 // Demo fleet devices the scenarios use.
-const char* const kSaltedMac = "02-6B-D4-10-00-01";    // protocol 2.0, password "press1", salt
-const char* const kPlainMac = "02-6B-D4-10-00-02";     // protocol 1.10, password "conveyor", no salt
+const char* const kSaltedMac = "02-6B-D4-10-00-01";  // protocol 2.0, password "press1", salt
+const char* const kPlainMac = "02-6B-D4-10-00-02";   // protocol 1.10, password "conveyor", no salt
 const char* const kOldProtocolMac = "02-6B-D4-10-00-03";  // protocol 1.9
-const char* const kPumpMac = "02-6B-D4-10-00-06";      // protocol 1.10, password "pumpB!", salt
+const char* const kPumpMac = "02-6B-D4-10-00-06";         // protocol 1.10, password "pumpB!", salt
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path);
@@ -43,15 +46,8 @@ std::string ReadFile(const std::string& path) {
     return text.str();
 }
 
-std::string ModuleFolder() {
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of("\\/") + 1);
-}
-
 std::string DemoFleet() {
-    return ReadFile(ModuleFolder() + "demo.fleet");
+    return ReadFile(ProgramFolder() + "demo.fleet");
 }
 
 std::string Joined(const std::vector<std::string>& texts) {
@@ -66,7 +62,7 @@ protected:
     void SetUp() override {
         ASSERT_FALSE(m_fleet.empty()) << "demo.fleet is not beside the test";
         ASSERT_TRUE(m_simulator.running()) << m_simulator.error();
-        m_tool = std::make_unique<ToolSession>(m_simulator.target());
+        m_tool = std::make_unique<ToolProcess>(m_simulator.target());
         ASSERT_TRUE(m_tool->Started()) << "VantrelConfig.exe did not start";
         m_hMain = m_tool->MainWindow();
         ASSERT_NE(m_hMain, nullptr) << "the main window never showed";
@@ -119,8 +115,8 @@ protected:
         }
         DoubleClickAt(List(), point);
         HWND hDlg = m_tool->WaitForDialog("Configure: " + mac);
-        EXPECT_NE(hDlg, nullptr) << "no configure dialog for " << mac << "; open: "
-                                 << Joined(m_tool->OtherDialogs());
+        EXPECT_NE(hDlg, nullptr) << "no configure dialog for " << mac
+                                 << "; open: " << Joined(m_tool->OtherDialogs());
         return hDlg;
     }
 
@@ -134,8 +130,8 @@ protected:
     std::string AnswerMessageBox(const char* caption) {
         HWND hBox = m_tool->WaitForDialog(caption);
         if (hBox == nullptr)
-            return "<no message box \"" + std::string(caption) + "\"; open: " +
-                   Joined(m_tool->OtherDialogs()) + ">";
+            return "<no message box \"" + std::string(caption) +
+                   "\"; open: " + Joined(m_tool->OtherDialogs()) + ">";
         const std::string message = MessageOf(hBox);
         ClickItem(hBox, IDOK);
         EXPECT_TRUE(m_tool->WaitUntilGone(caption)) << "the message box did not close";
@@ -146,8 +142,9 @@ protected:
     std::vector<std::string> LogLinesWith(const std::vector<std::string>& fragments) const {
         std::vector<std::string> found;
         for (const std::string& line : m_simulator.logLines()) {
-            if (std::all_of(fragments.begin(), fragments.end(),
-                            [&](const std::string& f) { return line.find(f) != std::string::npos; }))
+            if (std::all_of(fragments.begin(), fragments.end(), [&](const std::string& f) {
+                    return line.find(f) != std::string::npos;
+                }))
                 found.push_back(line);
         }
         return found;
@@ -166,7 +163,7 @@ protected:
 
     // Waits until mac's row shows text in column.
     bool WaitForCell(const std::string& mac, int column, const std::string& text) {
-        return vantrel_test::waitUntil(
+        return waitUntil(
             [&] {
                 const Rows rows = m_tool->ReadRows();
                 const int nRow = RowOf(rows, mac);
@@ -184,14 +181,16 @@ protected:
         const std::vector<std::string> descending(ascending.rbegin(), ascending.rend());
         const bool bWasAscending = ColumnOf(m_tool->ReadRows(), 6) == ascending;
         ClickHeader(6);
-        return vantrel_test::waitUntil(
-            [&] { return ColumnOf(m_tool->ReadRows(), 6) == (bWasAscending ? descending : ascending); },
+        return waitUntil(
+            [&] {
+                return ColumnOf(m_tool->ReadRows(), 6) == (bWasAscending ? descending : ascending);
+            },
             std::chrono::seconds(20));
     }
 
     std::string m_fleet = DemoFleet();
-    vantrel_test::SimulatorProcess m_simulator{{m_fleet, 0, 0}};
-    std::unique_ptr<ToolSession> m_tool;
+    SimulatorProcess m_simulator{{m_fleet, 0, 0}};
+    std::unique_ptr<ToolProcess> m_tool;
     HWND m_hMain = nullptr;
 };
 
@@ -210,14 +209,22 @@ TEST_F(Acceptance, StartUpShowsTitleButtonsAndTheFleetInIpOrder) {
         EXPECT_EQ(::IsWindowVisible(hButton) != FALSE, button.bVisible) << button.text;
     }
     const Rows expected = {
-        {"10.20.0.15", "255.255.0.0", "10.20.0.1", "On", "3.00.7", "Gateway Modbus TCP/RTU", "02-6B-D4-10-00-04"},
-        {"169.254.12.7", "255.255.0.0", "0.0.0.0", "On", "1.00.980", "Temperature controller 4-loop", "02-6B-D4-10-00-05"},
-        {"192.168.1.100", "255.255.255.0", "N/A", "Off", "N/A", "Counter module 2CNT", "02-6B-D4-10-00-07"},
-        {"192.168.10.21", "255.255.255.0", "192.168.10.1", "Off", "2.04.112", "IO-Link master 8-port", "02-6B-D4-10-00-01"},
-        {"192.168.10.22", "255.255.255.0", "192.168.10.1", "Off", "1.12.3051", "Digital I/O 16DI/16DO", "02-6B-D4-10-00-02"},
-        {"192.168.10.23", "255.255.255.0", "192.168.10.1", "Off", "1.05.12", "Analog input 8AI 4-20mA", "02-6B-D4-10-00-03"},
-        {"192.168.10.31", "255.255.255.0", "192.168.10.1", "Off", "2.01.44", "Motor starter 3kW", "02-6B-D4-10-00-06"},
-        {"192.168.10.90", "255.255.255.0", "192.168.10.1", "Off", "4.02.0", "Third-party RFID reader", "0A-11-2C-00-30-99"},
+        {"10.20.0.15", "255.255.0.0", "10.20.0.1", "On", "3.00.7", "Gateway Modbus TCP/RTU",
+         "02-6B-D4-10-00-04"},
+        {"169.254.12.7", "255.255.0.0", "0.0.0.0", "On", "1.00.980",
+         "Temperature controller 4-loop", "02-6B-D4-10-00-05"},
+        {"192.168.1.100", "255.255.255.0", "N/A", "Off", "N/A", "Counter module 2CNT",
+         "02-6B-D4-10-00-07"},
+        {"192.168.10.21", "255.255.255.0", "192.168.10.1", "Off", "2.04.112",
+         "IO-Link master 8-port", "02-6B-D4-10-00-01"},
+        {"192.168.10.22", "255.255.255.0", "192.168.10.1", "Off", "1.12.3051",
+         "Digital I/O 16DI/16DO", "02-6B-D4-10-00-02"},
+        {"192.168.10.23", "255.255.255.0", "192.168.10.1", "Off", "1.05.12",
+         "Analog input 8AI 4-20mA", "02-6B-D4-10-00-03"},
+        {"192.168.10.31", "255.255.255.0", "192.168.10.1", "Off", "2.01.44", "Motor starter 3kW",
+         "02-6B-D4-10-00-06"},
+        {"192.168.10.90", "255.255.255.0", "192.168.10.1", "Off", "4.02.0",
+         "Third-party RFID reader", "0A-11-2C-00-30-99"},
     };
     EXPECT_EQ(m_tool->ReadRows(), expected) << RowsText();
     EXPECT_FALSE(LogLinesWith({"\"scan\"", "answered"}).empty()) << m_simulator.logText();
@@ -227,9 +234,10 @@ TEST_F(Acceptance, StartUpShowsTitleButtonsAndTheFleetInIpOrder) {
 TEST_F(Acceptance, ScanEmptiesTheListAndFindsTheFleetAgain) {
     const std::size_t nScansBefore = LogLinesWith({"\"scan\""}).size();
     ClickItem(m_hMain, IDC_SCAN);
-    ASSERT_TRUE(vantrel_test::waitUntil(
-        [&] { return LogLinesWith({"\"scan\""}).size() > nScansBefore; }, std::chrono::seconds(30)))
-        << "no scan arrived after \"Scan\"\n" << m_simulator.logText();
+    ASSERT_TRUE(waitUntil([&] { return LogLinesWith({"\"scan\""}).size() > nScansBefore; },
+                          std::chrono::seconds(30)))
+        << "no scan arrived after \"Scan\"\n"
+        << m_simulator.logText();
     EXPECT_TRUE(m_tool->WaitForRows(8)) << RowsText();
     EXPECT_TRUE(m_tool->OtherDialogs().empty()) << Joined(m_tool->OtherDialogs());
 }
@@ -243,42 +251,50 @@ TEST_F(Acceptance, SortByEachColumnAndBack) {
         std::vector<std::string> ascending;
     };
     const std::vector<Column> columns = {
-        {0, {"10.20.0.15", "169.254.12.7", "192.168.1.100", "192.168.10.21", "192.168.10.22",
-             "192.168.10.23", "192.168.10.31", "192.168.10.90"}},
-        {1, {"255.255.0.0", "255.255.0.0", "255.255.255.0", "255.255.255.0", "255.255.255.0",
-             "255.255.255.0", "255.255.255.0", "255.255.255.0"}},
-        {2, {"0.0.0.0", "10.20.0.1", "192.168.10.1", "192.168.10.1", "192.168.10.1", "192.168.10.1",
-             "192.168.10.1", "N/A"}},
+        {0,
+         {"10.20.0.15", "169.254.12.7", "192.168.1.100", "192.168.10.21", "192.168.10.22",
+          "192.168.10.23", "192.168.10.31", "192.168.10.90"}},
+        {1,
+         {"255.255.0.0", "255.255.0.0", "255.255.255.0", "255.255.255.0", "255.255.255.0",
+          "255.255.255.0", "255.255.255.0", "255.255.255.0"}},
+        {2,
+         {"0.0.0.0", "10.20.0.1", "192.168.10.1", "192.168.10.1", "192.168.10.1", "192.168.10.1",
+          "192.168.10.1", "N/A"}},
         {3, {"Off", "Off", "Off", "Off", "Off", "Off", "On", "On"}},
         {4, {"1.00.980", "1.05.12", "1.12.3051", "2.01.44", "2.04.112", "3.00.7", "4.02.0", "N/A"}},
-        {5, {"Analog input 8AI 4-20mA", "Counter module 2CNT", "Digital I/O 16DI/16DO",
-             "Gateway Modbus TCP/RTU", "IO-Link master 8-port", "Motor starter 3kW",
-             "Temperature controller 4-loop", "Third-party RFID reader"}},
-        {6, {"02-6B-D4-10-00-01", "02-6B-D4-10-00-02", "02-6B-D4-10-00-03", "02-6B-D4-10-00-04",
-             "02-6B-D4-10-00-05", "02-6B-D4-10-00-06", "02-6B-D4-10-00-07", "0A-11-2C-00-30-99"}},
+        {5,
+         {"Analog input 8AI 4-20mA", "Counter module 2CNT", "Digital I/O 16DI/16DO",
+          "Gateway Modbus TCP/RTU", "IO-Link master 8-port", "Motor starter 3kW",
+          "Temperature controller 4-loop", "Third-party RFID reader"}},
+        {6,
+         {"02-6B-D4-10-00-01", "02-6B-D4-10-00-02", "02-6B-D4-10-00-03", "02-6B-D4-10-00-04",
+          "02-6B-D4-10-00-05", "02-6B-D4-10-00-06", "02-6B-D4-10-00-07", "0A-11-2C-00-30-99"}},
     };
     auto waitForColumn = [&](int nColumn, const std::vector<std::string>& texts) {
-        return vantrel_test::waitUntil(
-            [&] { return ColumnOf(m_tool->ReadRows(), nColumn) == texts; }, std::chrono::seconds(20));
+        return waitUntil([&] { return ColumnOf(m_tool->ReadRows(), nColumn) == texts; },
+                         std::chrono::seconds(20));
     };
     for (const Column& column : columns) {
         SCOPED_TRACE("column " + std::to_string(column.nColumn));
         std::vector<std::string> descending(column.ascending.rbegin(), column.ascending.rend());
-        const bool bIp = column.nColumn == 0;  // clicked first: the list starts sorted by IP, ascending
+        const bool bIp =
+            column.nColumn == 0;  // clicked first: the list starts sorted by IP, ascending
         ClickHeader(column.nColumn);
         EXPECT_TRUE(waitForColumn(column.nColumn, bIp ? descending : column.ascending))
-            << "first click:\n" << RowsText();
+            << "first click:\n"
+            << RowsText();
         ClickHeader(column.nColumn);
         EXPECT_TRUE(waitForColumn(column.nColumn, bIp ? column.ascending : descending))
-            << "second click:\n" << RowsText();
+            << "second click:\n"
+            << RowsText();
     }
     // A new scan fills the list in the order chosen last: MAC, descending.
     const auto& macs = columns.back().ascending;
     const std::vector<std::string> macsDescending(macs.rbegin(), macs.rend());
     const std::size_t nScansBefore = LogLinesWith({"\"scan\""}).size();
     ClickItem(m_hMain, IDC_SCAN);
-    ASSERT_TRUE(vantrel_test::waitUntil(
-        [&] { return LogLinesWith({"\"scan\""}).size() > nScansBefore; }, std::chrono::seconds(30)));
+    ASSERT_TRUE(waitUntil([&] { return LogLinesWith({"\"scan\""}).size() > nScansBefore; },
+                          std::chrono::seconds(30)));
     EXPECT_TRUE(waitForColumn(6, macsDescending)) << RowsText();
 }
 
@@ -320,7 +336,8 @@ TEST_F(Acceptance, ConfigureWithSaltSendsOnlyADigest) {
     ClickItem(hDlg, IDOK);
     ASSERT_TRUE(WaitForLog({"\"configure\"", kSaltedMac, "\"accepted\""})) << m_simulator.logText();
     for (const std::string& line : LogLinesWith({"\"configure\"", kSaltedMac}))
-        EXPECT_EQ(line.find("press1"), std::string::npos) << "the password travelled as typed: " << line;
+        EXPECT_EQ(line.find("press1"), std::string::npos)
+            << "the password travelled as typed: " << line;
     EXPECT_TRUE(WaitForCell(kSaltedMac, 0, "192.168.10.51")) << RowsText();
 }
 
@@ -355,8 +372,10 @@ TEST_F(Acceptance, PasswordChangeThenLoginWithTheNewPassword) {
     ASSERT_TRUE(WaitForLog({"\"configure\"", kPumpMac, "\"accepted\"", "\"new_password\""}))
         << m_simulator.logText();
     for (const std::string& line : LogLinesWith({"\"configure\"", kPumpMac})) {
-        EXPECT_EQ(line.find("Fresh42"), std::string::npos) << "the new password travelled as typed: " << line;
-        EXPECT_EQ(line.find("pumpB!"), std::string::npos) << "the password travelled as typed: " << line;
+        EXPECT_EQ(line.find("Fresh42"), std::string::npos)
+            << "the new password travelled as typed: " << line;
+        EXPECT_EQ(line.find("pumpB!"), std::string::npos)
+            << "the password travelled as typed: " << line;
     }
     // After the rescan, the new password opens the device; the old one no longer does.
     ASSERT_TRUE(WaitForCell(kPumpMac, 0, "192.168.10.76")) << RowsText();
@@ -387,7 +406,8 @@ TEST_F(Acceptance, WrongPasswordShowsInvalidPasswordOnce) {
     TypeInto(::GetDlgItem(hDlg, IDC_PASSWORD), "press2");
     ClickItem(hDlg, IDOK);
     EXPECT_EQ(AnswerMessageBox(kWarningCaption), "Invalid password");
-    EXPECT_TRUE(WaitForLog({"\"configure\"", kSaltedMac, "wrong-password"})) << m_simulator.logText();
+    EXPECT_TRUE(WaitForLog({"\"configure\"", kSaltedMac, "wrong-password"}))
+        << m_simulator.logText();
     // The library repeats its request; the repeats must not bring the box back.
     ASSERT_TRUE(EarlierInputHandled());
     ::Sleep(1500);
@@ -492,4 +512,3 @@ TEST_F(Acceptance, AltF4EndsTheTool) {
 }
 
 }  // namespace
-}  // namespace acceptance

@@ -1,7 +1,6 @@
 // The scan cycle: library notifications turned into rows of the real list.
-#include "tests/app/MainDialogDriver.h"
-
 #include "res/resource.h"
+#include "tests/common/MainDialogDriver.h"
 
 #include <commctrl.h>
 
@@ -10,14 +9,17 @@
 #include <vector>
 
 namespace {
+
+using harness::ListRows;
+using harness::MainDialogTest;
+using harness::Response;
+using harness::ScriptedMainDlg;
 using Rows = std::vector<std::vector<std::string>>;
 
 void QueueAndNotify(ScriptedMainDlg& dialog, const ZOVA_ModuleScanResponseType& response) {
     ZovaDouble_QueueResponse(&response);
     dialog.SendMessage(WM_ZOVA_NOTIFY, 0, ZOVA_NOTIFY_RESPONSE);
 }
-
-}  // namespace
 
 TEST_F(MainDialogTest, AnswersBecomeSortedRowsFirstAnswerOfADeviceWins) {
     ScriptedMainDlg dialog;
@@ -29,14 +31,15 @@ TEST_F(MainDialogTest, AnswersBecomeSortedRowsFirstAnswerOfADeviceWins) {
         QueueAndNotify(dialog, Response(0x03, 0xC0A8000Au));  // 192.168.0.10
         QueueAndNotify(dialog, Response(0x01, 0x09010101u));  // 9.1.1.1
         ZOVA_ModuleScanResponseType changed = Response(0x03, 0x01020304u);
-        QueueAndNotify(dialog, changed);  // same MAC again: dropped
+        QueueAndNotify(dialog, changed);                      // same MAC again: dropped
         QueueAndNotify(dialog, Response(0x02, 0xC8000001u));  // 200.0.0.1
         emptyResult = dialog.SendMessage(WM_ZOVA_NOTIFY, 0, ZOVA_NOTIFY_RESPONSE);
         rows = ListRows(dialog.GetDlgItem(IDC_DEVICE_LIST));
         nStored = dialog.m_listDevices.GetResponses().size();
         HDITEMA item{};
         item.mask = HDI_FORMAT;
-        ::SendMessageA(dialog.m_listDevices.GetHeaderCtrl(), HDM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        ::SendMessageA(dialog.m_listDevices.GetHeaderCtrl(), HDM_GETITEMA, 0,
+                       reinterpret_cast<LPARAM>(&item));
         nIpFormat = item.fmt;
         dialog.EndDialog(IDOK);
     });
@@ -45,10 +48,13 @@ TEST_F(MainDialogTest, AnswersBecomeSortedRowsFirstAnswerOfADeviceWins) {
     EXPECT_EQ(emptyResult, 0) << "no answer waiting";
     EXPECT_EQ(nStored, 3u);
     EXPECT_EQ(rows, (Rows{
-        {"9.1.1.1", "255.255.255.0", "192.168.0.1", "On", "1.05.12", "IO-8", "02-6B-D4-0A-FF-01"},
-        {"192.168.0.10", "255.255.255.0", "192.168.0.1", "On", "1.05.12", "IO-8", "02-6B-D4-0A-FF-03"},
-        {"200.0.0.1", "255.255.255.0", "192.168.0.1", "On", "1.05.12", "IO-8", "02-6B-D4-0A-FF-02"},
-    }));
+                        {"9.1.1.1", "255.255.255.0", "192.168.0.1", "On", "1.05.12", "IO-8",
+                         "02-6B-D4-0A-FF-01"},
+                        {"192.168.0.10", "255.255.255.0", "192.168.0.1", "On", "1.05.12", "IO-8",
+                         "02-6B-D4-0A-FF-03"},
+                        {"200.0.0.1", "255.255.255.0", "192.168.0.1", "On", "1.05.12", "IO-8",
+                         "02-6B-D4-0A-FF-02"},
+                    }));
 }
 
 TEST_F(MainDialogTest, UnreportedValuesShowNaAndAnAnswerWithoutValidMacIsStoredButNotShown) {
@@ -59,7 +65,7 @@ TEST_F(MainDialogTest, UnreportedValuesShowNaAndAnAnswerWithoutValidMacIsStoredB
         ZOVA_ModuleScanResponseType sparse{};
         sparse.abMacAddr[5] = 0x20;
         sparse.bMacAddrValid = 1;
-        sparse.bDhcpOn = 1;  // not valid: still "N/A"
+        sparse.bDhcpOn = 1;                                     // not valid: still "N/A"
         std::memset(sparse.szType, 'T', sizeof sparse.szType);  // no terminator in the field
         sparse.bTypeValid = 1;
         QueueAndNotify(dialog, sparse);
@@ -82,10 +88,12 @@ TEST_F(MainDialogTest, UnreportedValuesShowNaAndAnAnswerWithoutValidMacIsStoredB
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(nStored, 3u);
-    EXPECT_EQ(rows, (Rows{
-        {"10.0.0.3", "255.255.255.0", "192.168.0.1", "Off", "3.00.65535", "IO-8", "02-6B-D4-0A-FF-40"},
-        {"N/A", "N/A", "N/A", "N/A", "N/A", std::string(128, 'T'), "00-00-00-00-00-20"},
-    }));
+    EXPECT_EQ(rows,
+              (Rows{
+                  {"10.0.0.3", "255.255.255.0", "192.168.0.1", "Off", "3.00.65535", "IO-8",
+                   "02-6B-D4-0A-FF-40"},
+                  {"N/A", "N/A", "N/A", "N/A", "N/A", std::string(128, 'T'), "00-00-00-00-00-20"},
+              }));
 }
 
 TEST_F(MainDialogTest, CallbackFromALibraryThreadIsHandledOnTheDialogsThread) {
@@ -120,9 +128,16 @@ TEST_F(MainDialogTest, ScanAndRescanEmptyTheListAndForgetStoredAnswers) {
     const Case cases[] = {
         {"Scan button", nullptr, true, {"SendModuleScan"}, 0},
         {"rescan, queue empty", nullptr, false, {"GetInvPswdMacId", "SendModuleScan"}, 0},
-        {"rescan, configured device rejected", abConfigured, false,
-         {"GetInvPswdMacId", "RemoveFirstInvPswdMacId", "SendModuleScan"}, 0},
-        {"rescan, another device rejected", abOther, false, {"GetInvPswdMacId", "SendModuleScan"}, 1},
+        {"rescan, configured device rejected",
+         abConfigured,
+         false,
+         {"GetInvPswdMacId", "RemoveFirstInvPswdMacId", "SendModuleScan"},
+         0},
+        {"rescan, another device rejected",
+         abOther,
+         false,
+         {"GetInvPswdMacId", "SendModuleScan"},
+         1},
     };
     for (const Case& c : cases) {
         ZovaDouble_Reset();
@@ -165,7 +180,7 @@ TEST_F(MainDialogTest, InvalidPasswordIsToldOnlyForTheLastConfiguredDevice) {
     std::vector<LRESULT> results;
     auto notify = [&](LPARAM value) {
         results.push_back(dialog.SendMessage(WM_ZOVA_NOTIFY, 0, value));
-        boxCounts.push_back(m_boxes.size());
+        boxCounts.push_back(m_boxes.Boxes().size());
         queueLengths.push_back(ZovaDouble_RejectedMacCount());
     };
     dialog.AddStep([&] {
@@ -184,11 +199,11 @@ TEST_F(MainDialogTest, InvalidPasswordIsToldOnlyForTheLastConfiguredDevice) {
     EXPECT_EQ(results, (std::vector<LRESULT>{1, 1, 1, 1}));
     EXPECT_EQ(boxCounts, (std::vector<std::size_t>{0, 0, 1, 1}));
     EXPECT_EQ(queueLengths, (std::vector<int>{1, 1, 0, 0}));
-    ASSERT_EQ(m_boxes.size(), 1u);
-    EXPECT_EQ(m_boxes[0].strText, "Invalid password");
-    EXPECT_EQ(m_boxes[0].strCaption, "Warning");
-    EXPECT_EQ(m_boxes[0].nType, static_cast<UINT>(MB_ICONEXCLAMATION));
-    EXPECT_EQ(m_boxes[0].hOwner, hDialog);
+    ASSERT_EQ(m_boxes.Boxes().size(), 1u);
+    EXPECT_EQ(m_boxes.Boxes()[0].strText, "Invalid password");
+    EXPECT_EQ(m_boxes.Boxes()[0].strCaption, "Warning");
+    EXPECT_EQ(m_boxes.Boxes()[0].nType, static_cast<UINT>(MB_ICONEXCLAMATION));
+    EXPECT_EQ(m_boxes.Boxes()[0].hOwner, hDialog);
 }
 
 TEST_F(MainDialogTest, OtherNotificationValuesChangeNothing) {
@@ -210,5 +225,7 @@ TEST_F(MainDialogTest, OtherNotificationValuesChangeNothing) {
     EXPECT_EQ(results, (std::vector<LRESULT>{1, 1, 1, 1}));
     EXPECT_EQ(nCallsAfter, nCallsBefore);
     EXPECT_EQ(nRows, 1u);
-    EXPECT_TRUE(m_boxes.empty());
+    EXPECT_TRUE(m_boxes.Boxes().empty());
 }
+
+}  // namespace

@@ -1,18 +1,13 @@
 #include "tests/common/simulator_process.h"
 
+#include "tests/common/ProgramFolder.h"
+
 #include <fstream>
 #include <sstream>
 #include <thread>
 
-namespace vantrel_test {
+namespace harness {
 namespace {
-
-std::string moduleFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of("\\/") + 1);
-}
 
 std::string makePrivateFolder() {
     char temp[MAX_PATH] = {};
@@ -37,17 +32,20 @@ std::string readFile(const std::string& path) {
 bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline) {
     const auto end = std::chrono::steady_clock::now() + deadline;
     while (!condition()) {
-        if (std::chrono::steady_clock::now() >= end) return false;
+        if (std::chrono::steady_clock::now() >= end)
+            return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return true;
 }
 
 SimulatorProcess::SimulatorProcess(const Setup& setup) : folder_(makePrivateFolder()) {
-    std::string command = "\"" + moduleFolder() + "vantrel-devsim.exe\" --bind 127.0.0.1 --port 0" +
-                          " --port-file \"" + folder_ + "port\" --log \"" + folder_ + "log\"" +
-                          " --answer-window-ms " + std::to_string(setup.answerWindowMs);
-    if (!setup.extraOptions.empty()) command += " " + setup.extraOptions;
+    std::string command = "\"" + ProgramFolder() +
+                          "vantrel-devsim.exe\" --bind 127.0.0.1 --port 0" + " --port-file \"" +
+                          folder_ + "port\" --log \"" + folder_ + "log\"" + " --answer-window-ms " +
+                          std::to_string(setup.answerWindowMs);
+    if (!setup.extraOptions.empty())
+        command += " " + setup.extraOptions;
     if (setup.generate > 0) {
         command += " --generate " + std::to_string(setup.generate);
     } else {
@@ -59,7 +57,8 @@ SimulatorProcess::SimulatorProcess(const Setup& setup) : folder_(makePrivateFold
     job_ = CreateJobObjectA(nullptr, nullptr);
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    if (job_) SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    if (job_)
+        SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
@@ -67,7 +66,8 @@ SimulatorProcess::SimulatorProcess(const Setup& setup) : folder_(makePrivateFold
         error_ = "cannot start " + command;
         return;
     }
-    if (job_) AssignProcessToJobObject(job_, process_.hProcess);
+    if (job_)
+        AssignProcessToJobObject(job_, process_.hProcess);
     ResumeThread(process_.hThread);
     const std::string portFile = folder_ + "port";
     const bool up = waitUntil(
@@ -91,24 +91,31 @@ SimulatorProcess::~SimulatorProcess() {
         CloseHandle(process_.hProcess);
         CloseHandle(process_.hThread);
     }
-    if (job_) CloseHandle(job_);
+    if (job_)
+        CloseHandle(job_);
     DeleteFileA((folder_ + "port").c_str());
     DeleteFileA((folder_ + "log").c_str());
     DeleteFileA((folder_ + "test.fleet").c_str());
     RemoveDirectoryA(folder_.c_str());
 }
 
-std::string SimulatorProcess::target() const { return "127.0.0.1:" + std::to_string(port_); }
+std::string SimulatorProcess::target() const {
+    return "127.0.0.1:" + std::to_string(port_);
+}
 
-std::string SimulatorProcess::logText() const { return readFile(folder_ + "log"); }
+std::string SimulatorProcess::logText() const {
+    return readFile(folder_ + "log");
+}
 
 std::vector<std::string> SimulatorProcess::logLines() const {
     std::vector<std::string> lines;
     std::istringstream in(readFile(folder_ + "log"));
     for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
         // A line still being written is not a line yet.
-        if (!line.empty() && line.back() == '}') lines.push_back(line);
+        if (!line.empty() && line.back() == '}')
+            lines.push_back(line);
     }
     return lines;
 }
@@ -121,11 +128,12 @@ bool SimulatorProcess::waitForLog(const std::vector<std::string>& fragments,
                 bool all = true;
                 for (const std::string& fragment : fragments)
                     all = all && line.find(fragment) != std::string::npos;
-                if (all) return true;
+                if (all)
+                    return true;
             }
             return false;
         },
         deadline);
 }
 
-}  // namespace vantrel_test
+}  // namespace harness

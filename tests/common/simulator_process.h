@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace vantrel_test {
+namespace harness {
 
 class SimulatorProcess {
 public:
@@ -55,6 +55,6 @@ private:
 // Waits up to the deadline for the condition, checking it every 10 ms.
 bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds deadline);
 
-}  // namespace vantrel_test
+}  // namespace harness
 
 #endif  // VANTREL_TESTS_COMMON_SIMULATOR_PROCESS_H

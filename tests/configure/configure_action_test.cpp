@@ -2,8 +2,10 @@
 // library double in place of zova.dll.
 #include "configure/PasswordDigest.h"
 #include "res/resource.h"
-#include "tests/app/MainDialogDriver.h"
-#include "tests/configure/DialogDriver.h"
+#include "tests/common/Controls.h"
+#include "tests/common/MainDialogDriver.h"
+#include "tests/common/NestedDialog.h"
+#include "tests/common/WindowText.h"
 
 #include <algorithm>
 #include <array>
@@ -14,6 +16,10 @@
 
 namespace {
 
+using namespace harness;
+
+// Caption of the configure dialog a double click opens, before the device's name.
+const char kConfigureCaption[] = "Configure: ";
 
 class ConfigureActionTest : public MainDialogTest {
 protected:
@@ -74,10 +80,11 @@ TEST_F(ConfigureActionTest, SetSendsTheEditedSettingsToTheClickedDevice) {
     std::array<std::uint8_t, 6> configured{};
     dialog.AddStep([&] {
         ShowTwoDevices(dialog, second);
-        ConfigureDialogScript script([&](HWND h) {
+        NestedDialog script(kConfigureCaption, [&](HWND h) {
             DWORD ip = 0;
-            ::SendDlgItemMessageA(h, IDC_IP_ADDRESS, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&ip));
-            ipShown = ip == 0xC0A80014u && GetText(h, IDC_HOSTNAME) == "node2" &&
+            ::SendDlgItemMessageA(h, IDC_IP_ADDRESS, IPM_GETADDRESS, 0,
+                                  reinterpret_cast<LPARAM>(&ip));
+            ipShown = ip == 0xC0A80014u && ItemText(h, IDC_HOSTNAME) == "node2" &&
                       IsChecked(h, IDC_DHCP_ON) && !IsEnabled(h, IDC_PRIMARY_DNS);
             SetAddress(h, IDC_IP_ADDRESS, 0xC0A80063u);
             SetText(h, IDC_PASSWORD, "secret");
@@ -85,7 +92,7 @@ TEST_F(ConfigureActionTest, SetSendsTheEditedSettingsToTheClickedDevice) {
             Click(h, IDOK);
         });
         DoubleClickRow(dialog, 1);
-        title = script.Title();
+        title = script.Caption();
         configured = ConfiguredMac(dialog);
         dialog.EndDialog(IDOK);
     });
@@ -104,7 +111,7 @@ TEST_F(ConfigureActionTest, SetSendsTheEditedSettingsToTheClickedDevice) {
     EXPECT_EQ(request.bChangePassword, 0);
     EXPECT_STREQ(request.szHostname, "node2");
     EXPECT_EQ(configured, kMac2);
-    EXPECT_TRUE(m_boxes.empty());
+    EXPECT_TRUE(m_boxes.Boxes().empty());
 }
 
 TEST_F(ConfigureActionTest, SaltedDeviceGetsProofAndSaltedNewPassword) {
@@ -115,7 +122,7 @@ TEST_F(ConfigureActionTest, SaltedDeviceGetsProofAndSaltedNewPassword) {
     second.bPasswordOn = second.bPasswordValid = 1;
     dialog.AddStep([&] {
         ShowTwoDevices(dialog, second);
-        ConfigureDialogScript script([&](HWND h) {
+        NestedDialog script(kConfigureCaption, [&](HWND h) {
             SetText(h, IDC_PASSWORD, "old");
             Click(h, IDC_CHANGE_PASSWORD);
             SetText(h, IDC_NEW_PASSWORD, "new");
@@ -136,8 +143,7 @@ TEST_F(ConfigureActionTest, SaltedDeviceGetsProofAndSaltedNewPassword) {
     // Replaying the two salt characters as draws gives the same value: the
     // digest covers salt and the typed new password.
     int draws = 0;
-    const std::string again =
-        configure::SaltedNewPassword("new", [&] { return SaltDraw(salted[draws++]); });
+    const std::string again = configure::SaltedNewPassword("new", [&] { return SaltDraw(salted[draws++]); });
     EXPECT_EQ(salted, again);
 }
 
@@ -150,26 +156,26 @@ TEST_F(ConfigureActionTest, NothingIsSentWithoutARowOrAfterCancel) {
     dialog.AddStep([&] {
         ShowTwoDevices(dialog, Response(0x02, 0xC0A80014u));
         {
-            ConfigureDialogScript script([](HWND h) { Click(h, IDOK); });
+            NestedDialog script(kConfigureCaption, [](HWND h) { Click(h, IDOK); });
             HWND hList = dialog.GetDlgItem(IDC_DEVICE_LIST);
             RECT client{};
             ::GetClientRect(hList, &client);
             ::SendMessageA(hList, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, client.bottom - 3));
-            shownBelowRows = script.Shown();
+            shownBelowRows = script.Answered();
         }
         {
-            ConfigureDialogScript script([](HWND h) { Click(h, IDOK); });
+            NestedDialog script(kConfigureCaption, [](HWND h) { Click(h, IDOK); });
             DoubleClickRow(dialog, 0);
             afterFirst = ConfiguredMac(dialog);
         }
         ZovaDouble_Reset();
         {
-            ConfigureDialogScript script([](HWND h) {
+            NestedDialog script(kConfigureCaption, [](HWND h) {
                 SetAddress(h, IDC_IP_ADDRESS, 0x0A000001u);
                 Click(h, IDCANCEL);
             });
             DoubleClickRow(dialog, 1);
-            cancelledTitle = script.Title();
+            cancelledTitle = script.Caption();
             afterCancel = ConfiguredMac(dialog);
             sentOnCancel = SentConfigure();
         }
@@ -188,7 +194,7 @@ TEST_F(ConfigureActionTest, ARescanWhileTheDialogIsOpenDoesNotLoseTheDevice) {
     std::size_t storedDuringDialog = 99;
     dialog.AddStep([&] {
         ShowTwoDevices(dialog, Response(0x02, 0xC0A80014u));
-        ConfigureDialogScript script([&](HWND h) {
+        NestedDialog script(kConfigureCaption, [&](HWND h) {
             // Another device accepted a request: the list empties and rescans.
             dialog.SendMessage(WM_ZOVA_NOTIFY, 0, ZOVA_NOTIFY_RESCAN);
             storedDuringDialog = dialog.m_listDevices.GetResponses().size();
@@ -213,7 +219,7 @@ TEST_F(ConfigureActionTest, WinkOnlyForProtocol1_10AndLater) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.major) + "." + std::to_string(c.minor));
         ZovaDouble_Reset();
-        m_boxes.clear();
+        m_boxes.Clear();
         ScriptedMainDlg dialog;
         ZOVA_ModuleScanResponseType second = Response(0x02, 0xC0A80014u);
         second.bProtocolVersionMajor = c.major;
@@ -238,11 +244,11 @@ TEST_F(ConfigureActionTest, WinkOnlyForProtocol1_10AndLater) {
         EXPECT_EQ(ZovaDouble_LastWink(&request) != 0, c.sent);
         if (c.sent) {
             EXPECT_EQ(0, std::memcmp(request.abMacAddr, kMac2.data(), 6));
-            EXPECT_TRUE(m_boxes.empty());
+            EXPECT_TRUE(m_boxes.Boxes().empty());
         } else {
-            ASSERT_EQ(m_boxes.size(), 1u);
-            EXPECT_EQ(m_boxes[0].strText, "Device does not support wink.");
-            EXPECT_EQ(m_boxes[0].nType, static_cast<UINT>(MB_OK));
+            ASSERT_EQ(m_boxes.Boxes().size(), 1u);
+            EXPECT_EQ(m_boxes.Boxes()[0].strText, "Device does not support wink.");
+            EXPECT_EQ(m_boxes.Boxes()[0].nType, static_cast<UINT>(MB_OK));
         }
         EXPECT_FALSE(SentConfigure());
         EXPECT_EQ(configured, (std::array<std::uint8_t, 6>{})) << "wink is no configure request";

@@ -1,13 +1,15 @@
 // The whole path on the real main dialog: the real zova.dll talks to the
 // device simulator on loopback; the user double-clicks, edits and sets, and
 // the rescan shows what the simulated device now reports.
-#include "app/ConfigToolDlg.h"
-#include "framework/MessageBox.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
+#include "tests/common/Controls.h"
+#include "tests/common/MainDialogDriver.h"
+#include "tests/common/MessageBoxRecorder.h"
+#include "tests/common/NestedDialog.h"
+#include "tests/common/ScriptedDialog.h"
+#include "tests/common/WindowText.h"
 #include "tests/common/simulator_process.h"
-#include "tests/configure/DialogDriver.h"
-#include "tests/framework/ScriptedDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +21,8 @@
 #include <vector>
 
 namespace {
+
+using namespace harness;
 
 CWinApp g_app("VantrelConfig");
 
@@ -49,11 +53,6 @@ salt = b4
 
 const char* const kMacA = "02-6B-D4-CC-00-01";
 const char* const kMacB = "02-6B-D4-CC-00-02";
-
-class MainDlg : public CConfigToolDlg {
-public:
-    using CConfigToolDlg::m_listDevices;
-};
 
 // Handles the thread's messages until the condition holds (at most 20 s).
 bool PumpUntil(const std::function<bool()>& condition) {
@@ -93,13 +92,13 @@ int RowOf(HWND hList, const char* mac) {
 
 // Double-clicks mac's row; script runs on the configure dialog it opens.
 std::string Configure(HWND hList, const char* mac, std::function<void(HWND)> script) {
-    ConfigureDialogScript configure(std::move(script));
+    NestedDialog configure("Configure: ", std::move(script));
     RECT row{};
     row.left = LVIR_BOUNDS;
     ::SendMessageA(hList, LVM_GETITEMRECT, RowOf(hList, mac), reinterpret_cast<LPARAM>(&row));
     ::SendMessageA(hList, WM_LBUTTONDBLCLK, MK_LBUTTON,
                    MAKELPARAM(row.left + 200, (row.top + row.bottom) / 2));
-    return configure.Title();
+    return configure.Caption();
 }
 
 class ConfigureEndToEndTest : public ::testing::Test {
@@ -107,19 +106,14 @@ protected:
     void SetUp() override {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_INTERNET_CLASSES};
         ::InitCommonControlsEx(&controls);
-        framework::SetMessageBoxHook([this](HWND, const char* text, const char*, UINT) {
-            m_boxes.emplace_back(text);
-            return IDOK;
-        });
         ASSERT_TRUE(m_simulator.running()) << m_simulator.error();
         // Before the dialog starts the library: requests go to the simulator only.
         ::SetEnvironmentVariableA("ZOVA_TARGET", m_simulator.target().c_str());
     }
-    void TearDown() override { framework::SetMessageBoxHook(nullptr); }
 
     // Runs the main dialog; body runs once both devices are listed.
-    void RunMainDialog(const std::function<void(HWND hList, MainDlg& dialog)>& body) {
-        Scripted<MainDlg> dialog;
+    void RunMainDialog(const std::function<void(HWND hList, TestMainDlg& dialog)>& body) {
+        Scripted<TestMainDlg> dialog;
         dialog.AddStep([&] {
             HWND hList = dialog.GetDlgItem(IDC_DEVICE_LIST);
             if (PumpUntil([&] { return RowOf(hList, kMacA) >= 0 && RowOf(hList, kMacB) >= 0; }))
@@ -131,12 +125,12 @@ protected:
         dialog.DoModal();
     }
 
-    vantrel_test::SimulatorProcess m_simulator{{kFleet, 0, 0}};
-    std::vector<std::string> m_boxes;
+    SimulatorProcess m_simulator{{kFleet, 0, 0}};
+    MessageBoxRecorder m_boxes;
 };
 
 TEST_F(ConfigureEndToEndTest, NewIpWithTheRightPasswordReachesTheDeviceAndTheList) {
-    RunMainDialog([&](HWND hList, MainDlg&) {
+    RunMainDialog([&](HWND hList, TestMainDlg&) {
         const std::string title = Configure(hList, kMacA, [](HWND h) {
             SetAddress(h, IDC_IP_ADDRESS, 0xC0A80A63u);  // 192.168.10.99
             SetText(h, IDC_PASSWORD, "right");
@@ -146,31 +140,32 @@ TEST_F(ConfigureEndToEndTest, NewIpWithTheRightPasswordReachesTheDeviceAndTheLis
         EXPECT_TRUE(PumpUntil([&] {
             const int nRow = RowOf(hList, kMacA);
             return nRow >= 0 && CellText(hList, nRow, 0) == "192.168.10.99";
-        })) << "the rescan shows the new address\n" << m_simulator.logText();
+        })) << "the rescan shows the new address\n"
+            << m_simulator.logText();
     });
     EXPECT_TRUE(m_simulator.waitForLog({"\"configure\"", kMacA, "accepted", "192.168.10.99"}));
-    EXPECT_TRUE(m_boxes.empty());
+    EXPECT_TRUE(m_boxes.Boxes().empty());
 }
 
 TEST_F(ConfigureEndToEndTest, WrongPasswordIsReportedOnce) {
-    RunMainDialog([&](HWND hList, MainDlg&) {
+    RunMainDialog([&](HWND hList, TestMainDlg&) {
         Configure(hList, kMacA, [](HWND h) {
             SetAddress(h, IDC_IP_ADDRESS, 0xC0A80A63u);
             SetText(h, IDC_PASSWORD, "wrong");
             Click(h, IDOK);
         });
-        EXPECT_TRUE(PumpUntil([&] { return !m_boxes.empty(); })) << m_simulator.logText();
+        EXPECT_TRUE(PumpUntil([&] { return !m_boxes.Boxes().empty(); })) << m_simulator.logText();
         // The library repeats each request; its repeats must not show again.
         const DWORD settle = ::GetTickCount() + 1500;
         PumpUntil([&] { return static_cast<LONG>(::GetTickCount() - settle) > 0; });
         EXPECT_EQ(CellText(hList, RowOf(hList, kMacA), 0), "192.168.10.21");
     });
-    EXPECT_EQ(m_boxes, std::vector<std::string>{"Invalid password"});
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Invalid password"});
     EXPECT_TRUE(m_simulator.waitForLog({"\"configure\"", kMacA, "wrong-password"}));
 }
 
 // The salt text the list holds for device B: the device's stored digest.
-std::string StoredSaltOfB(MainDlg& dialog) {
+std::string StoredSaltOfB(TestMainDlg& dialog) {
     for (const ZOVA_ModuleScanResponseType& response : dialog.m_listDevices.GetResponses()) {
         if (response.abMacAddr[5] == 0x02)
             return std::string(response.szPasswordSalt, strnlen(response.szPasswordSalt, 35));
@@ -179,7 +174,7 @@ std::string StoredSaltOfB(MainDlg& dialog) {
 }
 
 TEST_F(ConfigureEndToEndTest, SaltedPasswordChangeThenConfigureWithTheNewOne) {
-    RunMainDialog([&](HWND hList, MainDlg& dialog) {
+    RunMainDialog([&](HWND hList, TestMainDlg& dialog) {
         const std::string oldSalt = StoredSaltOfB(dialog);
         ASSERT_EQ(oldSalt.substr(0, 2), "b4");
         Configure(hList, kMacB, [](HWND h) {
@@ -206,23 +201,25 @@ TEST_F(ConfigureEndToEndTest, SaltedPasswordChangeThenConfigureWithTheNewOne) {
             return nRow >= 0 && CellText(hList, nRow, 0) == "192.168.10.88";
         })) << m_simulator.logText();
     });
-    EXPECT_TRUE(m_boxes.empty());
+    EXPECT_TRUE(m_boxes.Boxes().empty());
 }
 
 TEST_F(ConfigureEndToEndTest, WinkReachesA1_10DeviceAndNotA1_9One) {
-    RunMainDialog([&](HWND hList, MainDlg&) {
+    RunMainDialog([&](HWND hList, TestMainDlg&) {
         HWND hDlg = ::GetParent(hList);
         for (const char* mac : {kMacA, kMacB}) {
             LVITEMA state{};
             state.stateMask = state.state = LVIS_SELECTED;
-            ::SendMessageA(hList, LVM_SETITEMSTATE, RowOf(hList, mac), reinterpret_cast<LPARAM>(&state));
+            ::SendMessageA(hList, LVM_SETITEMSTATE, RowOf(hList, mac),
+                           reinterpret_cast<LPARAM>(&state));
             ::SendMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_WINK, BN_CLICKED), 0);
         }
     });
     EXPECT_TRUE(m_simulator.waitForLog({"\"wink\"", kMacA, "winked"})) << m_simulator.logText();
-    EXPECT_EQ(m_boxes, std::vector<std::string>{"Device does not support wink."});
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Device does not support wink."});
     for (const std::string& line : m_simulator.logLines()) {
-        EXPECT_FALSE(line.find("\"wink\"") != std::string::npos && line.find(kMacB) != std::string::npos)
+        EXPECT_FALSE(line.find("\"wink\"") != std::string::npos &&
+                     line.find(kMacB) != std::string::npos)
             << "the 1.9 device got a wink: " << line;
     }
 }

@@ -1,9 +1,12 @@
 // The configure dialog under Wine: what the user sees, what is locked, the
 // two input checks and what the caller gets back.
 #include "configure/EthernetConfigDlg.h"
-#include "DialogDriver.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
+#include "tests/common/Controls.h"
+#include "tests/common/MessageBoxRecorder.h"
+#include "tests/common/ScriptedDialog.h"
+#include "tests/common/WindowText.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +19,8 @@
 
 namespace {
 
+using namespace harness;
+
 CWinApp g_app("Vantrel Config");
 
 class EthernetConfigDlgTest : public ::testing::Test {
@@ -24,7 +29,6 @@ protected:
         INITCOMMONCONTROLSEX icc{sizeof icc, ICC_INTERNET_CLASSES | ICC_STANDARD_CLASSES};
         ::InitCommonControlsEx(&icc);
     }
-    void SetUp() override { TakeMessageBoxes(); }
 
     // A device that reported everything, protected by a password, DHCP off.
     static void FillReported(CEthernetConfigDlg& dlg) {
@@ -40,6 +44,8 @@ protected:
         dlg.m_bGatewayValid = dlg.m_bPrimaryDnsValid = dlg.m_bSecondaryDnsValid = 1;
         dlg.m_nDhcp = 1;
     }
+
+    MessageBoxRecorder m_boxes;
 };
 
 const int kAddressIds[] = {IDC_IP_ADDRESS, IDC_SUBNET_MASK, IDC_GATEWAY, IDC_PRIMARY_DNS,
@@ -60,7 +66,7 @@ TEST_F(EthernetConfigDlgTest, ReportedFieldsAreShownAndEditable) {
         DWORD shown = 0;
         ::SendDlgItemMessageA(h, IDC_GATEWAY, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&shown));
         EXPECT_EQ(shown, 0xC0A80001u);
-        EXPECT_EQ(GetText(h, IDC_HOSTNAME), "node7");
+        EXPECT_EQ(ItemText(h, IDC_HOSTNAME), "node7");
         EXPECT_TRUE(IsEnabled(h, IDC_HOSTNAME));
         EXPECT_FALSE(IsReadOnly(h, IDC_PASSWORD));
         EXPECT_TRUE(IsReadOnly(h, IDC_NEW_PASSWORD));
@@ -80,7 +86,7 @@ TEST_F(EthernetConfigDlgTest, ReportedFieldsAreShownAndEditable) {
     });
     EXPECT_EQ(run.result, IDOK);
     EXPECT_FALSE(run.leftOpen);
-    EXPECT_TRUE(TakeMessageBoxes().empty());
+    EXPECT_TRUE(m_boxes.TakeTexts().empty());
     EXPECT_EQ(dlg.m_dwIpAddress, 0xC0A80014u);
     EXPECT_EQ(dlg.m_dwSubnetMask, 0xFFFFFF00u);
     EXPECT_EQ(dlg.m_dwSecondaryDns, 0x01010101u);
@@ -101,7 +107,7 @@ TEST_F(EthernetConfigDlgTest, UnreportedFieldsAreBlankDisabledAndDeliverNothing)
             EXPECT_TRUE(IsBlankAddress(h, id));
         }
         EXPECT_FALSE(IsEnabled(h, IDC_HOSTNAME));
-        EXPECT_EQ(GetText(h, IDC_HOSTNAME), "");
+        EXPECT_EQ(ItemText(h, IDC_HOSTNAME), "");
         EXPECT_TRUE(IsReadOnly(h, IDC_PASSWORD));
         EXPECT_TRUE(IsReadOnly(h, IDC_NEW_PASSWORD));
         EXPECT_FALSE(IsChecked(h, IDC_DHCP_ON));
@@ -127,7 +133,7 @@ TEST_F(EthernetConfigDlgTest, ChangePasswordTickUnlocksNewPassword) {
         SetText(h, IDC_NEW_PASSWORD, "fresh");
         Click(h, IDC_CHANGE_PASSWORD);
         EXPECT_TRUE(IsReadOnly(h, IDC_NEW_PASSWORD));
-        EXPECT_EQ(GetText(h, IDC_NEW_PASSWORD), "fresh");
+        EXPECT_EQ(ItemText(h, IDC_NEW_PASSWORD), "fresh");
         Click(h, IDC_CHANGE_PASSWORD);
         EXPECT_FALSE(IsReadOnly(h, IDC_NEW_PASSWORD));
         Click(h, IDOK);
@@ -170,7 +176,7 @@ TEST_F(EthernetConfigDlgTest, SetChecksHostnameThenIpAddress) {
             SetAddress(h, IDC_GATEWAY, c.gateway);
             Click(h, IDOK);
         });
-        const std::vector<std::string> boxes = TakeMessageBoxes();
+        const std::vector<std::string> boxes = m_boxes.TakeTexts();
         if (c.message == nullptr) {
             EXPECT_EQ(run.result, IDOK);
             EXPECT_FALSE(run.leftOpen);
@@ -201,7 +207,7 @@ TEST_F(EthernetConfigDlgTest, LongTextsAreCutOrRefused) {
         Click(h, IDOK);
     });
     EXPECT_TRUE(refused.leftOpen);
-    const std::vector<std::string> boxes = TakeMessageBoxes();
+    const std::vector<std::string> boxes = m_boxes.TakeTexts();
     ASSERT_FALSE(boxes.empty());
     EXPECT_EQ(boxes.front(), "Enter no more than 29 characters.");
 }
@@ -256,7 +262,8 @@ TEST_F(EthernetConfigDlgTest, TemplateControlsInTabOrder) {
     RunModal(dlg, [&](HWND h) {
         HWND child = ::GetWindow(h, GW_CHILD);
         for (const Control& c : expected) {
-            SCOPED_TRACE(std::string("control ") + std::to_string(c.id) + " " + (c.text ? c.text : ""));
+            SCOPED_TRACE(std::string("control ") + std::to_string(c.id) + " " +
+                         (c.text ? c.text : ""));
             ASSERT_NE(child, nullptr);
             EXPECT_EQ(static_cast<int>(static_cast<short>(::GetDlgCtrlID(child))), c.id);
             if (c.text != nullptr) {
@@ -273,7 +280,8 @@ TEST_F(EthernetConfigDlgTest, TemplateControlsInTabOrder) {
         }
         EXPECT_NE(::GetWindowLongPtrA(::GetDlgItem(h, IDC_DHCP_ON), GWL_STYLE) & WS_GROUP, 0);
         EXPECT_NE(::GetWindowLongPtrA(::GetDlgItem(h, IDC_PASSWORD), GWL_STYLE) & ES_PASSWORD, 0);
-        EXPECT_NE(::GetWindowLongPtrA(::GetDlgItem(h, IDC_NEW_PASSWORD), GWL_STYLE) & ES_PASSWORD, 0);
+        EXPECT_NE(::GetWindowLongPtrA(::GetDlgItem(h, IDC_NEW_PASSWORD), GWL_STYLE) & ES_PASSWORD,
+                  0);
         EXPECT_EQ(::SendMessageA(h, DM_GETDEFID, 0, 0), MAKELRESULT(IDOK, DC_HASDEFID));
         Click(h, IDCANCEL);
     });

@@ -5,7 +5,7 @@
 
 #include "devicelist/DeviceListCtrl.h"
 #include "framework/DataExchange.h"
-#include "tests/framework/ScriptedDialog.h"
+#include "tests/common/ScriptedDialog.h"
 
 #include <string>
 #include <vector>
@@ -18,7 +18,7 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
 };
-using ScriptedListHost = Scripted<ListHostDlg>;
+using ScriptedListHost = harness::Scripted<ListHostDlg>;
 
 extern const char kMainColumns[];
 

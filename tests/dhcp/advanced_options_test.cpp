@@ -1,10 +1,9 @@
 // "Advanced Options" on the real main dialog: the server switched on and off
 // through the real Advanced Settings dialog, its worker, its socket. Run only
 // through in-netns.sh: the server binds port 67 and broadcasts.
-#include "tests/app/MainDialogDriver.h"
-
 #include "res/resource.h"
-#include "tests/framework/ThreadWindows.h"
+#include "tests/common/MainDialogDriver.h"
+#include "tests/common/NestedDialog.h"
 
 #include <tlhelp32.h>
 
@@ -17,11 +16,16 @@
 
 namespace {
 
+using harness::MainDialogTest;
+using harness::ScriptedMainDlg;
+using harness::ShownBox;
+
 int ThreadCount() {
     int nThreads = 0;
     HANDLE hSnapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
     THREADENTRY32 entry{sizeof entry};
-    for (BOOL bMore = ::Thread32First(hSnapshot, &entry); bMore; bMore = ::Thread32Next(hSnapshot, &entry))
+    for (BOOL bMore = ::Thread32First(hSnapshot, &entry); bMore;
+         bMore = ::Thread32Next(hSnapshot, &entry))
         nThreads += entry.th32OwnerProcessID == ::GetCurrentProcessId();
     ::CloseHandle(hSnapshot);
     return nThreads;
@@ -58,13 +62,14 @@ protected:
 
     // Opens Advanced Settings from the main dialog, notes whether the box
     // shows checked, sets it (when given) and closes with nButton.
-    void Advanced(ScriptedMainDlg& dlg, std::optional<bool> setBox, UINT nButton, bool* pShownChecked = nullptr) {
+    void Advanced(ScriptedMainDlg& dlg, std::optional<bool> setBox, UINT nButton,
+                  bool* pShownChecked = nullptr) {
         dlg.AddStep([&dlg] {
             dlg.PostMessage(WM_COMMAND, MAKEWPARAM(IDC_ADVANCED, BN_CLICKED),
                             reinterpret_cast<LPARAM>(dlg.GetDlgItem(IDC_ADVANCED)));
         });
         dlg.AddStep([setBox, nButton, pShownChecked] {
-            HWND h = FindThreadWindow("Advanced Settings");
+            HWND h = harness::FindThreadDialog("Advanced Settings");
             ASSERT_NE(h, nullptr) << "Advanced Settings is not open";
             HWND hBox = ::GetDlgItem(h, IDC_ENABLE_DHCP_SERVER);
             if (pShownChecked)
@@ -96,7 +101,7 @@ protected:
 
     std::size_t InitFailedBoxes() const {
         std::size_t n = 0;
-        for (const ShownBox& box : m_boxes)
+        for (const ShownBox& box : m_boxes.Boxes())
             n += box.strText == "DHCP server init failed" && box.nType == MB_OK;
         return n;
     }

@@ -14,8 +14,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes Discover(std::uint8_t xid, std::size_t size = 300)
-{
+Bytes Discover(std::uint8_t xid, std::size_t size = 300) {
     Bytes m(size, 0);
     m[0] = 1;
     m[4] = xid;
@@ -26,12 +25,13 @@ Bytes Discover(std::uint8_t xid, std::size_t size = 300)
     return m;
 }
 
-void Pause() { std::this_thread::sleep_for(std::chrono::milliseconds(10)); }
+void Pause() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+}
 
 class DhcpSocket : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         if (!std::getenv("VANTREL_NETNS"))
             GTEST_SKIP() << "needs a network namespace of its own (in-netns.sh)";
         ASSERT_TRUE(dhcp::Startup());
@@ -42,8 +42,7 @@ protected:
         dhcp::SetNonBlocking(m_client);
         ASSERT_TRUE(m_server.Init());
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         m_server.Cleanup();
         if (m_client != dhcp::kNoSocket)
             dhcp::Close(m_client);
@@ -56,8 +55,7 @@ protected:
 
     // Polls the server until it has sent a reply (at most about 2 s), then
     // collects the xids of every reply the client got.
-    std::vector<int> ServeAndCollect()
-    {
+    std::vector<int> ServeAndCollect() {
         for (int i = 0; i < 200 && m_server.Poll() == 0; ++i)
             Pause();
         std::vector<int> xids;
@@ -76,33 +74,34 @@ protected:
     dhcp::Handle m_client = dhcp::kNoSocket;
 };
 
-TEST_F(DhcpSocket, DiscoverIsAnsweredByABroadcastOffer)
-{
+TEST_F(DhcpSocket, DiscoverIsAnsweredByABroadcastOffer) {
     Send(Discover(1));
     EXPECT_EQ(ServeAndCollect(), std::vector<int>{1});
     EXPECT_EQ(m_server.m_reply.raw[242], 2);
 }
 
-TEST_F(DhcpSocket, DatagramsThatDoNotFitTheBufferAreDropped)
-{
+TEST_F(DhcpSocket, DatagramsThatDoNotFitTheBufferAreDropped) {
     Send(Discover(1, 2049));
     Send(Discover(2, 2048));
     EXPECT_EQ(ServeAndCollect(), std::vector<int>{2});
 }
 
-TEST_F(DhcpSocket, AnEmptyDatagramDoesNotBlockTheOnesBehindIt)
-{
+TEST_F(DhcpSocket, AnEmptyDatagramDoesNotBlockTheOnesBehindIt) {
     Send(Bytes());
     Send(Discover(3));
     EXPECT_EQ(ServeAndCollect(), std::vector<int>{3});
 }
 
-TEST_F(DhcpSocket, SecondServerOnThePortFailsAndKeepsNoSocket)
-{
+TEST_F(DhcpSocket, SecondServerOnThePortFailsAndKeepsNoSocket) {
     CDhcpServer second;
     EXPECT_FALSE(second.Init());
     EXPECT_EQ(second.m_socket, dhcp::kNoSocket);
+    // A Discover waits on the port: the failed server neither takes nor
+    // answers it, and the server that holds the port still gets it.
+    Send(Discover(4));
+    Pause();
     EXPECT_EQ(second.Poll(), 0);
+    EXPECT_EQ(ServeAndCollect(), std::vector<int>{4});
 
     // Cleanup releases the port: the second server can take it over.
     EXPECT_TRUE(m_server.Cleanup());

@@ -19,7 +19,7 @@ if [ "$1" = "--wine" ]; then
     wine_run=$2
     prefix=$3
     shift 3
-    wine_server_in "$ns" "$prefix"
+    wine_server_in "$ns" "$prefix" "$wine_run"
     ip netns exec "$ns" "$wine_run" "$prefix" "$@"
 else
     ip netns exec "$ns" "$@"

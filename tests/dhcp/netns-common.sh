@@ -49,20 +49,18 @@ ns_track() {
 trap ns_cleanup EXIT
 trap 'exit 1' INT TERM HUP
 
-# wine_server_in NS PREFIX: Wine creates sockets in its wineserver, so the
-# wineserver for PREFIX must run inside NS, or sockets of programs run there
-# would open in the wineserver's namespace. The prefix is made first, and any
-# wineserver left for it is stopped, then one is started in NS and checked.
+# wine_server_in NS PREFIX WINE_RUN: Wine creates sockets in its wineserver,
+# so the wineserver for PREFIX must run inside NS, or sockets of programs run
+# there would open in the wineserver's namespace. The prefix is made first
+# (by wine-prefix.sh beside WINE_RUN), and any wineserver left for it is
+# stopped, then one is started in NS and checked.
 wine_server_in() {
     export WINEPREFIX="$2"
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
     wineserver=/usr/lib/wine/wineserver64
     [ -x "$wineserver" ] || wineserver=wineserver
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        mkdir -p "$WINEPREFIX"
-        ip netns exec "$1" wineboot -i >/dev/null 2>&1
-    fi
+    ip netns exec "$1" "$(dirname "$3")/wine-prefix.sh" "$WINEPREFIX" || exit 1
     "$wineserver" -k 2>/dev/null
     "$wineserver" -w 2>/dev/null
     ip netns exec "$1" "$wineserver" -f -p >/dev/null 2>&1 &

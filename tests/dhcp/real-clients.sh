@@ -32,7 +32,7 @@ tshark_pid=$!
 # The server, bounded in time; it refuses to start outside a namespace.
 export VANTREL_NETNS="$srv"
 if [ "$kind" = wine ]; then
-    wine_server_in "$srv" "$3"
+    wine_server_in "$srv" "$3" "$2"
     ip netns exec "$srv" "$2" "$3" "$4" 90 >"$NS_TMP/server.out" 2>&1 &
 else
     ip netns exec "$srv" "$2" 90 >"$NS_TMP/server.out" 2>&1 &

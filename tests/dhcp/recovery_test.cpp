@@ -3,12 +3,12 @@
 // set to DHCP by mistake. Not found by a scan without a DHCP server; found at
 // 10.200.1.7 once the user switched the recovery server on and scanned.
 #include "app/ConfigToolDlg.h"
-#include "framework/MessageBox.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
-#include "tests/framework/ThreadWindows.h"
+#include "tests/common/MessageBoxRecorder.h"
+#include "tests/common/NestedDialog.h"
+#include "tests/common/ScriptedDialog.h"
 #include "tests/common/simulator_process.h"
-#include "tests/framework/ScriptedDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +25,8 @@ namespace {
 CWinApp g_testApp("VantrelConfig");
 
 const char kFleet[] =
-    "[device]\nmac = 02-6B-D4-00-00-01\ntype = fixed\nip = 192.168.1.10\nmask = 255.255.255.0\ndhcp = off\n\n"
+    "[device]\nmac = 02-6B-D4-00-00-01\ntype = fixed\nip = 192.168.1.10\nmask = "
+    "255.255.255.0\ndhcp = off\n\n"
     "[device]\nmac = 02-6B-D4-00-00-07\ntype = lost\nip = 0.0.0.0\ndhcp = on\n";
 
 // "MAC IP" of every row, as the list shows them.
@@ -65,19 +66,21 @@ std::vector<std::string> RowsAfterScan(HWND hList, std::size_t count) {
     return Rows(hList);
 }
 
-using ScriptedMainDlg = Scripted<CConfigToolDlg>;
+using ScriptedMainDlg = harness::Scripted<CConfigToolDlg>;
 
 void ClickInMain(ScriptedMainDlg& dlg, int nId) {
-    dlg.PostMessage(WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED), reinterpret_cast<LPARAM>(dlg.GetDlgItem(nId)));
+    dlg.PostMessage(WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(dlg.GetDlgItem(nId)));
 }
 
 // "Advanced Options", the box set to bOn, OK.
 void SwitchServer(ScriptedMainDlg& dlg, bool bOn) {
     dlg.AddStep([&dlg] { ClickInMain(dlg, IDC_ADVANCED); });
     dlg.AddStep([bOn] {
-        HWND h = FindThreadWindow("Advanced Settings");
+        HWND h = harness::FindThreadDialog("Advanced Settings");
         ASSERT_NE(h, nullptr) << "Advanced Settings is not open";
-        ::SendDlgItemMessageA(h, IDC_ENABLE_DHCP_SERVER, BM_SETCHECK, bOn ? BST_CHECKED : BST_UNCHECKED, 0);
+        ::SendDlgItemMessageA(h, IDC_ENABLE_DHCP_SERVER, BM_SETCHECK,
+                              bOn ? BST_CHECKED : BST_UNCHECKED, 0);
         ::PostMessageA(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     });
 }
@@ -87,16 +90,12 @@ TEST(Recovery, LostDhcpDeviceIsFoundAtItsRecoveryAddressOnceTheServerRuns) {
         GTEST_SKIP() << "needs a network namespace of its own (in-netns.sh)";
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_INTERNET_CLASSES};
     ::InitCommonControlsEx(&controls);
-    std::vector<std::string> boxes;
-    framework::SetMessageBoxHook([&](HWND, const char* pszText, const char*, UINT) {
-        boxes.emplace_back(pszText);
-        return IDOK;
-    });
+    harness::MessageBoxRecorder boxes;
 
-    vantrel_test::SimulatorProcess::Setup setup;
+    harness::SimulatorProcess::Setup setup;
     setup.fleetText = kFleet;
     setup.extraOptions = "--in-test-namespace --dhcp-client";
-    vantrel_test::SimulatorProcess simulator(setup);
+    harness::SimulatorProcess simulator(setup);
     ASSERT_TRUE(simulator.running()) << simulator.error();
     // The tool's first scan goes to the simulator on loopback, never further.
     ::SetEnvironmentVariableA("ZOVA_TARGET", simulator.target().c_str());
@@ -114,12 +113,12 @@ TEST(Recovery, LostDhcpDeviceIsFoundAtItsRecoveryAddressOnceTheServerRuns) {
     SwitchServer(dlg, false);
     dlg.AddStep([&] { dlg.EndDialog(IDOK); });
     dlg.DoModal();
-    framework::SetMessageBoxHook(nullptr);
 
     EXPECT_EQ(before, (std::vector<std::string>{"02-6B-D4-00-00-01 192.168.1.10"}));
     EXPECT_TRUE(bLeased) << simulator.logText();
-    EXPECT_EQ(after, (std::vector<std::string>{"02-6B-D4-00-00-07 10.200.1.7", "02-6B-D4-00-00-01 192.168.1.10"}));
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(after, (std::vector<std::string>{"02-6B-D4-00-00-07 10.200.1.7",
+                                               "02-6B-D4-00-00-01 192.168.1.10"}));
+    EXPECT_TRUE(boxes.Boxes().empty());
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include "framework/Button.h"
 #include "framework/DataExchange.h"
 #include "framework/Dialog.h"
-#include "tests/framework/ScriptedDialog.h"
+#include "tests/common/ScriptedDialog.h"
 #include "tests/framework/test_dialogs.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +15,8 @@
 #include <vector>
 
 namespace {
+
+using harness::Scripted;
 constexpr UINT kPing = WM_APP + 5;
 
 class PingButton : public CButton {
@@ -32,7 +34,10 @@ protected:
     }
 
 private:
-    LRESULT OnPing(WPARAM, LPARAM) { m_events.push_back("ping"); return 17; }
+    LRESULT OnPing(WPARAM, LPARAM) {
+        m_events.push_back("ping");
+        return 17;
+    }
     LRESULT OnSetText(WPARAM, LPARAM lParam) {
         m_events.push_back(std::string("settext ") + reinterpret_cast<const char*>(lParam));
         return Default();  // the button itself stores the text

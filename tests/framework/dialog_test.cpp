@@ -1,10 +1,11 @@
 // The modal run, command routing, default processing and data exchange of
 // CDialog, on real dialogs under the window system.
-#include "framework/DataExchange.h"
 #include "framework/Dialog.h"
+#include "framework/DataExchange.h"
 #include "framework/MessageBox.h"
 #include "framework/WinApp.h"
-#include "tests/framework/ScriptedDialog.h"
+#include "tests/common/MessageBoxRecorder.h"
+#include "tests/common/ScriptedDialog.h"
 #include "tests/framework/test_dialogs.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,8 @@
 #include <vector>
 
 namespace {
+
+using harness::Scripted;
 constexpr UINT kOuterNotify = WM_APP + 1;
 constexpr UINT kThrow = WM_APP + 2;
 
@@ -196,11 +199,7 @@ TEST(CDialogTest, ApplicationMessageBoxBelongsToTheWindowInUse) {
     Scripted<OuterDialog> outer;
     Scripted<InnerDialog> inner(&outer);
     app.m_pMainWnd = &outer;
-    std::vector<HWND> owners;
-    framework::SetMessageBoxHook([&](HWND hOwner, const char*, const char*, UINT) {
-        owners.push_back(hOwner);
-        return IDOK;
-    });
+    harness::MessageBoxRecorder boxes;
     HWND hOuter = nullptr;
     HWND hInner = nullptr;
     inner.AddStep([&] {
@@ -215,7 +214,9 @@ TEST(CDialogTest, ApplicationMessageBoxBelongsToTheWindowInUse) {
         outer.EndDialog(IDOK);
     });
     EXPECT_EQ(outer.DoModal(), IDOK);
-    framework::SetMessageBoxHook(nullptr);
+    std::vector<HWND> owners;
+    for (const harness::ShownBox& box : boxes.Boxes())
+        owners.push_back(box.hOwner);
     // Owned by the disabled main window, the box would leave the nested
     // dialog usable behind it.
     EXPECT_EQ(owners, (std::vector<HWND>{hOuter, hInner}));

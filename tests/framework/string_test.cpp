@@ -4,6 +4,8 @@
 
 #include <string>
 
+namespace {
+
 TEST(CStringTest, FormatKeepsTheWholeResult) {
     CString text;
     text.Format("%u.%02u.%u", 1u, 5u, 12u);
@@ -14,7 +16,13 @@ TEST(CStringTest, FormatKeepsTheWholeResult) {
 }
 
 TEST(CStringTest, RemoveAndReplaceCountWhatChanged) {
-    struct Case { const char* pszStart; const char* pszOld; const char* pszNew; int nCount; const char* pszEnd; };
+    struct Case {
+        const char* pszStart;
+        const char* pszOld;
+        const char* pszNew;
+        int nCount;
+        const char* pszEnd;
+    };
     const Case cases[] = {
         {"a-b-c", "-", "", 2, "abc"},
         {"aaa", "a", "aa", 3, "aaaaaa"},  // replacement text is not searched again
@@ -37,3 +45,5 @@ TEST(CStringTest, LoadStringOfAMissingResourceIsEmpty) {
     EXPECT_FALSE(text.LoadString(9999));
     EXPECT_TRUE(text.IsEmpty());
 }
+
+}  // namespace

@@ -1,8 +1,8 @@
 // The library check on real version resources of prepared DLLs, and the two
 // start-up steps on the test program's own resource (the tool's script).
+#include "TestFiles.h"
 #include "version/DllVersionCheck.h"
 #include "version/StartupVersion.h"
-#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +39,8 @@ TEST(DllVersionCheck, FileVersionNumbersOfRealResources) {
         SCOPED_TRACE(c.file);
         const std::string path = VersionDataFile(c.file);
         int first = kUntouched, second = kUntouched, third = kUntouched;
-        EXPECT_EQ(CDllVersionCheck().GetDllVersion(path.c_str(), &first, &second, &third), c.result);
+        EXPECT_EQ(CDllVersionCheck().GetDllVersion(path.c_str(), &first, &second, &third),
+                  c.result);
         EXPECT_EQ(first, c.first);
         EXPECT_EQ(second, c.second);
         EXPECT_EQ(third, c.third);
@@ -49,14 +50,15 @@ TEST(DllVersionCheck, FileVersionNumbersOfRealResources) {
 
 TEST(DllVersionCheck, FileVersionLongerThan255IsCutBeforeSplitting) {
     char text[256];
-    ASSERT_TRUE(CDllVersionCheck().ReadFileVersionString(VersionDataFile("long_values").c_str(), text));
+    ASSERT_TRUE(
+        CDllVersionCheck().ReadFileVersionString(VersionDataFile("long_values").c_str(), text));
     EXPECT_EQ(std::string(text), "1.1.0." + std::string(249, '9'));
     EXPECT_TRUE(version::IsZovaLibraryVersionAccepted(VersionDataFile("long_values").c_str()));
 }
 
 TEST(StartupVersion, TitleFromOwnVersionAndLibraryBesideTheProgram) {
     EXPECT_EQ(std::string(version::MainWindowTitleFromOwnVersion()), "Vantrel Config v1.4.0");
-    EXPECT_EQ(std::string(version::ZovaLibraryPath()), ProgramFolder() + "zova.dll");
+    EXPECT_EQ(std::string(version::ZovaLibraryPath()), harness::ProgramFolder() + "zova.dll");
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace {
+
 TEST(NoOwnVersion, TitleEndsAfterTheV) {
     CVFXVersionData data;
     CVFXVersionInfo reader(0x04B0, 0x0409);
@@ -14,3 +16,5 @@ TEST(NoOwnVersion, TitleEndsAfterTheV) {
     EXPECT_TRUE(data.IsEmpty());
     EXPECT_EQ(std::string(version::MainWindowTitleFromOwnVersion()), "Vantrel Config v");
 }
+
+}  // namespace

@@ -1,11 +1,11 @@
 // The version reader on real version resources, read by the platform's
 // version functions: the test program's own (the tool's resource script is
 // linked in) and prepared DLLs.
-#include "framework/MessageBox.h"
+#include "TestFiles.h"
+#include "tests/common/MessageBoxRecorder.h"
 #include "version/Module.h"
 #include "version/VersionInfo.h"
 #include "version/VersionPointer.h"
-#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -20,10 +20,10 @@ const WORD kEnglish = 0x0409;
 
 std::vector<std::string> Strings(const CVFXVersionData& d) {
     const CString* const all[] = {
-        &d.m_strFileVersion,    &d.m_strProductVersion,   &d.m_strCompanyName,
-        &d.m_strFileDescription, &d.m_strInternalName,    &d.m_strLegalCopyright,
+        &d.m_strFileVersion,      &d.m_strProductVersion, &d.m_strCompanyName,
+        &d.m_strFileDescription,  &d.m_strInternalName,   &d.m_strLegalCopyright,
         &d.m_strOriginalFilename, &d.m_strProductName,    &d.m_strComments,
-        &d.m_strLegalTrademarks, &d.m_strPrivateBuild,    &d.m_strSpecialBuild};
+        &d.m_strLegalTrademarks,  &d.m_strPrivateBuild,   &d.m_strSpecialBuild};
     std::vector<std::string> texts;
     for (const CString* s : all) {
         texts.emplace_back(static_cast<const char*>(*s));
@@ -42,7 +42,7 @@ TEST(VersionReader, NullOrBlankNameReadsTheRunningProgram) {
         CVFXVersionData data;
         CVFXVersionInfo reader(kCodePage, kEnglish);
         ASSERT_TRUE(reader.Read(data, name));
-        EXPECT_EQ(std::string(data.m_strFileName), ProgramPath());
+        EXPECT_EQ(std::string(data.m_strFileName), harness::ProgramPath());
         EXPECT_EQ(Words(data.m_wFileVersion), (std::vector<int>{1, 4, 0, 0}));
         EXPECT_EQ(Words(data.m_wProductVersion), (std::vector<int>{1, 4, 0, 0}));
         const std::vector<std::string> expected = {
@@ -73,8 +73,8 @@ TEST(VersionReader, ValueOf300CharactersIsCutTo255) {
 
 TEST(VersionReader, FailuresLeaveTheRecordResetAndEmpty) {
     const std::string cases[] = {
-        VersionDataFile("no_version"),        // a file without a version resource
-        ProgramFolder() + "no-such-file.dll",  // no file at all
+        VersionDataFile("no_version"),                  // a file without a version resource
+        harness::ProgramFolder() + "no-such-file.dll",  // no file at all
     };
     for (const std::string& path : cases) {
         SCOPED_TRACE(path);
@@ -115,7 +115,7 @@ TEST(VersionData, FormatAssignAndDisplay) {
     EXPECT_TRUE(data.IsEmpty());
     CVFXVersionInfo reader(kCodePage, kEnglish);
     ASSERT_TRUE(reader.Read(data, nullptr));
-    const std::string expected = "VS_VERSION_INFO for " + ProgramPath() +
+    const std::string expected = "VS_VERSION_INFO for " + harness::ProgramPath() +
                                  ":\n\nFileVersion: 1, 4, 0, 0\nProductVersion: 1, 4, 0, 0\n"
                                  "CompanyName: \nFileDescription: \nInternalName: \n"
                                  "LegalCopyright: Copyright (C) 2026\nOriginalFileName: \n"
@@ -142,17 +142,11 @@ TEST(VersionData, FormatAssignAndDisplay) {
     std::fflush(stdout);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), expected);
 
-    std::string boxText;
-    UINT nBoxType = 0;
-    framework::SetMessageBoxHook([&](HWND, const char* pszText, const char*, UINT nType) {
-        boxText = pszText;
-        nBoxType = nType;
-        return IDOK;
-    });
+    harness::MessageBoxRecorder boxes;
     data.Display(false);
-    framework::SetMessageBoxHook(nullptr);
-    EXPECT_EQ(boxText, expected);
-    EXPECT_EQ(nBoxType, static_cast<UINT>(MB_ICONINFORMATION));
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].strText, expected);
+    EXPECT_EQ(boxes.Boxes()[0].nType, static_cast<UINT>(MB_ICONINFORMATION));
 }
 
 TEST(VersionClasses, RunTimeClassNames) {

@@ -4,7 +4,7 @@
 
 #include "configure/PasswordDigest.h"
 #include "md5/md5.h"
-#include "tests/zovadll/zova_session.h"
+#include "tests/common/zova_session.h"
 #include "zovadll/wire.h"
 
 #include <gtest/gtest.h>
@@ -15,8 +15,8 @@
 
 namespace {
 
-using vantrel_test::MacBytes;
-using vantrel_test::ZovaSession;
+using harness::MacBytes;
+using harness::ZovaSession;
 
 const char* const kFleet = R"(
 # A: reports everything
@@ -148,7 +148,8 @@ TEST_F(LibraryTest, ScanReturnsEveryDeviceWithWhatItReports) {
     std::map<MacBytes, int> answers;
     const auto devices = zova->scan(kDevices, &answers);
     ASSERT_EQ(devices.size(), kDevices);
-    for (const auto& [mac, count] : answers) EXPECT_GE(count, 1);
+    for (const auto& [mac, count] : answers)
+        EXPECT_GE(count, 1);
 
     ZOVA_ModuleScanResponseType a{};
     a.bProtocolVersionMajor = 2;
@@ -202,11 +203,10 @@ TEST_F(LibraryTest, SaltedPasswordTravelsAsProofAndChangesAsDigest) {
     std::strcpy(r.szNewPassword, salted.c_str());
     std::strcpy(r.szHostname, "pump-station-c");
     ZOVA_SendConfigure(&r);
-    ASSERT_TRUE(zova->waitForCount(ZOVA_NOTIFY_RESCAN, rescans + 1))
-        << zova->simulator().logText();
-    EXPECT_TRUE(zova->simulator().waitForLog({"\"mac\":\"02-6B-D4-AA-00-06\"", "\"outcome\":\"accepted\"",
-                                              "\"change_password\":true",
-                                              "\"new_password\":\"" + salted + "\""}))
+    ASSERT_TRUE(zova->waitForCount(ZOVA_NOTIFY_RESCAN, rescans + 1)) << zova->simulator().logText();
+    EXPECT_TRUE(zova->simulator().waitForLog(
+        {"\"mac\":\"02-6B-D4-AA-00-06\"", "\"outcome\":\"accepted\"", "\"change_password\":true",
+         "\"new_password\":\"" + salted + "\""}))
         << zova->simulator().logText();
 
     const std::string newSalt =
@@ -256,7 +256,8 @@ TEST_F(LibraryTest, ConfigureWithTheRightPasswordChangesTheDeviceAndRaisesRescan
          "\"dns2\":\"1.1.1.1\"", "\"change_password\":false"}))
         << zova->simulator().logText();
     // The repeats of the request reach the device but change nothing more.
-    EXPECT_TRUE(zova->simulator().waitForLog({"\"mac\":\"02-6B-D4-AA-00-03\"", "\"outcome\":\"repeat\""}))
+    EXPECT_TRUE(
+        zova->simulator().waitForLog({"\"mac\":\"02-6B-D4-AA-00-03\"", "\"outcome\":\"repeat\""}))
         << zova->simulator().logText();
     EXPECT_EQ(zova->count(ZOVA_NOTIFY_RESCAN), rescans + 1);
 
@@ -277,7 +278,8 @@ TEST_F(LibraryTest, WrongPasswordRaisesInvalidPasswordAndQueuesTheMac) {
     ZOVA_SendConfigure(&r);
 
     ASSERT_TRUE(zova->waitForCount(ZOVA_NOTIFY_INVALID_PASSWORD, rejections + 1));
-    ASSERT_TRUE(zova->simulator().waitForLog({"\"mac\":\"02-6B-D4-AA-00-04\"", "\"outcome\":\"repeat\""}))
+    ASSERT_TRUE(
+        zova->simulator().waitForLog({"\"mac\":\"02-6B-D4-AA-00-04\"", "\"outcome\":\"repeat\""}))
         << zova->simulator().logText();
     EXPECT_EQ(zova->count(ZOVA_NOTIFY_INVALID_PASSWORD), rejections + 1)
         << "repeats of one request must not raise a second notification";
@@ -307,11 +309,12 @@ TEST_F(LibraryTest, WinkReachesTheDevice) {
 }
 
 // The library's own port, as the simulator saw it in a request.
-unsigned short libraryPort(const vantrel_test::SimulatorProcess& simulator) {
+unsigned short libraryPort(const harness::SimulatorProcess& simulator) {
     const std::string key = "\"from\":\"127.0.0.1:";
     for (const std::string& line : simulator.logLines()) {
         const auto at = line.find(key);
-        if (at != std::string::npos) return static_cast<unsigned short>(std::stoul(line.substr(at + key.size())));
+        if (at != std::string::npos)
+            return static_cast<unsigned short>(std::stoul(line.substr(at + key.size())));
     }
     return 0;
 }
@@ -343,8 +346,10 @@ TEST_F(LibraryTest, HostileDatagramsAreDroppedAndTheLibraryKeepsWorking) {
         Datagram(1500, 'Z'),
         Datagram(4000, 0),
         encodeScanRequest(5),
-        encodeConfigureResult(0x1234, {{0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x03}, ConfigureOutcome::Accepted}),
-        encodeConfigureResult(0x1235, {{0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x04}, ConfigureOutcome::WrongPassword}),
+        encodeConfigureResult(0x1234,
+                              {{0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x03}, ConfigureOutcome::Accepted}),
+        encodeConfigureResult(
+            0x1235, {{0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x04}, ConfigureOutcome::WrongPassword}),
         unterminated,  // valid: the marker, with its text cut to the field
     };
     const int rescans = zova->count(ZOVA_NOTIFY_RESCAN);
@@ -363,7 +368,7 @@ TEST_F(LibraryTest, HostileDatagramsAreDroppedAndTheLibraryKeepsWorking) {
 
     bool markerSeen = false;
     int strangers = 0;
-    vantrel_test::waitUntil(
+    harness::waitUntil(
         [&] {
             ZOVA_ModuleScanResponseType r;
             while (ZOVA_GetResponse(&r)) {

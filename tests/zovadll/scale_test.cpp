@@ -1,5 +1,5 @@
 // One scan of 5,000 devices: every device must reach the tool.
-#include "tests/zovadll/zova_session.h"
+#include "tests/common/zova_session.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 
 namespace {
 
-using vantrel_test::MacBytes;
-using vantrel_test::ZovaSession;
+using harness::MacBytes;
+using harness::ZovaSession;
 
 constexpr unsigned kDevices = 5000;
 
@@ -22,7 +22,8 @@ TEST(LibraryScale, ScanOf5000DevicesDeliversEveryOne) {
     const auto devices = zova.scan(kDevices, &answers);
     EXPECT_EQ(devices.size(), kDevices);
     int total = 0;
-    for (const auto& entry : answers) total += entry.second;
+    for (const auto& entry : answers)
+        total += entry.second;
     // A figure, not an assertion: how many of the repeats' answers came too.
     std::cout << "answers fetched: " << total << " for " << devices.size() << " devices\n";
 }

@@ -1,26 +1,28 @@
 // The real tool as a user meets it: VantrelConfig.exe started as its own
-// process beside the test, its library aimed at a loopback simulator, and
-// its windows read from outside.
-#ifndef VANTREL_TESTS_ACCEPTANCE_TOOLSESSION_H
-#define VANTREL_TESTS_ACCEPTANCE_TOOLSESSION_H
+// process beside the test, its library aimed at a loopback port of the
+// test's choosing, and its windows read from outside.
+#ifndef VANTREL_TESTS_COMMON_TOOLPROCESS_H
+#define VANTREL_TESTS_COMMON_TOOLPROCESS_H
 
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
-namespace acceptance {
+namespace harness {
 
 using Rows = std::vector<std::vector<std::string>>;
 
-class ToolSession {
+class ToolProcess {
 public:
-    // Starts the tool from the test's own folder with ZOVA_TARGET = target,
-    // in a job object that ends it with the test, also when the test crashes.
-    explicit ToolSession(const std::string& target);
-    ~ToolSession();
-    ToolSession(const ToolSession&) = delete;
-    ToolSession& operator=(const ToolSession&) = delete;
+    // Starts program (by default the tool beside the test program) in folder
+    // with ZOVA_TARGET = target, in a job object that ends it with the test,
+    // also when the test crashes.
+    explicit ToolProcess(const std::string& target, const std::string& program = "",
+                         const std::string& folder = "");
+    ~ToolProcess();
+    ToolProcess(const ToolProcess&) = delete;
+    ToolProcess& operator=(const ToolProcess&) = delete;
 
     bool Started() const { return m_info.hProcess != nullptr; }
     bool Running() const;
@@ -30,7 +32,7 @@ public:
     // The main window, once it shows; null when it never does.
     HWND MainWindow();
     // A visible top-level dialog of the tool with this caption, waited for
-    // (bounded); null when none appears.
+    // (bounded) while the tool runs; null when none appears.
     HWND WaitForDialog(const std::string& caption) const;
     // Waits (bounded) until no visible dialog of the tool has this caption.
     bool WaitUntilGone(const std::string& caption) const;
@@ -50,14 +52,11 @@ private:
     HWND m_hMain = nullptr;
 };
 
-std::string WindowText(HWND hWnd);
-// The message a message box shows: its non-empty static texts, joined.
-std::string MessageOf(HWND hBox);
 // The row whose MAC column reads mac, or -1.
 int RowOf(const Rows& rows, const std::string& mac);
 // The texts of one column, top to bottom.
 std::vector<std::string> ColumnOf(const Rows& rows, int column);
 
-}  // namespace acceptance
+}  // namespace harness
 
-#endif  // VANTREL_TESTS_ACCEPTANCE_TOOLSESSION_H
+#endif  // VANTREL_TESTS_COMMON_TOOLPROCESS_H

@@ -1,7 +1,7 @@
 // One process-wide session of the real zova.dll aimed at a simulator on
 // loopback, and the notifications it raised.
-#ifndef VANTREL_TESTS_ZOVADLL_ZOVA_SESSION_H
-#define VANTREL_TESTS_ZOVADLL_ZOVA_SESSION_H
+#ifndef VANTREL_TESTS_COMMON_ZOVA_SESSION_H
+#define VANTREL_TESTS_COMMON_ZOVA_SESSION_H
 
 #include "tests/common/simulator_process.h"
 #include "zova/zova.h"
@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-namespace vantrel_test {
+namespace harness {
 
 using MacBytes = std::array<unsigned char, 6>;
 
@@ -47,8 +47,8 @@ public:
 
     // Scans and collects answers by MAC until `expected` devices answered;
     // extra answers (repeats) only add to the count per MAC.
-    std::map<MacBytes, ZOVA_ModuleScanResponseType> scan(std::size_t expected,
-                                                         std::map<MacBytes, int>* answers = nullptr) {
+    std::map<MacBytes, ZOVA_ModuleScanResponseType> scan(
+        std::size_t expected, std::map<MacBytes, int>* answers = nullptr) {
         std::map<MacBytes, ZOVA_ModuleScanResponseType> byMac;
         ZOVA_SendModuleScan();
         waitUntil(
@@ -58,7 +58,8 @@ public:
                     MacBytes mac;
                     std::memcpy(mac.data(), r.abMacAddr, 6);
                     byMac.emplace(mac, r);  // the first answer wins, as in the tool
-                    if (answers) ++(*answers)[mac];
+                    if (answers)
+                        ++(*answers)[mac];
                 }
                 return byMac.size() >= expected;
             },
@@ -80,7 +81,8 @@ public:
                 [&] {
                     ZOVA_ModuleScanResponseType r;
                     while (ZOVA_GetResponse(&r)) {
-                        if (std::memcmp(r.abMacAddr, mac.data(), 6) != 0) continue;
+                        if (std::memcmp(r.abMacAddr, mac.data(), 6) != 0)
+                            continue;
                         last = r;
                         found = found || shows(r);
                     }
@@ -94,7 +96,8 @@ public:
 private:
     explicit ZovaSession(const SimulatorProcess::Setup& setup)
         : simulator_(std::make_unique<SimulatorProcess>(setup)) {
-        if (!simulator_->running()) return;
+        if (!simulator_->running())
+            return;
         SetEnvironmentVariableA("ZOVA_TARGET", simulator_->target().c_str());
         ZOVA_RegisterCallBack(&ZovaSession::record);
         started_ = ZOVA_Start();
@@ -118,6 +121,6 @@ private:
     int started_ = 0;
 };
 
-}  // namespace vantrel_test
+}  // namespace harness
 
-#endif  // VANTREL_TESTS_ZOVADLL_ZOVA_SESSION_H
+#endif  // VANTREL_TESTS_COMMON_ZOVA_SESSION_H

@@ -1,15 +1,18 @@
 // Drives a modal dialog from inside its own message loop: each step runs as
 // a posted message, so whatever a step posts is dispatched by the dialog's
 // real loop before the next step runs.
-#ifndef VANTREL_TESTS_FRAMEWORK_SCRIPTEDDIALOG_H
-#define VANTREL_TESTS_FRAMEWORK_SCRIPTEDDIALOG_H
+#ifndef VANTREL_TESTS_COMMON_SCRIPTEDDIALOG_H
+#define VANTREL_TESTS_COMMON_SCRIPTEDDIALOG_H
 
 #include "framework/Dialog.h"
+#include "tests/common/Controls.h"
 
 #include <cstddef>
 #include <functional>
 #include <utility>
 #include <vector>
+
+namespace harness {
 
 constexpr UINT kRunNextStep = WM_APP + 0x3F0;
 
@@ -50,4 +53,23 @@ private:
     std::size_t m_nNext = 0;
 };
 
-#endif  // VANTREL_TESTS_FRAMEWORK_SCRIPTEDDIALOG_H
+struct ModalRun {
+    INT_PTR result;  // what DoModal returned
+    bool leftOpen;   // the script ended with the dialog still running
+};
+
+// Runs script once the dialog is up; a dialog the script leaves open is then
+// cancelled, as the user would.
+template <class TDialog>
+ModalRun RunModal(Scripted<TDialog>& dialog, std::function<void(HWND)> script) {
+    dialog.AddStep([&dialog, script] { script(dialog.m_hWnd); });
+    // Runs only if the script's last action did not end the dialog: an ended
+    // dialog leaves its loop before the next posted step is dispatched.
+    dialog.AddStep([&dialog] { Click(dialog.m_hWnd, IDCANCEL); });
+    const INT_PTR result = dialog.DoModal();
+    return {result, dialog.StepsRun() == 2};
+}
+
+}  // namespace harness
+
+#endif  // VANTREL_TESTS_COMMON_SCRIPTEDDIALOG_H

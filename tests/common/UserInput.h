@@ -3,14 +3,14 @@
 // the spot first, then the button and key messages are posted in the order a
 // real click or key press produces them. Posted, never sent, so a click that
 // opens a modal dialog does not block the test.
-#ifndef VANTREL_TESTS_ACCEPTANCE_USERINPUT_H
-#define VANTREL_TESTS_ACCEPTANCE_USERINPUT_H
+#ifndef VANTREL_TESTS_COMMON_USERINPUT_H
+#define VANTREL_TESTS_COMMON_USERINPUT_H
 
 #include <windows.h>
 
 #include <string>
 
-namespace acceptance {
+namespace harness {
 
 // A left click at a point in the window's client coordinates.
 void ClickAt(HWND hWnd, POINT point);
@@ -32,6 +32,6 @@ void TypeInto(HWND hEdit, const std::string& text);
 // Types a number into one field of an IP-address control (0 to 3).
 void TypeIntoAddressField(HWND hAddress, int nField, int nValue);
 
-}  // namespace acceptance
+}  // namespace harness
 
-#endif  // VANTREL_TESTS_ACCEPTANCE_USERINPUT_H
+#endif  // VANTREL_TESTS_COMMON_USERINPUT_H

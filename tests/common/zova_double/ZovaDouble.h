@@ -2,15 +2,15 @@
 // eight library functions, serves answers the test queued, and calls the
 // registered callback when the test says so. Test programs link it instead
 // of the real library; it sends nothing anywhere.
-#ifndef VANTREL_TESTS_ZOVADOUBLE_H
-#define VANTREL_TESTS_ZOVADOUBLE_H
+#ifndef VANTREL_TESTS_COMMON_ZOVA_DOUBLE_ZOVADOUBLE_H
+#define VANTREL_TESTS_COMMON_ZOVA_DOUBLE_ZOVADOUBLE_H
 
 #include "zova/zova.h"
 
 #if defined(ZOVA_BUILDING_DLL)
-#  define ZOVA_DOUBLE_API __declspec(dllexport)
+#define ZOVA_DOUBLE_API __declspec(dllexport)
 #else
-#  define ZOVA_DOUBLE_API __declspec(dllimport)
+#define ZOVA_DOUBLE_API __declspec(dllimport)
 #endif
 
 extern "C" {
@@ -32,4 +32,4 @@ ZOVA_DOUBLE_API int ZovaDouble_LastConfigure(ZOVA_ConfigureRequestType* pRequest
 ZOVA_DOUBLE_API int ZovaDouble_LastWink(ZOVA_ConfigureRequestType* pRequest);
 }
 
-#endif  // VANTREL_TESTS_ZOVADOUBLE_H
+#endif  // VANTREL_TESTS_COMMON_ZOVA_DOUBLE_ZOVADOUBLE_H

@@ -1,47 +1,42 @@
-#include "tests/acceptance/ToolSession.h"
+#include "tests/common/ToolProcess.h"
 
+#include "tests/common/ProgramFolder.h"
+#include "tests/common/WindowText.h"
 #include "tests/common/simulator_process.h"
 #include "tools/ToolWindow.h"
 
 #include <chrono>
 #include <utility>
 
-namespace acceptance {
+namespace harness {
 namespace {
 
 // Bounds, not expectations: Wine starts programs slowly on a busy machine.
 constexpr std::chrono::seconds kWindowBound{60};
 constexpr std::chrono::seconds kStepBound{30};
 
-std::string ClassOf(HWND hWnd) {
-    char name[64] = {};
-    ::GetClassNameA(hWnd, name, sizeof name);
-    return name;
-}
-
-std::string ModuleFolder() {
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of("\\/") + 1);
-}
-
 }  // namespace
 
-ToolSession::ToolSession(const std::string& target) {
+ToolProcess::ToolProcess(const std::string& target, const std::string& program,
+                         const std::string& folder) {
     m_hJob = ::CreateJobObjectA(nullptr, nullptr);
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
     ::SetInformationJobObject(m_hJob, JobObjectExtendedLimitInformation, &limits, sizeof limits);
 
-    // The tool inherits the target; the test itself never loads the library.
+    const std::string path = program.empty() ? ProgramFolder() + "VantrelConfig.exe" : program;
+    const std::string directory = folder.empty() ? ProgramFolder() : folder;
+    // The tool inherits the target; the test process itself never loads the library.
+    char saved[64] = {};
+    const bool bHadTarget = ::GetEnvironmentVariableA("ZOVA_TARGET", saved, sizeof saved) > 0;
     ::SetEnvironmentVariableA("ZOVA_TARGET", target.c_str());
-    const std::string folder = ModuleFolder();
-    const std::string program = folder + "VantrelConfig.exe";
-    std::string command = "\"" + program + "\"";
+    std::string command = "\"" + path + "\"";
     STARTUPINFOA startup{sizeof startup};
-    if (!::CreateProcessA(program.c_str(), &command[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                          nullptr, folder.c_str(), &startup, &m_info)) {
+    const BOOL bCreated =
+        ::CreateProcessA(path.c_str(), &command[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                         nullptr, directory.c_str(), &startup, &m_info);
+    ::SetEnvironmentVariableA("ZOVA_TARGET", bHadTarget ? saved : nullptr);
+    if (!bCreated) {
         m_info = PROCESS_INFORMATION{};
         return;
     }
@@ -49,7 +44,7 @@ ToolSession::ToolSession(const std::string& target) {
     ::ResumeThread(m_info.hThread);
 }
 
-ToolSession::~ToolSession() {
+ToolProcess::~ToolProcess() {
     if (Started()) {
         if (Running()) {
             ::TerminateProcess(m_info.hProcess, 1);
@@ -62,16 +57,17 @@ ToolSession::~ToolSession() {
         ::CloseHandle(m_hJob);
 }
 
-bool ToolSession::Running() const {
+bool ToolProcess::Running() const {
     return Started() && ::WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-bool ToolSession::WaitForExit() const {
+bool ToolProcess::WaitForExit() const {
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(kStepBound).count();
-    return Started() && ::WaitForSingleObject(m_info.hProcess, static_cast<DWORD>(ms)) == WAIT_OBJECT_0;
+    return Started() &&
+           ::WaitForSingleObject(m_info.hProcess, static_cast<DWORD>(ms)) == WAIT_OBJECT_0;
 }
 
-std::vector<HWND> ToolSession::VisibleDialogs() const {
+std::vector<HWND> ToolProcess::VisibleDialogs() const {
     std::pair<DWORD, std::vector<HWND>> search{m_info.dwProcessId, {}};
     ::EnumWindows(
         [](HWND hWnd, LPARAM lParam) -> BOOL {
@@ -86,9 +82,9 @@ std::vector<HWND> ToolSession::VisibleDialogs() const {
     return search.second;
 }
 
-HWND ToolSession::MainWindow() {
+HWND ToolProcess::MainWindow() {
     if (m_hMain == nullptr && Started()) {
-        vantrel_test::waitUntil(
+        waitUntil(
             [this] {
                 for (HWND hWnd : VisibleDialogs()) {
                     if (::GetDlgItem(hWnd, 1002) != nullptr)  // the device list
@@ -101,9 +97,9 @@ HWND ToolSession::MainWindow() {
     return m_hMain;
 }
 
-HWND ToolSession::WaitForDialog(const std::string& caption) const {
+HWND ToolProcess::WaitForDialog(const std::string& caption) const {
     HWND hFound = nullptr;
-    vantrel_test::waitUntil(
+    waitUntil(
         [&] {
             for (HWND hWnd : VisibleDialogs()) {
                 if (WindowText(hWnd) == caption)
@@ -111,12 +107,12 @@ HWND ToolSession::WaitForDialog(const std::string& caption) const {
             }
             return hFound != nullptr || !Running();
         },
-        kStepBound);
+        kWindowBound);
     return hFound;
 }
 
-bool ToolSession::WaitUntilGone(const std::string& caption) const {
-    return vantrel_test::waitUntil(
+bool ToolProcess::WaitUntilGone(const std::string& caption) const {
+    return waitUntil(
         [&] {
             for (HWND hWnd : VisibleDialogs()) {
                 if (WindowText(hWnd) == caption)
@@ -127,7 +123,7 @@ bool ToolSession::WaitUntilGone(const std::string& caption) const {
         kStepBound);
 }
 
-std::vector<std::string> ToolSession::OtherDialogs() const {
+std::vector<std::string> ToolProcess::OtherDialogs() const {
     std::vector<std::string> captions;
     for (HWND hWnd : VisibleDialogs()) {
         if (hWnd != m_hMain)
@@ -136,42 +132,20 @@ std::vector<std::string> ToolSession::OtherDialogs() const {
     return captions;
 }
 
-Rows ToolSession::ReadRows() {
+Rows ToolProcess::ReadRows() {
     Rows rows;
     if (HWND hMain = MainWindow())
         ReadDeviceRows(hMain, rows);
     return rows;
 }
 
-bool ToolSession::WaitForRows(std::size_t count, bool (*accept)(const Rows&)) {
-    return vantrel_test::waitUntil(
+bool ToolProcess::WaitForRows(std::size_t count, bool (*accept)(const Rows&)) {
+    return waitUntil(
         [&] {
             const Rows rows = ReadRows();
             return rows.size() == count && (accept == nullptr || accept(rows));
         },
         kWindowBound);
-}
-
-std::string WindowText(HWND hWnd) {
-    // Asked of the window itself: for another process's window GetWindowText
-    // only returns the text the window system keeps, which an edit never sets.
-    char text[512] = {};
-    DWORD_PTR nResult = 0;
-    ::SendMessageTimeoutA(hWnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                          SMTO_ABORTIFHUNG, 10000, &nResult);
-    text[sizeof text - 1] = '\0';
-    return text;
-}
-
-std::string MessageOf(HWND hBox) {
-    std::string message;
-    for (HWND hChild = ::GetWindow(hBox, GW_CHILD); hChild != nullptr;
-         hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
-        const std::string text = WindowText(hChild);
-        if (ClassOf(hChild) == "Static" && !text.empty())
-            message += message.empty() ? text : "\n" + text;
-    }
-    return message;
 }
 
 int RowOf(const Rows& rows, const std::string& mac) {
@@ -185,8 +159,9 @@ int RowOf(const Rows& rows, const std::string& mac) {
 std::vector<std::string> ColumnOf(const Rows& rows, int column) {
     std::vector<std::string> texts;
     for (const auto& row : rows)
-        texts.push_back(static_cast<std::size_t>(column) < row.size() ? row[column] : std::string());
+        texts.push_back(static_cast<std::size_t>(column) < row.size() ? row[column]
+                                                                      : std::string());
     return texts;
 }
 
-}  // namespace acceptance
+}  // namespace harness

@@ -1,20 +1,25 @@
 // The main dialog's title, layout, minimum size and About entry, on the real
 // template 102 in-process (library double; the real zova.dll beside the test
 // program passes the version check).
-#include "DialogWatcher.h"
-#include "WindowText.h"
 #include "res/resource.h"
-#include "tests/app/MainDialogDriver.h"
+#include "tests/common/MainDialogDriver.h"
+#include "tests/common/NestedDialog.h"
+#include "tests/common/WindowText.h"
 
 #include <string>
 #include <vector>
 
 namespace {
 
+using harness::ItemText;
+using harness::MainDialogTest;
+using harness::ScriptedMainDlg;
+using harness::WindowText;
+
 struct Control {
     int id;
-    bool movesRight;   // follows the right edge
-    bool stretches;    // both edges follow (the list)
+    bool movesRight;  // follows the right edge
+    bool stretches;   // both edges follow (the list)
 };
 
 const Control kControls[] = {
@@ -55,7 +60,8 @@ std::string Describe(const RECT& r) {
 void ExpectLayout(HWND hDlg, const std::vector<RECT>& expected, const char* when) {
     const std::vector<RECT> now = Layout(hDlg);
     for (std::size_t i = 0; i < now.size(); ++i) {
-        EXPECT_EQ(Describe(now[i]), Describe(expected[i])) << "control " << kControls[i].id << " " << when;
+        EXPECT_EQ(Describe(now[i]), Describe(expected[i]))
+            << "control " << kControls[i].id << " " << when;
     }
 }
 
@@ -142,7 +148,7 @@ TEST_F(MainDialogTest, AboutEntryCommandsOpenTheAboutBoxWithItsLines) {
     dialog.AddStep([&] {
         for (UINT id : commands) {
             std::string opened;
-            DialogWatcher watcher([&](HWND hBox) {
+            harness::NestedDialog about("About ", [&](HWND hBox) {
                 opened = WindowText(hBox) + " | " + ItemText(hBox, IDC_VERSION_TEXT) + " | " +
                          ItemText(hBox, IDC_LEGAL_TEXT);
                 ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);

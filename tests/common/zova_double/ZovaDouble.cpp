@@ -1,4 +1,4 @@
-#include "tests/app/zova_double/ZovaDouble.h"
+#include "tests/common/zova_double/ZovaDouble.h"
 
 #include <algorithm>
 #include <array>

@@ -1,11 +1,13 @@
-#include "tests/acceptance/UserInput.h"
+#include "tests/common/UserInput.h"
 
 #include <vector>
 
-namespace acceptance {
+namespace harness {
 namespace {
 
-LPARAM PointParam(POINT point) { return MAKELPARAM(point.x, point.y); }
+LPARAM PointParam(POINT point) {
+    return MAKELPARAM(point.x, point.y);
+}
 
 // The real pointer goes there too, so that anything that asks where the
 // mouse is (a control tracking its capture) finds it on the spot.
@@ -37,7 +39,9 @@ void Click(HWND hControl) {
     ClickAt(hControl, POINT{rect.right / 2, rect.bottom / 2});
 }
 
-void ClickItem(HWND hDlg, int nId) { Click(::GetDlgItem(hDlg, nId)); }
+void ClickItem(HWND hDlg, int nId) {
+    Click(::GetDlgItem(hDlg, nId));
+}
 
 void DoubleClickAt(HWND hWnd, POINT point) {
     MovePointer(hWnd, point);
@@ -89,4 +93,4 @@ void TypeIntoAddressField(HWND hAddress, int nField, int nValue) {
         TypeInto(fields[nField], std::to_string(nValue));
 }
 
-}  // namespace acceptance
+}  // namespace harness

@@ -41,7 +41,8 @@ TEST(ControlLayout, EachControlFollowsItsAnchoringForAnyClientSize) {
     for (const auto& size : sizes) {
         const int dx = size[0], dy = size[1];
         for (int i = 0; i < ControlLayout::kControlCount; ++i) {
-            SCOPED_TRACE(Describe(i) + " grown by " + std::to_string(dx) + ", " + std::to_string(dy));
+            SCOPED_TRACE(Describe(i) + " grown by " + std::to_string(dx) + ", " +
+                         std::to_string(dy));
             const LayoutRect& f = kFirst[i];
             LayoutRect expected{};
             switch (ControlLayout::kControls[i].anchoring) {
@@ -56,8 +57,8 @@ TEST(ControlLayout, EachControlFollowsItsAnchoringForAnyClientSize) {
                 break;
             }
             const LayoutRect placed = layout.Place(i, kClientWidth + dx, kClientHeight + dy);
-            EXPECT_EQ(placed, expected) << placed.left << "," << placed.top << ","
-                                        << placed.right << "," << placed.bottom;
+            EXPECT_EQ(placed, expected)
+                << placed.left << "," << placed.top << "," << placed.right << "," << placed.bottom;
         }
     }
 }
@@ -89,9 +90,8 @@ TEST(ClampToMinimumSize, DraggedEdgeStopsAndOppositeEdgesStay) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("edge " + std::to_string(c.edge) + " proposed " +
-                     std::to_string(c.proposed.left) + "," + std::to_string(c.proposed.top) +
-                     "," + std::to_string(c.proposed.right) + "," +
-                     std::to_string(c.proposed.bottom));
+                     std::to_string(c.proposed.left) + "," + std::to_string(c.proposed.top) + "," +
+                     std::to_string(c.proposed.right) + "," + std::to_string(c.proposed.bottom));
         LayoutRect r = c.proposed;
         ClampToMinimumSize(c.edge, r);
         EXPECT_EQ(r, c.expected) << r.left << "," << r.top << "," << r.right << "," << r.bottom;

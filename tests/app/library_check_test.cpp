@@ -2,10 +2,14 @@
 // builds that carry different version resources. A refused library ends the
 // tool before it sends anything; an accepted one lets it scan.
 // Winsock's header before any that brings in windows.h.
-#include "ToolProcess.h"
-#include "TestFiles.h"
+#include <winsock2.h>
+
+#include "tests/common/ProgramFolder.h"
+#include "tests/common/ToolProcess.h"
+#include "tests/common/WindowText.h"
 
 #include <commctrl.h>
+#include <ws2tcpip.h>
 
 #include <gtest/gtest.h>
 
@@ -14,6 +18,57 @@
 #include <string>
 
 namespace {
+
+using harness::ProgramFolder;
+using harness::ToolProcess;
+using harness::WindowText;
+
+// A UDP socket on 127.0.0.1 that receives whatever the tool's library sends.
+class LoopbackListener {
+public:
+    LoopbackListener() {
+        WSADATA data;
+        if (::WSAStartup(MAKEWORD(2, 2), &data) != 0)
+            return;
+        m_socket = ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        int nLength = sizeof address;
+        if (m_socket == INVALID_SOCKET ||
+            ::bind(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            ::getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &nLength) != 0) {
+            if (m_socket != INVALID_SOCKET)
+                ::closesocket(m_socket);
+            m_socket = INVALID_SOCKET;
+            return;
+        }
+        m_nPort = ntohs(address.sin_port);
+    }
+    ~LoopbackListener() {
+        if (m_socket != INVALID_SOCKET)
+            ::closesocket(m_socket);
+        ::WSACleanup();
+    }
+    LoopbackListener(const LoopbackListener&) = delete;
+    LoopbackListener& operator=(const LoopbackListener&) = delete;
+
+    bool IsOpen() const { return m_socket != INVALID_SOCKET; }
+    // "127.0.0.1:<port>", the value for ZOVA_TARGET.
+    std::string Target() const { return "127.0.0.1:" + std::to_string(m_nPort); }
+    // Whether a datagram is waiting, or arrives within nMilliseconds.
+    bool HasDatagram(int nMilliseconds = 0) const {
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(m_socket, &readable);
+        timeval timeout{nMilliseconds / 1000, (nMilliseconds % 1000) * 1000};
+        return ::select(0, &readable, nullptr, nullptr, &timeout) == 1;
+    }
+
+private:
+    SOCKET m_socket = INVALID_SOCKET;
+    unsigned short m_nPort = 0;
+};
 
 const char kTitle[] = "Vantrel Config v1.4.0";
 const int kScanWaitMilliseconds = 60000;  // a bound, not an expectation
@@ -62,14 +117,14 @@ TEST_P(LibraryCheck, AcceptedLibraryScansRefusedOneEndsTheToolFirst) {
     ASSERT_TRUE(listener.IsOpen());
     // Started from the folder of the accepted library: only the library beside
     // the tool may count, not one in the current directory.
-    ToolProcess tool(ToolIn(variant.folder), ProgramFolder(), listener.Port());
-    ASSERT_TRUE(tool.IsStarted()) << ToolIn(variant.folder);
+    ToolProcess tool(listener.Target(), ToolIn(variant.folder), ProgramFolder());
+    ASSERT_TRUE(tool.Started()) << ToolIn(variant.folder);
 
     if (variant.accepted) {
         EXPECT_TRUE(listener.HasDatagram(kScanWaitMilliseconds)) << "no scan was sent";
         HWND hMain = tool.WaitForDialog(kTitle);
         ASSERT_NE(hMain, nullptr);
-        EXPECT_FALSE(Contains(tool.DialogCaptions(), "Warning"));
+        EXPECT_FALSE(Contains(tool.OtherDialogs(), "Warning"));
         EXPECT_EQ(ColumnCount(hMain), 7);
         ::PostMessageA(hMain, WM_SYSCOMMAND, SC_CLOSE, 0);
         EXPECT_TRUE(tool.WaitForExit());
@@ -77,14 +132,12 @@ TEST_P(LibraryCheck, AcceptedLibraryScansRefusedOneEndsTheToolFirst) {
     }
 
     HWND hBox = tool.WaitForDialog("Warning");
-    ASSERT_NE(hBox, nullptr) << "no refusal; dialogs: " << ::testing::PrintToString(tool.DialogCaptions());
-    EXPECT_TRUE(Contains(StaticTexts(hBox), "Incorrect DLL version"))
-        << ::testing::PrintToString(StaticTexts(hBox));
+    ASSERT_NE(hBox, nullptr) << "no refusal; dialogs: "
+                             << ::testing::PrintToString(tool.OtherDialogs());
+    EXPECT_EQ(harness::MessageOf(hBox), "Incorrect DLL version");
     // Owned by the main dialog, which already shows its title and has no columns.
     HWND hOwner = ::GetWindow(hBox, GW_OWNER);
-    char szTitle[64] = {};
-    ::GetWindowTextA(hOwner, szTitle, sizeof szTitle);
-    EXPECT_EQ(std::string(szTitle), kTitle);
+    EXPECT_EQ(WindowText(hOwner), kTitle);
     EXPECT_EQ(ColumnCount(hOwner), 0);
 
     ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);

@@ -1,12 +1,12 @@
-#include "tests/app/MainDialogDriver.h"
+#include "tests/common/MainDialogDriver.h"
 
-#include "framework/MessageBox.h"
 #include "framework/WinApp.h"
 
 #include <commctrl.h>
 
 #include <cstring>
 
+namespace harness {
 namespace {
 // The dialog loads its icon through the application object.
 CWinApp g_testApp("VantrelConfig");
@@ -16,15 +16,10 @@ void MainDialogTest::SetUp() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_INTERNET_CLASSES};
     ::InitCommonControlsEx(&controls);
     ZovaDouble_Reset();
-    framework::SetMessageBoxHook(
-        [this](HWND hOwner, const char* pszText, const char* pszCaption, UINT nType) {
-            m_boxes.push_back({hOwner, pszText, pszCaption ? pszCaption : "", nType});
-            return IDOK;
-        });
+    m_boxes.Clear();
 }
 
 void MainDialogTest::TearDown() {
-    framework::SetMessageBoxHook(nullptr);
     ZovaDouble_Reset();
 }
 
@@ -77,3 +72,5 @@ ZOVA_ModuleScanResponseType Response(unsigned char bMacLast, std::uint32_t dwIp)
     response.bDhcpValid = 1;
     return response;
 }
+
+}  // namespace harness

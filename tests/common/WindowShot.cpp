@@ -1,10 +1,10 @@
-#include "tests/acceptance/WindowShot.h"
+#include "tests/common/WindowShot.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
-namespace acceptance {
+namespace harness {
 
 void SaveWindowShot(HWND hWnd, const std::string& name) {
     const char* folder = std::getenv("VANTREL_SCREENSHOTS");
@@ -56,4 +56,4 @@ void SaveWindowShot(HWND hWnd, const std::string& name) {
     }
 }
 
-}  // namespace acceptance
+}  // namespace harness

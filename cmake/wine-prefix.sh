@@ -1,0 +1,38 @@
+#!/bin/sh
+# Makes a Wine prefix ready for the tests and scripts. Usage: wine-prefix.sh PREFIX
+# Run with the display the programs will use (wine-run.sh gives one): it
+# tells whether a window manager runs.
+#
+# Made once, under a lock so that parallel callers wait for one another:
+# wineboot, and the window setting. Without a window manager, Wine waits
+# about 2 s for one at every closing window; letting Wine manage its windows
+# itself there (Managed=N) removes the wait. On a desktop with a window
+# manager, windows stay managed.
+#
+# Then, when no server runs for the prefix: one is started that lingers 30 s
+# after its last program (each later start then takes a tenth of a second
+# instead of more than one), with Wine's background services started here,
+# detached. Started by a program instead, they would inherit its output and
+# keep a caller such as CTest waiting on it.
+prefix=$(realpath -m "$1")
+export WINEPREFIX="$prefix"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+wine=/usr/lib/wine/wine64
+[ -x "$wine" ] || wine=wine64
+
+if [ ! -f "$prefix/system.reg" ]; then
+    mkdir -p "$(dirname "$prefix")"
+    flock "$prefix.lock" sh -c '
+        [ -f "$WINEPREFIX/system.reg" ] && exit 0
+        wineboot -i >/dev/null 2>&1 || exit 1
+        managed=Y
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" || managed=N
+        "$1" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d "$managed" /f >/dev/null 2>&1
+        wineserver -w' sh "$wine" </dev/null || { echo "wine-prefix.sh: cannot make $prefix" >&2; exit 1; }
+fi
+
+# Succeeds only when it started a new server.
+if wineserver -p30 </dev/null >/dev/null 2>&1; then
+    "$wine" cmd /c exit </dev/null >/dev/null 2>&1 || true
+fi
