@@ -3,6 +3,11 @@
 #include "devicelist/ColumnFormat.h"
 #include "devicelist/SortRules.h"
 
+namespace {
+// Posted to the list itself: the answers queued before it are in.
+constexpr UINT kRedrawAfterQueuedAnswers = WM_APP + 0x2D0;
+}  // namespace
+
 CDeviceListCtrl::CDeviceListCtrl() = default;
 
 // The rows' data go with m_rowData, whether or not the window still exists.
@@ -12,6 +17,7 @@ const MessageMap* CDeviceListCtrl::GetMessageMap() const {
     static const MessageMapEntry kEntries[] = {
         msg::LButtonDblClk<&CDeviceListCtrl::OnLButtonDblClk>(),
         msg::NotifyReflect<&CDeviceListCtrl::OnColumnClick>(LVN_COLUMNCLICK),
+        msg::Raw<&CDeviceListCtrl::OnRedrawAfterQueuedAnswers>(kRedrawAfterQueuedAnswers),
     };
     static const MessageMap kMap(CListCtrl::GetMessageMap(), kEntries);
     return &kMap;
@@ -24,7 +30,8 @@ void CDeviceListCtrl::PreSubclassWindow() {
 }
 
 BOOL CDeviceListCtrl::InsertColumns(const CString& strFormat) {
-    for (const devicelist::ColumnFormat& column : devicelist::ParseColumnFormat(static_cast<const char*>(strFormat))) {
+    for (const devicelist::ColumnFormat& column :
+         devicelist::ParseColumnFormat(static_cast<const char*>(strFormat))) {
         if (InsertColumn(m_nColumns, column.heading.c_str(), LVCFMT_LEFT, column.width) == -1)
             return FALSE;
         ++m_nColumns;
@@ -78,9 +85,9 @@ int CALLBACK CDeviceListCtrl::CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM
     if (pRow1 == nullptr || pRow2 == nullptr || nColumn >= pRow1->texts.size() ||
         nColumn >= pRow2->texts.size())
         return 0;
-    return devicelist::CompareCells(
-        pRow1->texts[nColumn].c_str(), pRow2->texts[nColumn].c_str(), pList->m_bSortAscending != FALSE,
-        [](const char* a, const char* b) { return ::lstrcmpA(a, b); });
+    return devicelist::CompareCells(pRow1->texts[nColumn].c_str(), pRow2->texts[nColumn].c_str(),
+                                    pList->m_bSortAscending != FALSE,
+                                    [](const char* a, const char* b) { return ::lstrcmpA(a, b); });
 }
 
 void CDeviceListCtrl::OnColumnClick(NMHDR* pHeader, LRESULT* pResult) {
@@ -106,4 +113,21 @@ DWORD CDeviceListCtrl::GetRowValue(int nRow) const {
         return 0;
     const auto* pRow = reinterpret_cast<const ROWDATA*>(GetItemData(nRow));
     return pRow ? pRow->dwValue : 0;
+}
+
+void CDeviceListCtrl::HoldRedrawForQueuedAnswers() {
+    if (m_bRedrawHeld)
+        return;
+    SendMessage(WM_SETREDRAW, FALSE);
+    m_bRedrawHeld = true;
+    // Queued behind the notifications already waiting, so drawing resumes
+    // once they are handled: each burst of answers is drawn once.
+    PostMessage(kRedrawAfterQueuedAnswers);
+}
+
+LRESULT CDeviceListCtrl::OnRedrawAfterQueuedAnswers(WPARAM, LPARAM) {
+    m_bRedrawHeld = false;
+    // The list view updates its scroll bars and repaints its rows here.
+    SendMessage(WM_SETREDRAW, TRUE);
+    return 0;
 }

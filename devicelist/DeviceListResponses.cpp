@@ -8,13 +8,16 @@
 
 void CDeviceListCtrl::AddResponse(const ZOVA_ModuleScanResponseType& response) {
     const bool bDuplicate = std::any_of(
-        m_responses.rbegin(), m_responses.rend(),
-        [&](const ZOVA_ModuleScanResponseType& stored) {
+        m_responses.rbegin(), m_responses.rend(), [&](const ZOVA_ModuleScanResponseType& stored) {
             return zova::SameMac(stored.abMacAddr, response.abMacAddr);
         });
     if (bDuplicate)
         return;
     m_responses.push_back(response);
+    // Under Wine every row added to a visible list view redraws its scroll
+    // bar through the theme (about a hundred wineserver round trips); while
+    // answers stream in, that happens once per burst instead.
+    HoldRedrawForQueuedAnswers();
 
     const zova::ResponseRow row = zova::BuildResponseRow(response);
     if (row.shown)
