@@ -5,6 +5,9 @@
 // and, to locate the rest, AddResponse again with redrawing switched off
 // around each call, and with the list hidden. Rows arrive in random order,
 // as the answers of a large network do; the list sorts by IP, ascending.
+// An answer's time runs from its step to the next step, so that it includes
+// what the loop handles in between (the list's redraw after the answers
+// already queued, which here is after every answer: the worst case).
 //
 // Usage: list_fill_bench [DEVICES...]   (default 100 1000 5000)
 #include "simulator/device.h"
@@ -17,13 +20,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <random>
 #include <vector>
 
 namespace {
 
-double Seconds()
-{
+double Seconds() {
     static LARGE_INTEGER frequency = [] {
         LARGE_INTEGER f;
         QueryPerformanceFrequency(&f);
@@ -35,16 +38,15 @@ double Seconds()
 }
 
 struct Figures {
-    double fill = 0;       // all AddResponse calls
-    double addRows = 0;    // AddRow calls alone
-    double resorts = 0;    // Resort calls alone
-    double noRedraw = 0;   // AddResponse between WM_SETREDRAW off and on
-    double hidden = 0;     // AddResponse while the list is hidden
+    double fill = 0;      // AddResponse, each to the next step
+    double addRows = 0;   // AddRow calls alone
+    double resorts = 0;   // Resort calls alone
+    double noRedraw = 0;  // the same, AddResponse between WM_SETREDRAW off and on
+    double hidden = 0;    // the same while the list is hidden
     int rows = 0;
 };
 
-Figures Measure(unsigned devices)
-{
+Figures Measure(unsigned devices) {
     std::vector<ZOVA_ModuleScanResponseType> answers;
     for (const devsim::Device& device : devsim::generateFleet(devices, {0x02, 0x6B, 0xD4}))
         answers.push_back(devsim::scanAnswerOf(device));
@@ -56,19 +58,32 @@ Figures Measure(unsigned devices)
     Figures figures;
     ScriptedListHost host;
     CDeviceListCtrl& list = host.m_list;
-    host.AddStep([&] { list.InsertColumns(kMainColumns); });
-    for (const auto& answer : answers)
-        host.AddStep([&] {
-            const double start = Seconds();
-            list.AddResponse(answer);
-            figures.fill += Seconds() - start;
+    double* pOpenTotal = nullptr;
+    double openedAt = 0;
+    const auto step = [&](std::function<void()> run) {
+        host.AddStep([&, run] {
+            if (pOpenTotal)
+                *pOpenTotal += Seconds() - openedAt;
+            pOpenTotal = nullptr;
+            run();
         });
-    host.AddStep([&] {
+    };
+    const auto timeToNextStep = [&](double& total) {
+        pOpenTotal = &total;
+        openedAt = Seconds();
+    };
+    step([&] { list.InsertColumns(kMainColumns); });
+    for (const auto& answer : answers)
+        step([&] {
+            timeToNextStep(figures.fill);
+            list.AddResponse(answer);
+        });
+    step([&] {
         figures.rows = list.GetItemCount();
         list.DeleteAllRows();
     });
     for (const auto& answer : answers)
-        host.AddStep([&] {
+        step([&] {
             const zova::ResponseRow row = zova::BuildResponseRow(answer);
             const double start = Seconds();
             list.AddRow(row.texts.data(), row.texts.size());
@@ -78,10 +93,10 @@ Figures Measure(unsigned devices)
             figures.resorts += Seconds() - added;
         });
     const auto refill = [&](double Figures::*total, bool quiet) {
-        host.AddStep([&] { list.DeleteAllRows(); });
+        step([&] { list.DeleteAllRows(); });
         for (const auto& answer : answers)
-            host.AddStep([&, total, quiet] {
-                const double start = Seconds();
+            step([&, total, quiet] {
+                timeToNextStep(figures.*total);
                 if (quiet)
                     list.SendMessage(WM_SETREDRAW, FALSE);
                 list.AddResponse(answer);
@@ -89,21 +104,19 @@ Figures Measure(unsigned devices)
                     list.SendMessage(WM_SETREDRAW, TRUE);
                     list.Invalidate();
                 }
-                figures.*total += Seconds() - start;
             });
     };
     refill(&Figures::noRedraw, true);
-    host.AddStep([&] { list.ShowWindow(SW_HIDE); });
+    step([&] { list.ShowWindow(SW_HIDE); });
     refill(&Figures::hidden, false);
-    host.AddStep([&] { host.EndDialog(IDOK); });
+    step([&] { host.EndDialog(IDOK); });
     host.DoModal();
     return figures;
 }
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     std::vector<unsigned> counts;
     for (int i = 1; i < argc; ++i)
         counts.push_back(static_cast<unsigned>(std::strtoul(argv[i], nullptr, 10)));

@@ -5,12 +5,22 @@
 // timestamps of a capture. Changes nothing in the tool but what "Scan" does;
 // with --close it ends the tool through its OK command afterwards.
 //
+// --click-at ROWS: once the list holds ROWS rows, clicks the header's second
+// column with the mouse (real input, through the tool's input queue) and
+// reports when the tool acted on it: that column's header item became the
+// sort column (owner-drawn), read through memory in the tool's process.
+// --markers: for a count of wineserver requests; sends the tool's dialog a
+// WM_NULL with wParam 0x5CA11 before "Scan" and 0x5CA12 once the list is
+// full, prints the dialog's thread id, and polls every 50 ms instead of 1 ms.
+//
 // Usage: list_watch STARTUP_ROWS EXPECTED_ROWS TIMEOUT_SECONDS [--close]
+//                   [--click-at ROWS] [--markers]
 // STARTUP_ROWS: the rows the start-up scan leaves (0 when no device answers).
 #include "res/resource.h"
+#include "tools/RemoteBuffer.h"
 
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,8 +28,7 @@
 
 namespace {
 
-double Now()
-{
+double Now() {
     FILETIME ft;
     GetSystemTimePreciseAsFileTime(&ft);
     const ULONGLONG ticks = (ULONGLONG(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
@@ -27,8 +36,7 @@ double Now()
 }
 
 // The tool's main dialog: a dialog window with the device list and "Scan".
-BOOL CALLBACK FindMainWindow(HWND hWnd, LPARAM lParam)
-{
+BOOL CALLBACK FindMainWindow(HWND hWnd, LPARAM lParam) {
     char className[16] = {};
     GetClassNameA(hWnd, className, sizeof className);
     if (std::strcmp(className, "#32770") == 0 && GetDlgItem(hWnd, IDC_DEVICE_LIST) &&
@@ -39,8 +47,7 @@ BOOL CALLBACK FindMainWindow(HWND hWnd, LPARAM lParam)
     return TRUE;
 }
 
-int RowCount(HWND hList)
-{
+int RowCount(HWND hList) {
     DWORD_PTR count = 0;
     if (!SendMessageTimeoutA(hList, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, 30000, &count))
         return -1;
@@ -48,8 +55,7 @@ int RowCount(HWND hList)
 }
 
 // Waits until the count is `expected` and has not changed for `quietMs`.
-bool WaitForSettled(HWND hList, int expected, int quietMs, double deadline)
-{
+bool WaitForSettled(HWND hList, int expected, int quietMs, double deadline) {
     int last = -2;
     double since = Now();
     while (Now() < deadline) {
@@ -65,18 +71,66 @@ bool WaitForSettled(HWND hList, int expected, int quietMs, double deadline)
     return false;
 }
 
+// Header item nItem's format flags, through memory in the tool's process; -1 on failure.
+int HeaderFormat(HANDLE hProcess, const RemoteBuffer& remote, HWND hHeader, int nItem) {
+    HDITEMA item{};
+    item.mask = HDI_FORMAT;
+    if (!WriteProcessMemory(hProcess, remote.Address(), &item, sizeof item, nullptr) ||
+        !SendMessageTimeoutA(hHeader, HDM_GETITEMA, nItem,
+                             reinterpret_cast<LPARAM>(remote.Address()), SMTO_NORMAL, 30000,
+                             nullptr) ||
+        !ReadProcessMemory(hProcess, remote.Address(), &item, sizeof item, nullptr))
+        return -1;
+    return item.fmt;
+}
+
+// A left click in the middle of header item nItem, as the mouse gives it.
+bool ClickHeaderItem(HANDLE hProcess, const RemoteBuffer& remote, HWND hHeader, int nItem) {
+    RECT rect{};
+    if (!SendMessageTimeoutA(hHeader, HDM_GETITEMRECT, nItem,
+                             reinterpret_cast<LPARAM>(remote.Address()), SMTO_NORMAL, 30000,
+                             nullptr) ||
+        !ReadProcessMemory(hProcess, remote.Address(), &rect, sizeof rect, nullptr))
+        return false;
+    POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(hHeader, &point);
+    INPUT click[2] = {};
+    for (INPUT& input : click) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = point.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = point.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    }
+    click[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
+    return SendInput(2, click, sizeof(INPUT)) == 2;
+}
+
+constexpr WPARAM kMarkerStart = 0x5CA11;
+constexpr WPARAM kMarkerEnd = 0x5CA12;
+
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc < 4) {
-        std::fprintf(stderr, "usage: list_watch STARTUP_ROWS EXPECTED_ROWS TIMEOUT_SECONDS [--close]\n");
+        std::fprintf(stderr,
+                     "usage: list_watch STARTUP_ROWS EXPECTED_ROWS TIMEOUT_SECONDS [--close]\n");
         return 2;
     }
     const int startupRows = std::atoi(argv[1]);
     const int expected = std::atoi(argv[2]);
     const double deadline = Now() + std::atof(argv[3]);
-    const bool close = argc > 4 && std::strcmp(argv[4], "--close") == 0;
+    bool close = false;
+    bool markers = false;
+    int clickAt = -1;
+    for (int i = 4; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--close") == 0)
+            close = true;
+        else if (std::strcmp(argv[i], "--markers") == 0)
+            markers = true;
+        else if (std::strcmp(argv[i], "--click-at") == 0 && i + 1 < argc)
+            clickAt = std::atoi(argv[++i]);
+    }
+    const DWORD pollMs = markers ? 50 : 1;
 
     HWND hDlg = nullptr;
     while (!hDlg && Now() < deadline) {
@@ -91,11 +145,20 @@ int main(int argc, char** argv)
     std::printf("window %.6f\n", Now());
     HWND hList = GetDlgItem(hDlg, IDC_DEVICE_LIST);
     HWND hScan = GetDlgItem(hDlg, IDC_SCAN);
+    HWND hHeader = reinterpret_cast<HWND>(SendMessageA(hList, LVM_GETHEADER, 0, 0));
+    DWORD processId = 0;
+    const DWORD threadId = GetWindowThreadProcessId(hDlg, &processId);
+    std::printf("ui_thread %04lx\n", threadId);
+    HANDLE hProcess =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    RemoteBuffer remote(hProcess, sizeof(HDITEMA) + sizeof(RECT));
 
     // The start-up scan first, with its repeats' duplicates.
     const bool settled = WaitForSettled(hList, startupRows, 1000, deadline);
     std::printf("startup_rows %d %s\n", RowCount(hList), settled ? "settled" : "timeout");
 
+    if (markers)
+        SendMessageTimeoutA(hDlg, WM_NULL, kMarkerStart, 0, SMTO_NORMAL, 30000, nullptr);
     // "Scan" as its click reaches the dialog; returns once the list is empty
     // and the scan request has gone out.
     const double click = Now();
@@ -106,19 +169,41 @@ int main(int argc, char** argv)
 
     double firstRow = 0;
     double full = 0;
+    double headerClick = 0;
+    double headerSorted = 0;
+    int rowsAtClick = 0;
+    int rowsAtSorted = 0;
     int count = 0;
     while (Now() < deadline) {
         count = RowCount(hList);
         if (count > 0 && !firstRow)
             firstRow = Now();
-        if (count >= expected) {
-            full = Now();
-            break;
+        if (clickAt >= 0 && !headerClick && count >= clickAt) {
+            rowsAtClick = count;
+            headerClick = Now();
+            if (!ClickHeaderItem(hProcess, remote, hHeader, 1))
+                std::printf("error click\n");
         }
-        Sleep(1);
+        if (headerClick && !headerSorted) {
+            const int format = HeaderFormat(hProcess, remote, hHeader, 1);
+            if (format != -1 && (format & HDF_OWNERDRAW)) {
+                headerSorted = Now();
+                rowsAtSorted = RowCount(hList);
+            }
+        }
+        if (count >= expected && !full)
+            full = Now();
+        if (full && (clickAt < 0 || headerSorted))
+            break;
+        Sleep(headerClick && !headerSorted ? 1 : pollMs);
     }
+    if (markers)
+        SendMessageTimeoutA(hDlg, WM_NULL, kMarkerEnd, 0, SMTO_NORMAL, 30000, nullptr);
     std::printf("first_row %.6f\n", firstRow);
     std::printf("full %.6f rows %d\n", full, count);
+    if (clickAt >= 0)
+        std::printf("header_click %.6f rows %d sorted %.6f rows %d\n", headerClick, rowsAtClick,
+                    headerSorted, rowsAtSorted);
     // Duplicates from the scan's repeats may still be queued: let them pass,
     // then count again, so that a row lost or doubled would show.
     WaitForSettled(hList, expected, 1000, deadline);

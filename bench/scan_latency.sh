@@ -11,14 +11,22 @@
 # Expects build/windows (VantrelConfig, zova, list_watch) and build/native
 # (vantrel-devsim). Answers are spread over ANSWER_WINDOW_MS (default 1000),
 # as a real network's arrive.
+# TOOL_BIN: where VantrelConfig.exe and zova.dll come from (default this
+# tree's build/windows/bin), to compare another build under the same prefix.
+# CLICK_AT=ROWS: list_watch clicks the header's second column once the list
+# holds ROWS rows; "click->acted" is the time until the tool sorted by it.
+# REQUESTS=1: runs a wineserver of its own that logs every request, and
+# counts the requests of the tool's window thread from just before "Scan"
+# to the full list, per row ("requests/row"; the run itself is slower).
 cd "$(dirname "$0")/.." || exit 1
 root=$(pwd)
 counts=${*:-100 1000 5000}
 window=${ANSWER_WINDOW_MS:-1000}
 prefix=$root/build/windows/wineprefix
-bin=$root/build/windows/bin
+bin=${TOOL_BIN:-$root/build/windows/bin}
+watch=$root/build/windows/bin/list_watch.exe
 sim=$root/build/native/bin/vantrel-devsim
-for f in "$bin/VantrelConfig.exe" "$bin/zova.dll" "$bin/list_watch.exe" "$sim"; do
+for f in "$bin/VantrelConfig.exe" "$bin/zova.dll" "$watch" "$sim"; do
     [ -e "$f" ] || { echo "SKIP: $f not built"; exit 77; }
 done
 
@@ -39,11 +47,24 @@ if [ -z "$DISPLAY" ]; then
 fi
 run_wine() { "$root/cmake/wine-run.sh" "$prefix" "$@"; }
 # Prefix and a lingering wineserver first, so neither is counted as start-up.
-run_wine "$bin/list_watch.exe" >/dev/null 2>&1
+run_wine "$watch" >/dev/null 2>&1
 
 echo "Scan to full list: tool under Wine, simulator on loopback, answers spread over $window ms"
-printf '%8s %10s %12s %14s %16s %10s %10s\n' devices start-up "scan->full" "last new->full" "answers/lost" rows "peak RSS"
+printf '%8s %10s %12s %14s %16s %10s %10s' devices start-up "scan->full" "last new->full" "answers/lost" rows "peak RSS"
+[ -n "$CLICK_AT" ] && printf ' %26s' "click->acted (rows then)"
+[ -n "$REQUESTS" ] && printf ' %13s' "requests/row"
+echo
+watch_options=""
+[ -n "$CLICK_AT" ] && watch_options="--click-at $CLICK_AT"
+[ -n "$REQUESTS" ] && watch_options="$watch_options --markers"
 for n in $counts; do
+    if [ -n "$REQUESTS" ]; then
+        WINEPREFIX=$prefix wineserver -k 2>/dev/null
+        WINEPREFIX=$prefix wineserver -w 2>/dev/null
+        WINEPREFIX=$prefix wineserver -f -d1 2>"$work/server.log" &
+        sleep 0.5
+        run_wine "$watch" >/dev/null 2>&1
+    fi
     # A free loopback port for the simulator, found by letting it bind one.
     rm -f "$work/port"
     "$sim" --bind 127.0.0.1 --port 0 --port-file "$work/port" --generate 1 --log /dev/null 2>/dev/null &
@@ -88,7 +109,7 @@ for n in $counts; do
     "$sim" --bind 127.0.0.1 --port "$port" --generate "$n" --answer-window-ms "$window" \
         --log /dev/null 2>"$work/sim.err" &
     pids="$pids $!"
-    run_wine "$bin/list_watch.exe" 0 "$n" "$((120 + n / 5))" --close >"$work/watch.txt" 2>&1
+    run_wine "$watch" 0 "$n" "$((120 + n / 5))" --close $watch_options >"$work/watch.txt" 2>&1
     wait $toolpid 2>/dev/null
     sleep 0.3
     for pid in $pids; do kill "$pid" 2>/dev/null; done
@@ -100,11 +121,27 @@ for n in $counts; do
     full=$(awk '$1 == "full" { print $2 }' "$work/watch.txt")
     rows=$(awk '$1 == "final_rows" { print $2 }' "$work/watch.txt")
     peak=$(cat "$work/peak" 2>/dev/null)
+    extra=""
+    if [ -n "$CLICK_AT" ]; then
+        extra=$(awk '$1 == "header_click" {
+            if ($6 > 0) printf " %11.0f ms (%4d, %4d)", ($6 - $2) * 1000, $4, $8
+            else printf " %26s", "not acted on" }' "$work/watch.txt")
+    fi
+    if [ -n "$REQUESTS" ]; then
+        WINEPREFIX=$prefix wineserver -k 2>/dev/null
+        WINEPREFIX=$prefix wineserver -w 2>/dev/null
+        tid=$(awk '$1 == "ui_thread" { print $2 }' "$work/watch.txt")
+        extra="$extra $(awk -v tid="$tid" -v n="$n" '
+            /send_message\(.*msg=00000000, wparam=0005ca11/ { on = 1; next }
+            /send_message\(.*msg=00000000, wparam=0005ca12/ { on = 0; done = 1 }
+            on && index($0, tid ": ") == 1 && $2 ~ /^[a-z_]+\(/ && $0 !~ /\) = / { count++ }
+            END { if (done) printf "%13.1f", count / n; else printf "%13s", "-" }' "$work/server.log")"
+    fi
     # Requests go to the simulator's port, answers come from it; an answer's
     # MAC is its first item (tag 01, length 06) after the 8-byte header.
     tshark -r "$work/scan.pcapng" -T fields -e frame.time_epoch -e udp.srcport -e udp.dstport -e data.data 2>/dev/null |
     awk -v port="$port" -v launch="$launch" -v scan="${scan:-0}" -v full="${full:-0}" -v n="$n" \
-        -v rows="${rows:-?}" -v peak="${peak:-0}" '
+        -v rows="${rows:-?}" -v peak="${peak:-0}" -v extra="$extra" '
         $3 == port && !first { first = $1 }
         $2 == port && $1 > scan && scan > 0 {
             answers++
@@ -115,7 +152,7 @@ for n in $counts; do
             startup = first ? sprintf("%.0f ms", (first - launch) * 1000) : "-"
             s2f = full > 0 ? sprintf("%.0f ms", (full - scan) * 1000) : "not full"
             l2f = full > 0 && lastnew ? sprintf("%.0f ms", (full - lastnew) * 1000) : "-"
-            printf "%8d %10s %12s %14s %9d/%-6d %10s %7.0f MiB\n", n, startup, s2f, l2f, answers, n - distinct, rows, peak / 1024
+            printf "%8d %10s %12s %14s %9d/%-6d %10s %7.0f MiB%s\n", n, startup, s2f, l2f, answers, n - distinct, rows, peak / 1024, extra
         }'
     [ -n "$VERBOSE" ] && cat "$work/watch.txt"
 done

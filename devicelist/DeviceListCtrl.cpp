@@ -5,6 +5,11 @@
 #include "devicelist/SortRules.h"
 #include "zova/ResponseRow.h"
 
+namespace {
+// Posted to the list itself: the answers queued before it are in.
+constexpr UINT kRedrawAfterQueuedAnswers = WM_APP + 0x2D0;
+}  // namespace
+
 CDeviceListCtrl::CDeviceListCtrl() = default;
 
 // The rows' data go with m_rowData, whether or not the window still exists.
@@ -14,6 +19,7 @@ const MessageMap* CDeviceListCtrl::GetMessageMap() const {
     static const MessageMapEntry kEntries[] = {
         msg::LButtonDblClk<&CDeviceListCtrl::OnLButtonDblClk>(),
         msg::NotifyReflect<&CDeviceListCtrl::OnColumnClick>(LVN_COLUMNCLICK),
+        msg::Raw<&CDeviceListCtrl::OnRedrawAfterQueuedAnswers>(kRedrawAfterQueuedAnswers),
     };
     static const MessageMap kMap(CListCtrl::GetMessageMap(), kEntries);
     return &kMap;
@@ -128,4 +134,21 @@ DWORD CDeviceListCtrl::GetRowValue(int nRow) const {
         return 0;
     const auto* pRow = reinterpret_cast<const ROWDATA*>(GetItemData(nRow));
     return pRow ? pRow->dwValue : 0;
+}
+
+void CDeviceListCtrl::HoldRedrawForQueuedAnswers() {
+    if (m_bRedrawHeld)
+        return;
+    SendMessage(WM_SETREDRAW, FALSE);
+    m_bRedrawHeld = true;
+    // Queued behind the notifications already waiting, so drawing resumes
+    // once they are handled: each burst of answers is drawn once.
+    PostMessage(kRedrawAfterQueuedAnswers);
+}
+
+LRESULT CDeviceListCtrl::OnRedrawAfterQueuedAnswers(WPARAM, LPARAM) {
+    m_bRedrawHeld = false;
+    // The list view updates its scroll bars and repaints its rows here.
+    SendMessage(WM_SETREDRAW, TRUE);
+    return 0;
 }

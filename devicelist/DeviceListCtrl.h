@@ -64,6 +64,9 @@ protected:
 private:
     static int CALLBACK CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort);
     void OnColumnClick(NMHDR* pHeader, LRESULT* pResult);
+    // Switches drawing off until the answers already queued are in (see AddResponse).
+    void HoldRedrawForQueuedAnswers();
+    LRESULT OnRedrawAfterQueuedAnswers(WPARAM, LPARAM);
     // Opens the configure dialog of the row clicked.
     void OnLButtonDblClk(UINT nFlags, POINT point);
 
@@ -75,6 +78,7 @@ private:
     BOOL m_bSortAscending = TRUE;
     // Owner of every row's ROWDATA; the rows' item data point into it.
     std::vector<std::unique_ptr<ROWDATA>> m_rowData;
+    bool m_bRedrawHeld = false;
 };
 
 #endif  // VANTREL_DEVICELIST_DEVICELISTCTRL_H

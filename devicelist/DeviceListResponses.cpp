@@ -16,6 +16,10 @@ void CDeviceListCtrl::AddResponse(const ZOVA_ModuleScanResponseType& response) {
     if (bDuplicate)
         return;
     m_responses.push_back(response);
+    // Under Wine every row added to a visible list view redraws its scroll
+    // bar through the theme (about a hundred wineserver round trips); while
+    // answers stream in, that happens once per burst instead.
+    HoldRedrawForQueuedAnswers();
 
     const zova::ResponseRow row = zova::BuildResponseRow(response);
     if (row.shown)

@@ -4,11 +4,15 @@
 #include "framework/DC.h"
 
 void CSortHeaderCtrl::SetSortIndicator(int nColumn, BOOL bAscending) {
-    m_nSortColumn = nColumn;
-    m_bSortAscending = bAscending;
     HDITEMA item{};
     item.mask = HDI_FORMAT;
     GetItem(nColumn, &item);
+    // Shown as asked already: the list refreshes it after every answer, and
+    // each repaint of the header costs Wine dozens of round trips.
+    if (nColumn == m_nSortColumn && bAscending == m_bSortAscending && (item.fmt & HDF_OWNERDRAW))
+        return;
+    m_nSortColumn = nColumn;
+    m_bSortAscending = bAscending;
     item.fmt |= HDF_OWNERDRAW;
     SetItem(nColumn, &item);
     Invalidate(TRUE);

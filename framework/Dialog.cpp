@@ -61,14 +61,19 @@ INT_PTR CDialog::DoModal() {
 void CDialog::RunModalLoop() {
     MSG message;
     while (m_bModalRunning && m_hWnd != nullptr) {
-        const BOOL bGot = ::GetMessageA(&message, nullptr, 0, 0);
-        if (bGot == 0) {
-            // WM_QUIT belongs to an outer loop; leave it for that one.
-            ::PostQuitMessage(static_cast<int>(message.wParam));
-            break;
+        // Input first: GetMessage hands out posted messages before input, and
+        // the library's notifications arrive posted, hundreds a second during
+        // a scan; the user's clicks and keys must not wait behind them.
+        if (!::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
+            const BOOL bGot = ::GetMessageA(&message, nullptr, 0, 0);
+            if (bGot == 0) {
+                // WM_QUIT belongs to an outer loop; leave it for that one.
+                ::PostQuitMessage(static_cast<int>(message.wParam));
+                break;
+            }
+            if (bGot == -1)
+                break;
         }
-        if (bGot == -1)
-            break;
         if (!::IsDialogMessageA(m_hWnd, &message)) {
             ::TranslateMessage(&message);
             ::DispatchMessageA(&message);
@@ -142,10 +147,17 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
             return FALSE;
         switch (message) {
         // These return their result directly; all others through DWLP_MSGRESULT.
-        case WM_CTLCOLORMSGBOX: case WM_CTLCOLOREDIT: case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLORBTN: case WM_CTLCOLORDLG: case WM_CTLCOLORSCROLLBAR:
-        case WM_CTLCOLORSTATIC: case WM_COMPAREITEM: case WM_VKEYTOITEM:
-        case WM_CHARTOITEM: case WM_QUERYDRAGICON:
+        case WM_CTLCOLORMSGBOX:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORSTATIC:
+        case WM_COMPAREITEM:
+        case WM_VKEYTOITEM:
+        case WM_CHARTOITEM:
+        case WM_QUERYDRAGICON:
             return static_cast<INT_PTR>(result);
         default:
             ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, result);

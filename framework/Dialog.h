@@ -4,7 +4,8 @@
 // DWLP_USER) and runs its own message loop with the owner disabled. The loop
 // dispatches every message of the thread, so a window behind a nested dialog
 // (the main dialog with its library notifications) keeps receiving posted
-// messages while the nested dialog is open.
+// messages while the nested dialog is open. Pending input goes ahead of
+// posted messages, so that clicks are answered while notifications stream in.
 #ifndef VANTREL_FRAMEWORK_DIALOG_H
 #define VANTREL_FRAMEWORK_DIALOG_H
 

@@ -3,12 +3,10 @@
 #include "framework/MessageBox.h"
 #include "framework/WinApp.h"
 
+#include <cassert>
 #include <vector>
 
 namespace {
-// The window property that names the object tied to a subclassed window.
-const char kObjectProperty[] = "Vantrel.CWnd";
-
 bool HasControlAndCode(UINT message) {
     return message == WM_COMMAND || message == WM_NOTIFY;
 }
@@ -19,12 +17,19 @@ CWnd::~CWnd() {
         UnsubclassWindow();
 }
 
+// The object's address lives in the window's GWLP_USERDATA: Wine reads it
+// (and the window procedure) in the process itself, where a window property
+// costs a round trip to the wineserver on every message. A window whose user
+// data someone else already uses is not ours to take.
 BOOL CWnd::SubclassWindow(HWND hWnd) {
-    if (hWnd == nullptr || m_hWnd != nullptr || FromHandleAttached(hWnd) != nullptr)
+    if (hWnd == nullptr || m_hWnd != nullptr || ::GetWindowLongPtrA(hWnd, GWLP_USERDATA) != 0)
         return FALSE;
     m_hWnd = hWnd;
     PreSubclassWindow();
-    ::SetPropA(hWnd, kObjectProperty, this);
+    const LONG_PTR previous =
+        ::SetWindowLongPtrA(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    assert(previous == 0);
+    (void)previous;
     m_pfnSuper = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::SubclassProc)));
     return TRUE;
@@ -35,18 +40,25 @@ HWND CWnd::UnsubclassWindow() {
     if (hWnd == nullptr || m_pfnSuper == nullptr)
         return nullptr;
     ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
-    ::RemovePropA(hWnd, kObjectProperty);
+    ::SetWindowLongPtrA(hWnd, GWLP_USERDATA, 0);
     m_pfnSuper = nullptr;
     m_hWnd = nullptr;
     return hWnd;
 }
 
+// Only a window running our procedure has our object in its user data; any
+// other window's user data means something else.
 CWnd* CWnd::FromHandleAttached(HWND hWnd) {
-    return hWnd ? static_cast<CWnd*>(::GetPropA(hWnd, kObjectProperty)) : nullptr;
+    if (hWnd == nullptr ||
+        ::GetWindowLongPtrA(hWnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&CWnd::SubclassProc))
+        return nullptr;
+    return reinterpret_cast<CWnd*>(::GetWindowLongPtrA(hWnd, GWLP_USERDATA));
 }
 
 LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    CWnd* pWnd = FromHandleAttached(hWnd);
+    // Only windows we subclassed call this procedure, so their user data is
+    // ours, even when another procedure was put in front of ours since.
+    auto* pWnd = reinterpret_cast<CWnd*>(::GetWindowLongPtrA(hWnd, GWLP_USERDATA));
     if (pWnd == nullptr)
         return ::DefWindowProcA(hWnd, message, wParam, lParam);
     LRESULT result = 0;
@@ -59,7 +71,7 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPAR
     }
     if (message == WM_NCDESTROY) {
         // The window is gone; the object outlives it, untied.
-        ::RemovePropA(hWnd, kObjectProperty);
+        ::SetWindowLongPtrA(hWnd, GWLP_USERDATA, 0);
         pWnd->m_pfnSuper = nullptr;
         pWnd->m_hWnd = nullptr;
     }

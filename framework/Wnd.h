@@ -24,10 +24,12 @@ public:
 
     // Ties the object to an existing window and routes its messages through
     // the message map. PreSubclassWindow runs first, with m_hWnd already set.
+    // FALSE when the window's user data (GWLP_USERDATA), which holds the
+    // object's address, is already in use.
     BOOL SubclassWindow(HWND hWnd);
     // Gives the window its original procedure back and unties the object.
     HWND UnsubclassWindow();
-    // The object tied to a subclassed window, or null.
+    // The object tied to a subclassed window, or null; never another's user data.
     static CWnd* FromHandleAttached(HWND hWnd);
 
     // The original processing of the message now being handled; its result.
@@ -57,8 +59,8 @@ public:
     void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
     HMENU GetSystemMenu(BOOL bRevert) const { return ::GetSystemMenu(m_hWnd, bRevert); }
     HICON SetIcon(HICON hIcon, BOOL bBigIcon) {
-        return reinterpret_cast<HICON>(
-            SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon)));
+        return reinterpret_cast<HICON>(SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL,
+                                                   reinterpret_cast<LPARAM>(hIcon)));
     }
     // A message box owned by this window; the caption defaults to the program's name.
     int MessageBox(const char* pszText, const char* pszCaption = nullptr, UINT nType = MB_OK) const;

@@ -3,13 +3,26 @@
 # come from; docs/performance.md records one such run. Benchmarks print
 # figures only: nothing here passes or fails on speed.
 #
-# Usage: scripts/bench.sh [--quick]
-#   --quick  fewer repetitions, for trying the script itself
+# Usage: scripts/bench.sh [--quick] [--before TREE]
+#   --quick        fewer repetitions, for trying the script itself
+#   --before TREE  also builds TREE (another checkout of the project, such as
+#                  a worktree at an earlier commit) in its preset windows and
+#                  measures its tool and list_fill_bench before this tree's,
+#                  in the same run, under the same Wine prefix
 # Needs root (or CAP_NET_ADMIN) for the DHCP run, which happens entirely
 # inside network namespaces made and removed by bench/dhcp_latency.sh.
 cd "$(dirname "$0")/.." || exit 1
 md5_runs=9; md5_mib=128; dhcp_exchanges=30; list_counts="100 1000 5000"; fill_counts="100 1000"
-if [ "$1" = "--quick" ]; then md5_runs=3; md5_mib=32; dhcp_exchanges=5; list_counts="100 1000"; fill_counts="100"; fi
+click_devices=1000; request_devices=1000; fill_request_rows=300
+before=""
+while [ $# -gt 0 ]; do
+    case $1 in
+    --quick) md5_runs=3; md5_mib=32; dhcp_exchanges=5; list_counts="100 1000"; fill_counts="100"
+             click_devices=100; request_devices=100; fill_request_rows=50 ;;
+    --before) before=$(realpath "$2"); shift ;;
+    esac
+    shift
+done
 
 echo "== Machine"
 echo "date (UTC): $(date -u '+%Y-%m-%d %H:%M')"
@@ -30,6 +43,11 @@ log=$(mktemp)
 { cmake --preset native && cmake --build --preset native -j2 --target md5_bench dhcp_poll_server vantrel-devsim &&
   cmake --preset windows && cmake --build --preset windows -j2 --target VantrelConfig zova list_watch list_fill_bench; } \
     >"$log" 2>&1 || { cat "$log"; rm -f "$log"; exit 1; }
+if [ -n "$before" ]; then
+    echo "before: $before at $(git -C "$before" log -1 --format='%h %s')"
+    ( cd "$before" && cmake --preset windows && cmake --build --preset windows -j2 --target VantrelConfig zova list_fill_bench ) \
+        >"$log" 2>&1 || { cat "$log"; rm -f "$log"; exit 1; }
+fi
 rm -f "$log"
 echo "ok"
 echo
@@ -48,9 +66,29 @@ echo "== Device list"
 . scripts/xvfb.sh
 start_xvfb || exit 1
 trap stop_xvfb EXIT
-# The library never broadcasts: every program gets a target on loopback.
-ZOVA_TARGET=127.0.0.1:9 timeout 1500 cmake/wine-run.sh "$(pwd)/build/windows/wineprefix" \
-    build/windows/bin/list_fill_bench.exe $fill_counts
+prefix=$(pwd)/build/windows/wineprefix
+# Each figure for the earlier build first (when given), then for this one;
+# both run under this tree's Wine prefix and list_watch.
+sides="$(pwd)"
+[ -n "$before" ] && sides="$before $sides"
+label() { if [ "$1" = "$before" ]; then echo "before"; else echo "after"; fi; }
+for tree in $sides; do
+    echo "-- $(label "$tree"): list_fill_bench"
+    ZOVA_TARGET=127.0.0.1:9 timeout 1500 cmake/wine-run.sh "$prefix" "$tree/build/windows/bin/list_fill_bench.exe" $fill_counts
+done
 echo
-bench/scan_latency.sh $list_counts
+echo "Wineserver requests per row, list_fill_bench's AddResponse pass ($fill_request_rows rows, one answer per trip)"
+for tree in $sides; do
+    echo "$(label "$tree"): $(bench/fill_requests.sh "$prefix" "$tree/build/windows/bin/list_fill_bench.exe" $fill_request_rows |
+        awk '{ printf "%s requests a row (%s over %s rows)", $1, $2, $3 }')"
+done
 echo
+for tree in $sides; do
+    echo "-- $(label "$tree"): the tool"
+    TOOL_BIN=$tree/build/windows/bin bench/scan_latency.sh $list_counts
+    echo "Header clicked while the answers stream in"
+    TOOL_BIN=$tree/build/windows/bin CLICK_AT=$((click_devices / 4)) bench/scan_latency.sh $click_devices
+    echo "Wineserver requests of the tool's window thread"
+    TOOL_BIN=$tree/build/windows/bin REQUESTS=1 bench/scan_latency.sh $request_devices
+    echo
+done

@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -18,7 +20,8 @@ const std::vector<Texts> kRows = {
     {"9.1.1.1", "255.0.0.0", "9.0.0.1", "Off", "1.10.2", "gateway", "00-10-00-00-00-02"},
     {"200.0.0.1", "255.255.0.0", "200.0.0.254", "N/A", "2.123.0", "IO-16", "A0-00-00-00-00-03"},
     {"10.0.0.1", "255.255.255.252", "10.0.0.2", "On", "1.09.0", "Relay", "02-6B-D4-0A-FF-00"},
-    {"192.168.0.9", "255.255.255.0", "192.168.0.1", "Off", "3.00.65535", "IO-8", "0A-00-00-00-00-05"},
+    {"192.168.0.9", "255.255.255.0", "192.168.0.1", "Off", "3.00.65535", "IO-8",
+     "0A-00-00-00-00-05"},
 };
 
 void AddRows(CDeviceListCtrl& list) {
@@ -36,14 +39,18 @@ TEST(DeviceListCtrlTest, SortsAddressesAsNumbersAndEverythingElseAsText) {
     const Case cases[] = {
         {0, TRUE, {"9.1.1.1", "10.0.0.1", "192.168.0.9", "192.168.0.10", "200.0.0.1"}},
         {0, FALSE, {"200.0.0.1", "192.168.0.10", "192.168.0.9", "10.0.0.1", "9.1.1.1"}},
-        {1, TRUE, {"255.0.0.0", "255.255.0.0", "255.255.255.0", "255.255.255.0", "255.255.255.252"}},
+        {1,
+         TRUE,
+         {"255.0.0.0", "255.255.0.0", "255.255.255.0", "255.255.255.0", "255.255.255.252"}},
         {2, TRUE, {"9.0.0.1", "10.0.0.2", "192.168.0.1", "200.0.0.254", "N/A"}},
         {2, FALSE, {"N/A", "200.0.0.254", "192.168.0.1", "10.0.0.2", "9.0.0.1"}},
         {3, TRUE, {"N/A", "Off", "Off", "On", "On"}},
         {4, TRUE, {"1.09.0", "1.10.2", "2.123.0", "2.99.0", "3.00.65535"}},
         {4, FALSE, {"3.00.65535", "2.99.0", "2.123.0", "1.10.2", "1.09.0"}},
-        {6, TRUE, {"00-10-00-00-00-02", "02-6B-D4-0A-FF-00", "02-6B-D4-0A-FF-01",
-                   "0A-00-00-00-00-05", "A0-00-00-00-00-03"}},
+        {6,
+         TRUE,
+         {"00-10-00-00-00-02", "02-6B-D4-0A-FF-00", "02-6B-D4-0A-FF-01", "0A-00-00-00-00-05",
+          "A0-00-00-00-00-03"}},
     };
     ScriptedListHost host;
     std::vector<Texts> sorted;
@@ -60,7 +67,8 @@ TEST(DeviceListCtrlTest, SortsAddressesAsNumbersAndEverythingElseAsText) {
     ASSERT_EQ(sorted.size(), std::size(cases));
     for (std::size_t i = 0; i < sorted.size(); ++i)
         EXPECT_EQ(sorted[i], cases[i].expected)
-            << "column " << cases[i].nColumn << (cases[i].bAscending ? " ascending" : " descending");
+            << "column " << cases[i].nColumn
+            << (cases[i].bAscending ? " ascending" : " descending");
 }
 
 TEST(DeviceListCtrlTest, HeaderClicksFollowTheClickRuleFromStartUp) {
@@ -72,10 +80,8 @@ TEST(DeviceListCtrlTest, HeaderClicksFollowTheClickRuleFromStartUp) {
     };
     const Click clicks[] = {
         {0, 0, FALSE, "200.0.0.1"},  // the list starts on IP ascending
-        {6, 6, TRUE, "00-10-00-00-00-02"},
-        {6, 6, FALSE, "A0-00-00-00-00-03"},
-        {6, 6, TRUE, "00-10-00-00-00-02"},
-        {4, 4, TRUE, "1.09.0"},
+        {6, 6, TRUE, "00-10-00-00-00-02"}, {6, 6, FALSE, "A0-00-00-00-00-03"},
+        {6, 6, TRUE, "00-10-00-00-00-02"}, {4, 4, TRUE, "1.09.0"},
     };
     ScriptedListHost host;
     std::vector<std::string> outcomes;
@@ -130,4 +136,56 @@ TEST(DeviceListCtrlTest, RowValuesFollowTheirRowsAndEmptyingKeepsTheSort) {
     EXPECT_EQ(nRowsAfterEmptying, 0);
     EXPECT_EQ(nSortColumnAfter, 5);
     EXPECT_FALSE(bAscendingAfter);
+}
+
+namespace {
+// A device's answer with the fields a row shows; the last MAC byte and the
+// last address byte tell the devices apart.
+ZOVA_ModuleScanResponseType Answer(std::uint8_t bDevice, std::uint8_t bHost) {
+    ZOVA_ModuleScanResponseType answer{};
+    const std::uint8_t abMac[6] = {0x02, 0x6B, 0xD4, 0x00, 0x00, bDevice};
+    std::memcpy(answer.abMacAddr, abMac, sizeof abMac);
+    answer.bMacAddrValid = 1;
+    answer.dwIpAddr = 0x0A000000u | bHost;
+    answer.bIpAddrValid = 1;
+    return answer;
+}
+}  // namespace
+
+TEST(DeviceListCtrlTest, AnswersHandledBackToBackShowAtOnceAndTheListIsDrawnAfterThem) {
+    constexpr int kDevices = 40;
+    ScriptedListHost host;
+    std::vector<int> countsAfterEachAnswer;
+    std::vector<std::string> firstRows;
+    SCROLLINFO scroll{sizeof scroll, SIF_RANGE};
+    std::vector<std::string> addresses;
+    host.AddStep([&] { host.m_list.InsertColumns(kMainColumns); });
+    host.AddStep([&] {
+        // A burst, as queued notifications are handled: later devices answer
+        // with lower addresses, and one device answers twice.
+        for (int i = 0; i < kDevices; ++i) {
+            host.m_list.AddResponse(
+                Answer(static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(kDevices - i)));
+            if (i == kDevices / 2)
+                host.m_list.AddResponse(Answer(0, 200));
+            countsAfterEachAnswer.push_back(host.m_list.GetItemCount());
+            firstRows.push_back(ColumnTexts(host.m_list, 0).front());
+        }
+    });
+    host.AddStep([&] {
+        ::GetScrollInfo(host.m_list, SB_VERT, &scroll);
+        addresses = ColumnTexts(host.m_list, 0);
+        host.EndDialog(IDOK);
+    });
+    ASSERT_EQ(host.DoModal(), IDOK);
+    ASSERT_EQ(countsAfterEachAnswer.size(), std::size_t{kDevices});
+    for (int i = 0; i < kDevices; ++i) {
+        EXPECT_EQ(countsAfterEachAnswer[i], i + 1) << "answer " << i;
+        EXPECT_EQ(firstRows[i], "10.0.0." + std::to_string(kDevices - i))
+            << "sorted after answer " << i;
+    }
+    EXPECT_EQ(scroll.nMax, kDevices - 1) << "the list laid out its rows once the burst was in";
+    ASSERT_EQ(addresses.size(), std::size_t{kDevices});
+    EXPECT_EQ(addresses.front(), "10.0.0.1");
+    EXPECT_EQ(addresses.back(), "10.0.0.40");
 }

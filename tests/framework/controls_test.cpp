@@ -149,3 +149,105 @@ TEST(ControlsTest, ObjectGoingFirstGivesTheWindowBackItsProcedure) {
     EXPECT_EQ(CWnd::FromHandleAttached(hButton), nullptr);
     ::DestroyWindow(hButton);
 }
+
+namespace {
+HWND MakeButton() {
+    return ::CreateWindowA("BUTTON", "x", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                           ::GetModuleHandleA(nullptr), nullptr);
+}
+
+// A procedure another component puts in front of ours.
+WNDPROC g_pfnBehindOuter = nullptr;
+LRESULT CALLBACK OuterProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::CallWindowProcA(g_pfnBehindOuter, hWnd, message, wParam, lParam);
+}
+}  // namespace
+
+TEST(ControlsTest, WindowWhoseUserDataIsTakenIsNotSubclassedNorMisread) {
+    HWND hButton = MakeButton();
+    ASSERT_NE(hButton, nullptr);
+    // Someone else's data that would pass for an object of ours if read blindly.
+    PingButton stranger;
+    ::SetWindowLongPtrA(hButton, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&stranger));
+    const LONG_PTR originalProc = ::GetWindowLongPtrA(hButton, GWLP_WNDPROC);
+
+    PingButton button;
+    EXPECT_FALSE(button.SubclassWindow(hButton));
+    EXPECT_EQ(button.m_hWnd, nullptr);
+    EXPECT_EQ(::GetWindowLongPtrA(hButton, GWLP_WNDPROC), originalProc);
+    EXPECT_EQ(::GetWindowLongPtrA(hButton, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&stranger));
+    EXPECT_EQ(CWnd::FromHandleAttached(hButton), nullptr);
+    EXPECT_NE(::SendMessageA(hButton, kPing, 0, 0), 17);
+    EXPECT_TRUE(stranger.m_events.empty());
+    ::DestroyWindow(hButton);
+}
+
+TEST(ControlsTest, NotificationFromAWindowNotOursIsNotPassedToWhatItsUserDataHolds) {
+    Scripted<BoundDialog> dialog;
+    ClickableList stranger;  // untied, but with a handler for what it is sent
+    dialog.AddStep([&] {
+        HWND hEdit = dialog.GetDlgItem(IDC_TEST_EDIT);
+        ::SetWindowLongPtrA(hEdit, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&stranger));
+        NMLISTVIEW click{};
+        click.hdr = {hEdit, IDC_TEST_EDIT, static_cast<UINT>(LVN_COLUMNCLICK)};
+        click.iSubItem = 3;
+        dialog.SendMessage(WM_NOTIFY, IDC_TEST_EDIT, reinterpret_cast<LPARAM>(&click));
+        // The same from the list, which is ours, reaches the list's object.
+        click.hdr = {dialog.m_list.m_hWnd, IDC_TEST_LIST, static_cast<UINT>(LVN_COLUMNCLICK)};
+        dialog.SendMessage(WM_NOTIFY, IDC_TEST_LIST, reinterpret_cast<LPARAM>(&click));
+        dialog.EndDialog(IDOK);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_TRUE(stranger.m_clickedColumns.empty());
+    EXPECT_EQ(dialog.m_list.m_clickedColumns, std::vector<int>{3});
+}
+
+TEST(ControlsTest, SubclassUnsubclassAndSubclassAgain) {
+    HWND hButton = MakeButton();
+    ASSERT_NE(hButton, nullptr);
+    const LONG_PTR originalProc = ::GetWindowLongPtrA(hButton, GWLP_WNDPROC);
+    PingButton first;
+    PingButton second;
+
+    ASSERT_TRUE(first.SubclassWindow(hButton));
+    HWND hOther = MakeButton();
+    EXPECT_FALSE(first.SubclassWindow(hOther)) << "an object has one window";
+    ::DestroyWindow(hOther);
+    EXPECT_EQ(first.UnsubclassWindow(), hButton);
+    EXPECT_EQ(first.m_hWnd, nullptr);
+    EXPECT_EQ(::GetWindowLongPtrA(hButton, GWLP_WNDPROC), originalProc);
+    EXPECT_EQ(::GetWindowLongPtrA(hButton, GWLP_USERDATA), 0) << "the slot is free again";
+    EXPECT_EQ(CWnd::FromHandleAttached(hButton), nullptr);
+    EXPECT_EQ(first.UnsubclassWindow(), nullptr) << "nothing left to untie";
+
+    ASSERT_TRUE(second.SubclassWindow(hButton));
+    EXPECT_EQ(CWnd::FromHandleAttached(hButton), &second);
+    EXPECT_EQ(::SendMessageA(hButton, kPing, 0, 0), 17);
+    EXPECT_TRUE(first.m_events.empty());
+    EXPECT_EQ(second.m_events, std::vector<std::string>{"ping"});
+
+    // A procedure put in front of ours still passes messages to our object;
+    // reflection no longer finds it, as it no longer owns the window's procedure.
+    g_pfnBehindOuter = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hButton, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OuterProc)));
+    EXPECT_EQ(::SendMessageA(hButton, kPing, 0, 0), 17);
+    EXPECT_EQ(CWnd::FromHandleAttached(hButton), nullptr);
+    ::SetWindowLongPtrA(hButton, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_pfnBehindOuter));
+    ::DestroyWindow(hButton);
+}
+
+TEST(ControlsTest, DestroyedWindowUntiesItsObjectWhichCanBeTiedAgain) {
+    PingButton button;
+    HWND hFirst = MakeButton();
+    ASSERT_TRUE(button.SubclassWindow(hFirst));
+    ::DestroyWindow(hFirst);
+    EXPECT_EQ(button.m_hWnd, nullptr);
+    EXPECT_EQ(CWnd::FromHandleAttached(hFirst), nullptr);
+
+    HWND hSecond = MakeButton();
+    ASSERT_TRUE(button.SubclassWindow(hSecond));
+    EXPECT_EQ(::SendMessageA(hSecond, kPing, 0, 0), 17);
+    EXPECT_EQ(CWnd::FromHandleAttached(hSecond), &button);
+    ::DestroyWindow(hSecond);
+    EXPECT_EQ(button.m_hWnd, nullptr);
+}

@@ -174,6 +174,40 @@ TEST(CDialogTest, OwnerKeepsReceivingPostedMessagesWhileANestedDialogRuns) {
     EXPECT_EQ(eventsSeenByInner, (std::vector<std::string>{"notify 1", "notify 2"}));
 }
 
+TEST(CDialogTest, InputGoesAheadOfPostedMessagesEachKindInItsOrder) {
+    Scripted<OuterDialog> dialog;
+    std::vector<std::string> eventsBeforeNextStep;
+    UINT nInputsQueued = 0;
+    dialog.AddStep([&] {
+        // Notifications posted as a library thread posts them, then a real
+        // click on the button behind them, through the input queue.
+        for (int i = 1; i <= 3; ++i)
+            dialog.PostMessage(kOuterNotify, 0, i);
+        RECT button{};
+        ::GetWindowRect(dialog.GetDlgItem(IDC_TEST_BUTTON), &button);
+        INPUT click[2] = {};
+        for (INPUT& input : click) {
+            input.type = INPUT_MOUSE;
+            input.mi.dx =
+                ((button.left + button.right) / 2) * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+            input.mi.dy =
+                ((button.top + button.bottom) / 2) * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+        }
+        click[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
+        click[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
+        nInputsQueued = ::SendInput(2, click, sizeof(INPUT));
+    });
+    dialog.AddStep([&] {
+        eventsBeforeNextStep = dialog.m_events;
+        dialog.EndDialog(IDOK);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    ASSERT_EQ(nInputsQueued, 2u);
+    EXPECT_EQ(eventsBeforeNextStep,
+              (std::vector<std::string>{"press", "notify 1", "notify 2", "notify 3"}));
+    EXPECT_EQ(dialog.m_events, eventsBeforeNextStep) << "each message dispatched once";
+}
+
 TEST(CDialogTest, EndDialogDuringInitialisationSkipsTheLoop) {
     class RefusingDialog : public CDialog {
     public:
