@@ -3,6 +3,7 @@
 #ifndef VANTREL_SIMULATOR_DEVICE_H
 #define VANTREL_SIMULATOR_DEVICE_H
 
+#include "simulator/recent_requests.h"
 #include "zova/zova.h"
 #include "zovadll/wire.h"
 
@@ -52,11 +53,8 @@ struct Device {
     // In DHCP mode without an address yet: silent until a lease (dhcp_client.h).
     bool awaitingDhcp = false;
 
-    // The last configure and wink carried out, so that a repeat of the same
-    // request is not carried out twice.
-    std::optional<std::uint32_t> lastConfigureId;
-    zova::wire::ConfigureOutcome lastOutcome = zova::wire::ConfigureOutcome::Accepted;
-    std::optional<std::uint32_t> lastWinkId;
+    RecentRequests<zova::wire::ConfigureOutcome> recentConfigures;
+    RecentRequests<bool> recentWinks;
 
     bool reports(Field field) const { return (unreported & field) == 0; }
 };

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace devsim {
 
@@ -24,14 +25,16 @@ Handled Responder::handle(const std::uint8_t* data, std::size_t size, const std:
     if (const auto header = decodeHeader(data, size)) {
         switch (header->type) {
         case MessageType::ScanRequest:
-            if (decodeScanRequest(data, size)) return scan(header->id, from);
+            if (decodeScanRequest(data, size))
+                return scan(header->id, from);
             break;
         case MessageType::ConfigureRequest:
             if (const auto request = decodeConfigureRequest(data, size))
                 return configure(header->id, *request, from);
             break;
         case MessageType::WinkRequest:
-            if (const auto mac = decodeWinkRequest(data, size)) return wink(header->id, *mac, from);
+            if (const auto mac = decodeWinkRequest(data, size))
+                return wink(header->id, *mac, from);
             break;
         default:
             break;  // answers are for the library, not for devices
@@ -49,11 +52,13 @@ Handled Responder::handle(const std::uint8_t* data, std::size_t size, const std:
 
 Handled Responder::scan(std::uint32_t id, const std::string& from) {
     Handled handled;
-    std::uniform_int_distribution<long long> spread(0, std::max<long long>(answerWindow_.count() - 1, 0));
+    std::uniform_int_distribution<long long> spread(
+        0, std::max<long long>(answerWindow_.count() - 1, 0));
     for (const Device& device : devices_) {
-        if (device.awaitingDhcp) continue;
-        handled.replies.push_back(
-            {encodeScanAnswer(id, scanAnswerOf(device)), std::chrono::milliseconds(spread(random_))});
+        if (device.awaitingDhcp)
+            continue;
+        handled.replies.push_back({encodeScanAnswer(id, scanAnswerOf(device)),
+                                   std::chrono::milliseconds(spread(random_))});
     }
     handled.logLine = JsonLine()
                           .add("type", "scan")
@@ -70,39 +75,55 @@ Handled Responder::configure(std::uint32_t id, const ZOVA_ConfigureRequestType& 
     Mac mac;
     std::memcpy(mac.data(), r.abMacAddr, mac.size());
     JsonLine line;
-    line.add("type", "configure").add("id", std::uint64_t{id}).add("from", from).add("mac", macText(mac));
+    line.add("type", "configure")
+        .add("id", std::uint64_t{id})
+        .add("from", from)
+        .add("mac", macText(mac));
     Handled handled;
     Device* device = find(mac);
     const char* outcome = "unknown-device";
-    if (device && device->lastConfigureId == id) {
+    std::optional<ConfigureOutcome> answer;
+    if (device)
+        answer = device->recentConfigures.find(id);
+    if (answer) {
         outcome = "repeat";
     } else if (device) {
         const bool passwordRight = passwordAccepted(*device, r.szPassword);
-        const bool keepable = r.bChangePassword != 1 || newPasswordKeepable(*device, r.szNewPassword);
+        const bool keepable =
+            r.bChangePassword != 1 || newPasswordKeepable(*device, r.szNewPassword);
         const bool accepted = passwordRight && keepable;
-        device->lastConfigureId = id;
         // The protocol has one way of saying no; the log tells the two apart.
-        device->lastOutcome = accepted ? ConfigureOutcome::Accepted : ConfigureOutcome::WrongPassword;
+        answer = accepted ? ConfigureOutcome::Accepted : ConfigureOutcome::WrongPassword;
+        device->recentConfigures.remember(id, *answer);
         outcome = accepted ? "accepted" : passwordRight ? "bad-new-password" : "wrong-password";
         if (accepted) {
             // Settings the device does not report it does not have.
-            if (device->reports(kFieldIp)) device->ip = r.dwIpAddr;
-            if (device->reports(kFieldMask)) device->mask = r.dwSubnetMask;
-            if (device->reports(kFieldGateway)) device->gateway = r.dwGateway;
-            if (device->reports(kFieldDhcp)) device->dhcp = r.bDhcpOn == 1;
-            if (device->reports(kFieldHostname)) device->hostname = r.szHostname;
-            if (device->reports(kFieldDns1)) device->dns1 = r.dwPrimaryDns;
-            if (device->reports(kFieldDns2)) device->dns2 = r.dwSecondaryDns;
-            if (r.bChangePassword == 1) device->storedPassword = r.szNewPassword;
+            if (device->reports(kFieldIp))
+                device->ip = r.dwIpAddr;
+            if (device->reports(kFieldMask))
+                device->mask = r.dwSubnetMask;
+            if (device->reports(kFieldGateway))
+                device->gateway = r.dwGateway;
+            if (device->reports(kFieldDhcp))
+                device->dhcp = r.bDhcpOn == 1;
+            if (device->reports(kFieldHostname))
+                device->hostname = r.szHostname;
+            if (device->reports(kFieldDns1))
+                device->dns1 = r.dwPrimaryDns;
+            if (device->reports(kFieldDns2))
+                device->dns2 = r.dwSecondaryDns;
+            if (r.bChangePassword == 1)
+                device->storedPassword = r.szNewPassword;
         }
     }
-    if (device)
+    if (answer)
         handled.replies.push_back(
-            {encodeConfigureResult(id, {mac, device->lastOutcome}), std::chrono::milliseconds(0)});
+            {encodeConfigureResult(id, {mac, *answer}), std::chrono::milliseconds(0)});
     line.add("outcome", outcome)
         .add("password", r.szPassword)
         .add("change_password", r.bChangePassword == 1);
-    if (r.bChangePassword == 1) line.add("new_password", r.szNewPassword);
+    if (r.bChangePassword == 1)
+        line.add("new_password", r.szNewPassword);
     line.add("ip", addressText(r.dwIpAddr))
         .add("mask", addressText(r.dwSubnetMask))
         .add("gateway", addressText(r.dwGateway))
@@ -117,10 +138,10 @@ Handled Responder::configure(std::uint32_t id, const ZOVA_ConfigureRequestType& 
 Handled Responder::wink(std::uint32_t id, const Mac& mac, const std::string& from) {
     Device* device = find(mac);
     const char* outcome = "unknown-device";
-    if (device && device->lastWinkId == id) {
+    if (device && device->recentWinks.find(id)) {
         outcome = "repeat";
     } else if (device) {
-        device->lastWinkId = id;
+        device->recentWinks.remember(id, true);
         outcome = "winked";
     }
     Handled handled;

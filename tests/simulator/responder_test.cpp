@@ -240,6 +240,26 @@ TEST(Responder, RepeatsAreAnsweredAlikeButCarriedOutOnce) {
     EXPECT_NE(send(responder, encodeWinkRequest(10, mac)).logLine.find("\"winked\""), std::string::npos);
 }
 
+TEST(Responder, ALateCopyOfAnOlderRequestIsNotCarriedOutAgain) {
+    Responder responder({device(1, "a", true)}, milliseconds(0));
+    auto first = configureOf(1, "a");
+    first.bChangePassword = 1;
+    std::strcpy(first.szNewPassword, "b");
+    first.dwIpAddr = 0x0A000001;
+    ASSERT_EQ(outcomeOf(send(responder, encodeConfigureRequest(7, first))),
+              ConfigureOutcome::Accepted);
+    auto second = configureOf(1, "b");
+    second.dwIpAddr = 0x0A000002;
+    ASSERT_EQ(outcomeOf(send(responder, encodeConfigureRequest(8, second))),
+              ConfigureOutcome::Accepted);
+    // The first request's last copy, with the password that no longer holds.
+    const Handled late = send(responder, encodeConfigureRequest(7, first));
+    EXPECT_EQ(outcomeOf(late), ConfigureOutcome::Accepted);
+    EXPECT_NE(late.logLine.find("\"outcome\":\"repeat\""), std::string::npos) << late.logLine;
+    EXPECT_EQ(responder.devices()[0].ip, 0x0A000002u);
+    EXPECT_EQ(responder.devices()[0].storedPassword, "b");
+}
+
 TEST(Responder, SilentForOtherDevicesAndForWhatItCannotRead) {
     Responder responder({device(1)}, milliseconds(0));
     const Mac stranger{0x02, 0x6B, 0xD4, 9, 9, 9};
