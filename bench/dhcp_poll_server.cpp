@@ -18,12 +18,13 @@ namespace {
 
 std::atomic<bool> running{true};
 
-extern "C" void stop(int) { running = false; }
+extern "C" void stop(int) {
+    running = false;
+}
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 0;
     if (seconds < 1 || seconds > 600) {
         std::fprintf(stderr, "usage: dhcp_poll_server SECONDS (1 to 600)\n");

@@ -19,8 +19,8 @@
 #include "res/resource.h"
 #include "tools/RemoteBuffer.h"
 
-#include <commctrl.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>

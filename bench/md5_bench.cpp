@@ -21,8 +21,7 @@ using Clock = std::chrono::steady_clock;
 
 // Both sides hash whole messages and produce the digest, as a caller would;
 // the first digest byte is folded into a sink so nothing is optimised away.
-unsigned oursOnce(const unsigned char* data, std::uint32_t size)
-{
+unsigned oursOnce(const unsigned char* data, std::uint32_t size) {
     MD5 md5;
     md5.update(data, size);
     md5.finalize();
@@ -32,13 +31,11 @@ unsigned oursOnce(const unsigned char* data, std::uint32_t size)
 struct OpenSsl {
     EVP_MD* md = EVP_MD_fetch(nullptr, "MD5", nullptr);
     EVP_MD_CTX* ctx = EVP_MD_CTX_new();
-    ~OpenSsl()
-    {
+    ~OpenSsl() {
         EVP_MD_CTX_free(ctx);
         EVP_MD_free(md);
     }
-    unsigned once(const unsigned char* data, std::size_t size)
-    {
+    unsigned once(const unsigned char* data, std::size_t size) {
         unsigned char digest[EVP_MAX_MD_SIZE];
         unsigned int length = 0;
         EVP_DigestInit_ex(ctx, md, nullptr);
@@ -50,8 +47,7 @@ struct OpenSsl {
 
 template <typename Hash>
 double megabytesPerSecond(Hash hash, const std::vector<unsigned char>& data, std::size_t messages,
-                          unsigned& sink)
-{
+                          unsigned& sink) {
     const auto start = Clock::now();
     for (std::size_t i = 0; i < messages; ++i)
         sink += hash(data.data(), data.size());
@@ -59,8 +55,7 @@ double megabytesPerSecond(Hash hash, const std::vector<unsigned char>& data, std
     return double(messages) * double(data.size()) / 1e6 / took.count();
 }
 
-double median(std::vector<double> values)
-{
+double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     const std::size_t n = values.size();
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
@@ -68,8 +63,7 @@ double median(std::vector<double> values)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
     const std::size_t mebibytes = argc > 2 ? std::max(1, std::atoi(argv[2])) : 128;
 
@@ -93,8 +87,9 @@ int main(int argc, char** argv)
 
         // Warm caches and clocks on both before measuring.
         megabytesPerSecond(oursOnce, data, messages / 8 + 1, sink);
-        megabytesPerSecond([&](const unsigned char* p, std::size_t n) { return openssl.once(p, n); },
-                           data, messages / 8 + 1, sink);
+        megabytesPerSecond(
+            [&](const unsigned char* p, std::size_t n) { return openssl.once(p, n); }, data,
+            messages / 8 + 1, sink);
 
         // Alternate the two inside each run, so drift in the machine's load
         // falls on both alike.
@@ -115,9 +110,8 @@ int main(int argc, char** argv)
         char label[16];
         std::snprintf(label, sizeof label, size < (1u << 20) ? "%zu KiB" : "%zu MiB",
                       size < (1u << 20) ? size >> 10 : size >> 20);
-        std::printf("%-10s %14.1f %14.1f %8.3f %8.3f..%.3f\n", label, median(ours),
-                    median(theirs), median(ratios),
-                    *std::min_element(ratios.begin(), ratios.end()),
+        std::printf("%-10s %14.1f %14.1f %8.3f %8.3f..%.3f\n", label, median(ours), median(theirs),
+                    median(ratios), *std::min_element(ratios.begin(), ratios.end()),
                     *std::max_element(ratios.begin(), ratios.end()));
     }
     std::printf("(sink %u)\n", sink & 1);

@@ -40,9 +40,8 @@ std::vector<Polyline> Triangle(const Rect& item, int o, bool ascending) {
 
 }  // namespace
 
-HeaderItemLayout LayoutHeaderItem(const Rect& item, unsigned itemState,
-                                  bool isSortColumn, bool ascending,
-                                  int headerFormat) {
+HeaderItemLayout LayoutHeaderItem(const Rect& item, unsigned itemState, bool isSortColumn,
+                                  bool ascending, int headerFormat) {
     HeaderItemLayout layout;
     layout.unit = (item.bottom - item.top) / 4;
     const int o = layout.unit;

@@ -43,9 +43,8 @@ struct HeaderItemLayout {
 //   ascending:    direction of the indicator (triangle up when true)
 //   headerFormat: the item's HDITEM::fmt (HDF_CENTER, HDF_RIGHT are read)
 // Draw the strokes in order, selecting each stroke's pen.
-HeaderItemLayout LayoutHeaderItem(const Rect& item, unsigned itemState,
-                                  bool isSortColumn, bool ascending,
-                                  int headerFormat);
+HeaderItemLayout LayoutHeaderItem(const Rect& item, unsigned itemState, bool isSortColumn,
+                                  bool ascending, int headerFormat);
 
 }  // namespace devicelist
 

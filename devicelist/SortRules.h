@@ -34,8 +34,7 @@ using TextComparer = int (*)(const char* a, const char* b);
 // The order of two cells of the sort column: negative when t1's row goes
 // first. Only t1 decides whether the pair compares as addresses; descending
 // swaps the operands rather than negating the result.
-int CompareCells(const char* t1, const char* t2, bool ascending,
-                 TextComparer compareText);
+int CompareCells(const char* t1, const char* t2, bool ascending, TextComparer compareText);
 
 }  // namespace devicelist
 

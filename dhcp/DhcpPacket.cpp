@@ -20,8 +20,7 @@ enum : std::uint8_t {
 class Writer {
 public:
     Writer(std::uint8_t* buffer, int capacity) : m_buffer(buffer), m_capacity(capacity) {}
-    void Put(const void* bytes, int count)
-    {
+    void Put(const void* bytes, int count) {
         assert(count <= m_capacity - m_used);
         std::memcpy(m_buffer + m_used, bytes, count);
         m_used += count;
@@ -39,8 +38,7 @@ private:
 
 CDhcpPacket::~CDhcpPacket() = default;
 
-bool CDhcpPacket::Parse()
-{
+bool CDhcpPacket::Parse() {
     hasMessageType = 0;
     messageType = 0;
     hasSubnetMask = 0;
@@ -80,8 +78,7 @@ bool CDhcpPacket::Parse()
 // Walks the options after the cookie. An option whose length byte or value
 // lies past the end of the datagram ends the walk: those bytes were never
 // received.
-bool CDhcpPacket::ParseOptions(const std::uint8_t* p, int remaining)
-{
+bool CDhcpPacket::ParseOptions(const std::uint8_t* p, int remaining) {
     while (remaining > 0) {
         const std::uint8_t code = p[0];
         if (code == kOptEnd)
@@ -100,11 +97,28 @@ bool CDhcpPacket::ParseOptions(const std::uint8_t* p, int remaining)
         std::uint8_t* target = nullptr;
         int expected = 0;
         switch (code) {
-        case kOptSubnetMask:  flag = &hasSubnetMask;  target = subnetMask;   expected = 4; break;
-        case kOptRequestedIp: flag = &hasRequestedIp; target = requestedIp;  expected = 4; break;
-        case kOptMessageType: flag = &hasMessageType; target = &messageType; expected = 1; break;
-        case kOptServerId:    flag = &hasServerId;    target = serverId;     expected = 4; break;
-        default: break;
+        case kOptSubnetMask:
+            flag = &hasSubnetMask;
+            target = subnetMask;
+            expected = 4;
+            break;
+        case kOptRequestedIp:
+            flag = &hasRequestedIp;
+            target = requestedIp;
+            expected = 4;
+            break;
+        case kOptMessageType:
+            flag = &hasMessageType;
+            target = &messageType;
+            expected = 1;
+            break;
+        case kOptServerId:
+            flag = &hasServerId;
+            target = serverId;
+            expected = 4;
+            break;
+        default:
+            break;
         }
         if (flag && size != expected)
             return false;
@@ -120,8 +134,7 @@ bool CDhcpPacket::ParseOptions(const std::uint8_t* p, int remaining)
     return true;
 }
 
-bool CDhcpPacket::Build()
-{
+bool CDhcpPacket::Build() {
     std::memset(raw, 0, sizeof raw);
     Writer out(raw, kRawSize);
     const std::uint8_t flags[2] = {0, 0};

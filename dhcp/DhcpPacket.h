@@ -7,7 +7,7 @@
 class CDhcpPacket {
 public:
     static constexpr int kRawSize = 2048;
-    static constexpr int kHeaderSize = 236;   // the fixed BOOTP header
+    static constexpr int kHeaderSize = 236;  // the fixed BOOTP header
     static constexpr int kReplySize = 300;
 
     virtual ~CDhcpPacket();

@@ -19,8 +19,15 @@ public:
     HDC GetSafeHdc() const { return m_hDC; }
 
     // Wraps a device context that stays its owner's; Detach hands it back.
-    BOOL Attach(HDC hDC) { m_hDC = hDC; return hDC != nullptr; }
-    HDC Detach() { HDC hDC = m_hDC; m_hDC = nullptr; return hDC; }
+    BOOL Attach(HDC hDC) {
+        m_hDC = hDC;
+        return hDC != nullptr;
+    }
+    HDC Detach() {
+        HDC hDC = m_hDC;
+        m_hDC = nullptr;
+        return hDC;
+    }
 
     int SaveDC() { return ::SaveDC(m_hDC); }
     BOOL RestoreDC(int nSavedDC) { return ::RestoreDC(m_hDC, nSavedDC); }
@@ -50,7 +57,10 @@ private:
 class CPen {
 public:
     CPen(int nStyle, int nWidth, COLORREF color) : m_hPen(::CreatePen(nStyle, nWidth, color)) {}
-    ~CPen() { if (m_hPen) ::DeleteObject(m_hPen); }
+    ~CPen() {
+        if (m_hPen)
+            ::DeleteObject(m_hPen);
+    }
     CPen(const CPen&) = delete;
     CPen& operator=(const CPen&) = delete;
     operator HPEN() const { return m_hPen; }
@@ -62,7 +72,10 @@ private:
 class CBrush {
 public:
     explicit CBrush(COLORREF color) : m_hBrush(::CreateSolidBrush(color)) {}
-    ~CBrush() { if (m_hBrush) ::DeleteObject(m_hBrush); }
+    ~CBrush() {
+        if (m_hBrush)
+            ::DeleteObject(m_hBrush);
+    }
     CBrush(const CBrush&) = delete;
     CBrush& operator=(const CBrush&) = delete;
     operator HBRUSH() const { return m_hBrush; }

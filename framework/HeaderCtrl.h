@@ -11,10 +11,12 @@
 class CHeaderCtrl : public CWnd {
 public:
     BOOL GetItem(int nPos, HDITEMA* pHeaderItem) const {
-        return static_cast<BOOL>(SendMessage(HDM_GETITEMA, nPos, reinterpret_cast<LPARAM>(pHeaderItem)));
+        return static_cast<BOOL>(
+            SendMessage(HDM_GETITEMA, nPos, reinterpret_cast<LPARAM>(pHeaderItem)));
     }
     BOOL SetItem(int nPos, const HDITEMA* pHeaderItem) {
-        return static_cast<BOOL>(SendMessage(HDM_SETITEMA, nPos, reinterpret_cast<LPARAM>(pHeaderItem)));
+        return static_cast<BOOL>(
+            SendMessage(HDM_SETITEMA, nPos, reinterpret_cast<LPARAM>(pHeaderItem)));
     }
     int GetItemCount() const { return static_cast<int>(SendMessage(HDM_GETITEMCOUNT)); }
 

@@ -9,12 +9,15 @@
 
 class CIPAddressCtrl : public CWnd {
 public:
-    void SetAddress(DWORD dwAddress) { SendMessage(IPM_SETADDRESS, 0, static_cast<LPARAM>(dwAddress)); }
+    void SetAddress(DWORD dwAddress) {
+        SendMessage(IPM_SETADDRESS, 0, static_cast<LPARAM>(dwAddress));
+    }
     void ClearAddress() { SendMessage(IPM_CLEARADDRESS); }
     // Blank fields read as 0; returns how many fields are not blank.
     int GetAddress(DWORD& dwAddress) const {
         dwAddress = 0;
-        return static_cast<int>(SendMessage(IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&dwAddress)));
+        return static_cast<int>(
+            SendMessage(IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&dwAddress)));
     }
 };
 

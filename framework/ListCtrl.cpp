@@ -2,7 +2,8 @@
 
 #include <vector>
 
-int CListCtrl::InsertColumn(int nCol, const char* pszHeading, int nFormat, int nWidth, int nSubItem) {
+int CListCtrl::InsertColumn(int nCol, const char* pszHeading, int nFormat, int nWidth,
+                            int nSubItem) {
     LVCOLUMNA column{};
     column.mask = LVCF_FMT | LVCF_TEXT;
     column.fmt = nFormat;
@@ -15,7 +16,8 @@ int CListCtrl::InsertColumn(int nCol, const char* pszHeading, int nFormat, int n
         column.mask |= LVCF_SUBITEM;
         column.iSubItem = nSubItem;
     }
-    return static_cast<int>(SendMessage(LVM_INSERTCOLUMNA, nCol, reinterpret_cast<LPARAM>(&column)));
+    return static_cast<int>(
+        SendMessage(LVM_INSERTCOLUMNA, nCol, reinterpret_cast<LPARAM>(&column)));
 }
 
 int CListCtrl::InsertItem(int nItem, const char* pszText) {

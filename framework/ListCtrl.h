@@ -26,7 +26,8 @@ public:
     BOOL DeleteAllItems() { return static_cast<BOOL>(SendMessage(LVM_DELETEALLITEMS)); }
     // Sorts the rows with pfnCompare(item data 1, item data 2, dwData).
     BOOL SortItems(PFNLVCOMPARE pfnCompare, DWORD_PTR dwData) {
-        return static_cast<BOOL>(SendMessage(LVM_SORTITEMS, dwData, reinterpret_cast<LPARAM>(pfnCompare)));
+        return static_cast<BOOL>(
+            SendMessage(LVM_SORTITEMS, dwData, reinterpret_cast<LPARAM>(pfnCompare)));
     }
     // The list's header window, or null.
     HWND GetHeaderCtrl() const { return reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER)); }

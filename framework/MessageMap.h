@@ -48,8 +48,12 @@ struct MessageMap {
 
 namespace msg {
 namespace detail {
-template <class T> struct MemberOf;
-template <class F, class C> struct MemberOf<F C::*> { using Class = C; };
+template <class T>
+struct MemberOf;
+template <class F, class C>
+struct MemberOf<F C::*> {
+    using Class = C;
+};
 
 // The object a handler belongs to; entries are only ever called on it.
 template <auto Handler>

@@ -27,15 +27,17 @@ protected:
 };
 
 // In a class body: the class has its own run-time class information.
-#define DECLARE_DYNAMIC(class_name)                             \
-public:                                                         \
-    static const CRuntimeClass class##class_name;               \
+#define DECLARE_DYNAMIC(class_name)               \
+public:                                           \
+    static const CRuntimeClass class##class_name; \
     const CRuntimeClass* GetRuntimeClass() const override;
 
 // In one source file: the information behind DECLARE_DYNAMIC.
-#define IMPLEMENT_DYNAMIC(class_name)                                                  \
-    const CRuntimeClass class_name::class##class_name = {#class_name, 0xFFFF};         \
-    const CRuntimeClass* class_name::GetRuntimeClass() const { return &class##class_name; }
+#define IMPLEMENT_DYNAMIC(class_name)                                          \
+    const CRuntimeClass class_name::class##class_name = {#class_name, 0xFFFF}; \
+    const CRuntimeClass* class_name::GetRuntimeClass() const {                 \
+        return &class##class_name;                                             \
+    }
 
 // Whether psz can be read as a string of nLength characters (-1: up to its zero
 // byte). Only a null pointer or a negative length other than -1 is refused:

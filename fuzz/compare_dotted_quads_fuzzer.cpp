@@ -15,7 +15,9 @@ std::vector<char> Text(const std::uint8_t* data, std::size_t size) {
     return text;
 }
 
-int ByteCompare(const char* a, const char* b) { return std::strcmp(a, b); }
+int ByteCompare(const char* a, const char* b) {
+    return std::strcmp(a, b);
+}
 
 }  // namespace
 

@@ -16,30 +16,26 @@ const std::uint8_t kPrefix[3] = {0x02, 0x6B, 0xD4};
 const std::uint8_t kMask[4] = {255, 255, 255, 0};
 enum : std::uint8_t { kDiscover = 1, kOffer = 2, kRequest = 3, kAck = 5, kNak = 6 };
 
-void Check(bool ok)
-{
+void Check(bool ok) {
     if (!ok)
         std::abort();
 }
 
 // As the socket layer leaves it: the datagram at the start of raw, stale bytes
 // after it, which nothing may read.
-void Receive(CDhcpPacket& packet, const std::uint8_t* data, int size)
-{
+void Receive(CDhcpPacket& packet, const std::uint8_t* data, int size) {
     std::memset(packet.raw, 0xA5, sizeof packet.raw);
     std::memcpy(packet.raw, data, size);
     packet.length = size;
     ASAN_POISON_MEMORY_REGION(packet.raw + size, CDhcpPacket::kRawSize - size);
 }
 
-void Release(CDhcpPacket& packet)
-{
+void Release(CDhcpPacket& packet) {
     ASAN_UNPOISON_MEMORY_REGION(packet.raw, CDhcpPacket::kRawSize);
 }
 
 // The reply must read back as what the server meant to say.
-void CheckReply(const CDhcpServer& server, std::uint8_t expectedType)
-{
+void CheckReply(const CDhcpServer& server, std::uint8_t expectedType) {
     const CDhcpPacket& reply = server.m_reply;
     const std::uint8_t* mac = server.m_request.chaddr;
     Check(reply.length == CDhcpPacket::kReplySize);
@@ -57,8 +53,7 @@ void CheckReply(const CDhcpServer& server, std::uint8_t expectedType)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     auto server = std::make_unique<CDhcpServer>();
     CDhcpPacket& request = server->m_request;
 
@@ -85,7 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::uint8_t expected = kOffer;
     if (asks) {
         const std::uint8_t offered[4] = {10, 200, 1, request.chaddr[5]};
-        const bool other = request.hasRequestedIp && std::memcmp(request.requestedIp, offered, 4) != 0;
+        const bool other =
+            request.hasRequestedIp && std::memcmp(request.requestedIp, offered, 4) != 0;
         expected = other ? kNak : kAck;
     }
     CheckReply(*server, expected);

@@ -13,16 +13,14 @@ namespace {
 
 using namespace zova::wire;
 
-void Check(bool ok)
-{
+void Check(bool ok) {
     if (!ok)
         std::abort();
 }
 
 // Terminated within the field, and nothing but zeros after the terminator.
 template <std::size_t N>
-void CheckText(const char (&field)[N])
-{
+void CheckText(const char (&field)[N]) {
     const void* nul = std::memchr(field, 0, N);
     Check(nul != nullptr);
     for (const char* p = static_cast<const char*>(nul); p != field + N; ++p)
@@ -30,8 +28,7 @@ void CheckText(const char (&field)[N])
 }
 
 template <typename T>
-bool SameRecord(const T& a, const T& b)
-{
+bool SameRecord(const T& a, const T& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
@@ -39,8 +36,7 @@ bool SameRecord(const T& a, const T& b)
 // is canonical, so it survives a second round unchanged.
 template <typename T, typename Decode, typename Encode, typename Same>
 void CheckRoundTrip(const Datagram& encoded, Decode decode, Encode encode, Same same,
-                    const T& first)
-{
+                    const T& first) {
     const auto header = decodeHeader(encoded.data(), encoded.size());
     Check(header.has_value());
     const auto again = decode(encoded.data(), encoded.size());
@@ -48,8 +44,7 @@ void CheckRoundTrip(const Datagram& encoded, Decode decode, Encode encode, Same 
     Check(encode(header->id, *again) == encoded);
 }
 
-void CheckScanAnswer(const ZOVA_ModuleScanResponseType& a)
-{
+void CheckScanAnswer(const ZOVA_ModuleScanResponseType& a) {
     CheckText(a.szType);
     CheckText(a.szHostname);
     CheckText(a.szPasswordSalt);
@@ -61,8 +56,7 @@ void CheckScanAnswer(const ZOVA_ModuleScanResponseType& a)
     Check(a.bFwVersionValid || (a.bFwVersionMajor | a.bFwVersionMinor | a.wFwBuild) == 0);
 }
 
-void CheckConfigureRequest(const ZOVA_ConfigureRequestType& r)
-{
+void CheckConfigureRequest(const ZOVA_ConfigureRequestType& r) {
     CheckText(r.szPassword);
     CheckText(r.szNewPassword);
     CheckText(r.szHostname);
@@ -72,8 +66,7 @@ void CheckConfigureRequest(const ZOVA_ConfigureRequestType& r)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // Exactly sized, so a read past the datagram is caught.
     const std::unique_ptr<std::uint8_t[]> copy(new std::uint8_t[size ? size : 1]);
     if (size)

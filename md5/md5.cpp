@@ -7,15 +7,23 @@ namespace {
 
 const unsigned char kPadding[64] = {0x80};
 
-inline std::uint32_t rotl(std::uint32_t x, int s) { return (x << s) | (x >> (32 - s)); }
+inline std::uint32_t rotl(std::uint32_t x, int s) {
+    return (x << s) | (x >> (32 - s));
+}
 
 // In every step b is the word computed last, so each function is written to
 // start from c and d and bring in b as late as possible: that shortens the
 // dependency chain from one step to the next, which bounds the speed.
 // F without an AND-NOT.
-inline std::uint32_t F(std::uint32_t x, std::uint32_t y, std::uint32_t z) { return z ^ (x & (y ^ z)); }
-inline std::uint32_t H(std::uint32_t x, std::uint32_t y, std::uint32_t z) { return x ^ (y ^ z); }
-inline std::uint32_t I(std::uint32_t x, std::uint32_t y, std::uint32_t z) { return y ^ (x | ~z); }
+inline std::uint32_t F(std::uint32_t x, std::uint32_t y, std::uint32_t z) {
+    return z ^ (x & (y ^ z));
+}
+inline std::uint32_t H(std::uint32_t x, std::uint32_t y, std::uint32_t z) {
+    return x ^ (y ^ z);
+}
+inline std::uint32_t I(std::uint32_t x, std::uint32_t y, std::uint32_t z) {
+    return y ^ (x | ~z);
+}
 
 #define MD5_STEP(f, a, b, c, d, x, t, s) \
     (a) += f((b), (c), (d)) + (x) + (t); \
@@ -24,12 +32,11 @@ inline std::uint32_t I(std::uint32_t x, std::uint32_t y, std::uint32_t z) { retu
 // G(x, y, z) = (x & z) | (y & ~z): the halves share no bits, so they add; the
 // half without b goes in first.
 #define MD5_STEP_G(a, b, c, d, x, t, s) \
-    (a) += ((c) & ~(d)) + (x) + (t); \
-    (a) += (b) & (d); \
+    (a) += ((c) & ~(d)) + (x) + (t);    \
+    (a) += (b) & (d);                   \
     (a) = rotl((a), (s)) + (b)
 
-void encode(unsigned char* out, const std::uint32_t* in, std::size_t words)
-{
+void encode(unsigned char* out, const std::uint32_t* in, std::size_t words) {
     for (std::size_t i = 0; i < words; ++i) {
         out[4 * i] = static_cast<unsigned char>(in[i]);
         out[4 * i + 1] = static_cast<unsigned char>(in[i] >> 8);
@@ -39,8 +46,7 @@ void encode(unsigned char* out, const std::uint32_t* in, std::size_t words)
 }
 
 // One little-endian word, loaded without alignment or aliasing concerns.
-inline std::uint32_t load(const unsigned char* p)
-{
+inline std::uint32_t load(const unsigned char* p) {
 #if defined(_WIN32) || (defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__)
     std::uint32_t w;
     std::memcpy(&w, p, 4);
@@ -51,26 +57,25 @@ inline std::uint32_t load(const unsigned char* p)
 #endif
 }
 
-} // namespace
+}  // namespace
 
-MD5::MD5() { init(); }
+MD5::MD5() {
+    init();
+}
 
-MD5::MD5(std::FILE* file)
-{
+MD5::MD5(std::FILE* file) {
     init();
     update(file);
     finalize();
 }
 
-MD5::MD5(std::istream& stream)
-{
+MD5::MD5(std::istream& stream) {
     init();
     update(stream);
     finalize();
 }
 
-void MD5::init()
-{
+void MD5::init() {
     finalized = 0;
     count[0] = count[1] = 0;
     state[0] = 0x67452301;
@@ -81,8 +86,7 @@ void MD5::init()
     std::memset(digest, 0, sizeof digest);
 }
 
-void MD5::update(const unsigned char* input, std::uint32_t length)
-{
+void MD5::update(const unsigned char* input, std::uint32_t length) {
     if (finalized) {
         std::cerr << "MD5::update:  Can't update a finalized digest!" << std::endl;
         return;
@@ -108,8 +112,7 @@ void MD5::update(const unsigned char* input, std::uint32_t length)
         std::memcpy(buffer + index, input + offset, length - offset);
 }
 
-void MD5::update(std::FILE* file)
-{
+void MD5::update(std::FILE* file) {
     // A file that failed to open has nothing to read and nothing to close.
     if (!file)
         return;
@@ -120,8 +123,7 @@ void MD5::update(std::FILE* file)
     std::fclose(file);
 }
 
-void MD5::update(std::istream& stream)
-{
+void MD5::update(std::istream& stream) {
     char block[1024];
     while (stream.good()) {
         stream.read(block, sizeof block);
@@ -129,8 +131,7 @@ void MD5::update(std::istream& stream)
     }
 }
 
-void MD5::finalize()
-{
+void MD5::finalize() {
     if (finalized) {
         std::cerr << "MD5::finalize:  Already finalized this digest!" << std::endl;
         return;
@@ -147,8 +148,7 @@ void MD5::finalize()
     finalized = 1;
 }
 
-std::vector<unsigned char> MD5::raw_digest() const
-{
+std::vector<unsigned char> MD5::raw_digest() const {
     if (!finalized) {
         std::cerr << "MD5::raw_digest:  Can't get digest if you haven't "
                   << "finalized the digest!" << std::endl;
@@ -157,8 +157,7 @@ std::vector<unsigned char> MD5::raw_digest() const
     return std::vector<unsigned char>(digest, digest + sizeof digest);
 }
 
-std::string MD5::hex_digest() const
-{
+std::string MD5::hex_digest() const {
     if (!finalized) {
         std::cerr << "MD5::hex_digest:  Can't get digest if you haven't "
                   << "finalized the digest!" << std::endl;
@@ -173,13 +172,11 @@ std::string MD5::hex_digest() const
     return text;
 }
 
-std::ostream& operator<<(std::ostream& out, MD5 context)
-{
+std::ostream& operator<<(std::ostream& out, MD5 context) {
     return out << context.hex_digest();
 }
 
-void MD5::transform(const unsigned char block[64])
-{
+void MD5::transform(const unsigned char block[64]) {
     std::uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
     std::uint32_t x[16];
     for (int i = 0; i < 16; ++i)

@@ -25,9 +25,11 @@ void EventLoop::run(const std::atomic<bool>& stop) {
                 pending_.top().due - Clock::now());
             waitMs = static_cast<int>(std::clamp<long long>(left.count(), 0, kMaxWaitMs));
         }
-        if (socket_.waitReadable(waitMs)) receiveWaiting();
+        if (socket_.waitReadable(waitMs))
+            receiveWaiting();
         sendDue();
-        if (tick_) tick_();
+        if (tick_)
+            tick_();
     }
 }
 
@@ -38,8 +40,10 @@ void EventLoop::receiveWaiting() {
     for (int i = 0; i < kBatch; ++i) {
         zova::Endpoint from{};
         const long size = socket_.receive(buffer, sizeof buffer, from);
-        if (size < 0) return;
-        Handled handled = responder_.handle(buffer, static_cast<std::size_t>(size), endpointText(from));
+        if (size < 0)
+            return;
+        Handled handled =
+            responder_.handle(buffer, static_cast<std::size_t>(size), endpointText(from));
         writeLog(handled.logLine);
         if (!anyDestination_ && !zova::isLoopback(from.address)) {
             writeLog(JsonLine().add("type", "refused").add("to", endpointText(from)).str());

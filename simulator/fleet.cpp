@@ -12,7 +12,8 @@ namespace {
 
 std::string trim(const std::string& text) {
     const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos) return "";
+    if (first == std::string::npos)
+        return "";
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
@@ -21,16 +22,19 @@ template <std::size_t N>
 bool parseHexBytes(const std::string& text, std::array<std::uint8_t, N>& out) {
     std::size_t at = 0;
     for (std::size_t i = 0; i < N; ++i) {
-        if (i > 0 && (at >= text.size() || text[at++] != '-')) return false;
+        if (i > 0 && (at >= text.size() || text[at++] != '-'))
+            return false;
         unsigned value = 0;
         for (int digit = 0; digit < 2; ++digit, ++at) {
-            if (at >= text.size()) return false;
+            if (at >= text.size())
+                return false;
             const char c = text[at];
             const int v = c >= '0' && c <= '9'   ? c - '0'
                           : c >= 'a' && c <= 'f' ? c - 'a' + 10
                           : c >= 'A' && c <= 'F' ? c - 'A' + 10
                                                  : -1;
-            if (v < 0) return false;
+            if (v < 0)
+                return false;
             value = value * 16 + static_cast<unsigned>(v);
         }
         out[i] = static_cast<std::uint8_t>(value);
@@ -44,29 +48,37 @@ bool parseVersion(const std::string& text, std::initializer_list<unsigned> limit
     std::istringstream in(text);
     out.clear();
     for (unsigned limit : limits) {
-        if (!out.empty() && in.get() != '.') return false;
-        if (in.peek() < '0' || in.peek() > '9') return false;
+        if (!out.empty() && in.get() != '.')
+            return false;
+        if (in.peek() < '0' || in.peek() > '9')
+            return false;
         unsigned long value = 0;
         in >> value;
-        if (!in || value > limit) return false;
+        if (!in || value > limit)
+            return false;
         out.push_back(static_cast<unsigned>(value));
     }
     return in.peek() == EOF;
 }
 
 bool parseSwitch(const std::string& text, bool& out) {
-    if (text == "on") out = true;
-    else if (text == "off") out = false;
-    else return false;
+    if (text == "on")
+        out = true;
+    else if (text == "off")
+        out = false;
+    else
+        return false;
     return true;
 }
 
 const std::map<std::string, Field>& fieldNames() {
     static const std::map<std::string, Field> names = {
-        {"mac", kFieldMac},       {"type", kFieldType},         {"firmware", kFieldFirmware},
-        {"ip", kFieldIp},         {"mask", kFieldMask},         {"gateway", kFieldGateway},
-        {"dhcp", kFieldDhcp},     {"password-protection", kFieldPasswordOn},
-        {"hostname", kFieldHostname}, {"dns1", kFieldDns1},     {"dns2", kFieldDns2},
+        {"mac", kFieldMac},           {"type", kFieldType},
+        {"firmware", kFieldFirmware}, {"ip", kFieldIp},
+        {"mask", kFieldMask},         {"gateway", kFieldGateway},
+        {"dhcp", kFieldDhcp},         {"password-protection", kFieldPasswordOn},
+        {"hostname", kFieldHostname}, {"dns1", kFieldDns1},
+        {"dns2", kFieldDns2},
     };
     return names;
 }
@@ -77,7 +89,8 @@ bool parseUnreported(const std::string& text, std::uint32_t& out) {
     out = 0;
     while (std::getline(in, name, ',')) {
         const auto it = fieldNames().find(trim(name));
-        if (it == fieldNames().end()) return false;
+        if (it == fieldNames().end())
+            return false;
         out |= it->second;
     }
     return true;
@@ -94,8 +107,10 @@ struct Section {
 };
 
 std::string finish(Section& s, std::vector<Device>& devices) {
-    if (!s.hasMac) return "device without mac";
-    if (!s.salt.empty() && s.salt.size() != 2) return "salt must be two characters";
+    if (!s.hasMac)
+        return "device without mac";
+    if (!s.salt.empty() && s.salt.size() != 2)
+        return "salt must be two characters";
     s.device.salted = !s.salt.empty();
     s.device.storedPassword = storedPassword(s.password, s.salt);
     devices.push_back(s.device);
@@ -108,34 +123,50 @@ bool apply(Section& s, const std::string& key, const std::string& value) {
     std::vector<unsigned> numbers;
     const auto address = [&](std::uint32_t& out) {
         const auto parsed = zova::parseIpv4(value);
-        if (parsed) out = *parsed;
+        if (parsed)
+            out = *parsed;
         return parsed.has_value();
     };
     const auto text = [&](std::string& out) {
         out = value;
         return true;
     };
-    if (key == "mac") return s.hasMac = parseHexBytes(value, d.mac);
-    if (key == "type") return text(d.type);
-    if (key == "hostname") return text(d.hostname);
-    if (key == "ip") return address(d.ip);
-    if (key == "mask") return address(d.mask);
-    if (key == "gateway") return address(d.gateway);
-    if (key == "dns1") return address(d.dns1);
-    if (key == "dns2") return address(d.dns2);
-    if (key == "dhcp") return parseSwitch(value, d.dhcp);
-    if (key == "password-protection") return parseSwitch(value, d.passwordOn);
-    if (key == "password") return text(s.password);
-    if (key == "salt") return text(s.salt);
-    if (key == "unreported") return parseUnreported(value, d.unreported);
+    if (key == "mac")
+        return s.hasMac = parseHexBytes(value, d.mac);
+    if (key == "type")
+        return text(d.type);
+    if (key == "hostname")
+        return text(d.hostname);
+    if (key == "ip")
+        return address(d.ip);
+    if (key == "mask")
+        return address(d.mask);
+    if (key == "gateway")
+        return address(d.gateway);
+    if (key == "dns1")
+        return address(d.dns1);
+    if (key == "dns2")
+        return address(d.dns2);
+    if (key == "dhcp")
+        return parseSwitch(value, d.dhcp);
+    if (key == "password-protection")
+        return parseSwitch(value, d.passwordOn);
+    if (key == "password")
+        return text(s.password);
+    if (key == "salt")
+        return text(s.salt);
+    if (key == "unreported")
+        return parseUnreported(value, d.unreported);
     if (key == "protocol") {
-        if (!parseVersion(value, {255, 255}, numbers)) return false;
+        if (!parseVersion(value, {255, 255}, numbers))
+            return false;
         d.protocolMajor = static_cast<std::uint8_t>(numbers[0]);
         d.protocolMinor = static_cast<std::uint8_t>(numbers[1]);
         return true;
     }
     if (key == "firmware") {
-        if (!parseVersion(value, {255, 255, 65535}, numbers)) return false;
+        if (!parseVersion(value, {255, 255, 65535}, numbers))
+            return false;
         d.firmwareMajor = static_cast<std::uint8_t>(numbers[0]);
         d.firmwareMinor = static_cast<std::uint8_t>(numbers[1]);
         d.firmwareBuild = static_cast<std::uint16_t>(numbers[2]);
@@ -160,32 +191,39 @@ FleetResult parseFleet(const std::string& text) {
     while (std::getline(in, raw)) {
         ++number;
         const std::string line = trim(raw);
-        if (line.empty() || line[0] == '#') continue;
+        if (line.empty() || line[0] == '#')
+            continue;
         if (line == "[device]") {
             if (section) {
                 const std::string error = finish(*section, result.devices);
-                if (!error.empty()) return fail(section->line, error);
+                if (!error.empty())
+                    return fail(section->line, error);
             }
             section = Section{};
             section->line = number;
             continue;
         }
-        if (!section) return fail(number, "expected [device]");
+        if (!section)
+            return fail(number, "expected [device]");
         const auto equals = line.find('=');
-        if (equals == std::string::npos) return fail(number, "expected key = value");
+        if (equals == std::string::npos)
+            return fail(number, "expected key = value");
         const std::string key = trim(line.substr(0, equals));
-        if (!apply(*section, key, trim(line.substr(equals + 1)))) return fail(number, "bad " + key);
+        if (!apply(*section, key, trim(line.substr(equals + 1))))
+            return fail(number, "bad " + key);
     }
     if (section) {
         const std::string error = finish(*section, result.devices);
-        if (!error.empty()) return fail(section->line, error);
+        if (!error.empty())
+            return fail(section->line, error);
     }
     return result;
 }
 
 std::optional<MacPrefix> parseMacPrefix(const std::string& text) {
     MacPrefix prefix;
-    if (!parseHexBytes(text, prefix)) return std::nullopt;
+    if (!parseHexBytes(text, prefix))
+        return std::nullopt;
     return prefix;
 }
 
@@ -194,8 +232,12 @@ std::vector<Device> generateFleet(std::uint32_t count, const MacPrefix& prefix) 
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::uint32_t n = i + 1;
         Device& d = devices[i];
-        d.mac = {prefix[0], prefix[1], prefix[2], static_cast<std::uint8_t>(n >> 16),
-                 static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n)};
+        d.mac = {prefix[0],
+                 prefix[1],
+                 prefix[2],
+                 static_cast<std::uint8_t>(n >> 16),
+                 static_cast<std::uint8_t>(n >> 8),
+                 static_cast<std::uint8_t>(n)};
         d.type = "Simulated I/O module";
         d.firmwareMajor = 1;
         d.firmwareMinor = static_cast<std::uint8_t>(n % 20);

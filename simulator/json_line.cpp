@@ -27,7 +27,8 @@ void appendQuoted(std::string& out, std::string_view text) {
 }  // namespace
 
 void JsonLine::key(std::string_view name) {
-    if (!body_.empty()) body_ += ',';
+    if (!body_.empty())
+        body_ += ',';
     appendQuoted(body_, name);
     body_ += ':';
 }

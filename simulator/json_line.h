@@ -11,7 +11,9 @@ namespace devsim {
 class JsonLine {
 public:
     JsonLine& add(std::string_view key, std::string_view text);
-    JsonLine& add(std::string_view key, const char* text) { return add(key, std::string_view(text)); }
+    JsonLine& add(std::string_view key, const char* text) {
+        return add(key, std::string_view(text));
+    }
     JsonLine& add(std::string_view key, std::uint64_t number);
     JsonLine& add(std::string_view key, bool flag);
     std::string str() const { return "{" + body_ + "}"; }

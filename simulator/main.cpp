@@ -18,11 +18,14 @@ namespace {
 
 std::atomic<bool> g_stop{false};
 
-void requestStop(int) { g_stop.store(true); }
+void requestStop(int) {
+    g_stop.store(true);
+}
 
 bool readFile(const std::string& path, std::string& text) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
+    if (!in)
+        return false;
     std::ostringstream content;
     content << in.rdbuf();
     text = content.str();
@@ -34,9 +37,11 @@ bool readFile(const std::string& path, std::string& text) {
 bool writePortFile(const std::string& path, std::uint16_t port) {
     const std::string temporary = path + ".tmp";
     std::FILE* file = std::fopen(temporary.c_str(), "w");
-    if (!file) return false;
+    if (!file)
+        return false;
     const bool written = std::fprintf(file, "%u\n", static_cast<unsigned>(port)) > 0;
-    if (std::fclose(file) != 0 || !written) return false;
+    if (std::fclose(file) != 0 || !written)
+        return false;
     std::remove(path.c_str());
     return std::rename(temporary.c_str(), path.c_str()) == 0;
 }
@@ -47,7 +52,8 @@ int main(int argc, char** argv) {
     const devsim::OptionsResult parsed =
         devsim::parseOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.error.empty() || parsed.options.help) {
-        if (!parsed.error.empty()) std::cerr << "vantrel-devsim: " << parsed.error << "\n";
+        if (!parsed.error.empty())
+            std::cerr << "vantrel-devsim: " << parsed.error << "\n";
         std::cerr << devsim::kUsage;
         return parsed.error.empty() ? 0 : 2;
     }
@@ -103,6 +109,7 @@ int main(int argc, char** argv) {
         loop.setTick([&dhcp] { dhcp->tick(); });
     }
     loop.run(g_stop);
-    if (log != stdout) std::fclose(log);
+    if (log != stdout)
+        std::fclose(log);
     return 0;
 }

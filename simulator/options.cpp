@@ -13,10 +13,12 @@ const char* const kUsage =
 namespace {
 
 std::optional<std::uint32_t> parseCount(const std::string& text, std::uint32_t max) {
-    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+    if (text.empty() || text.size() > 9 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
         return std::nullopt;
     const unsigned long value = std::stoul(text);
-    if (value > max) return std::nullopt;
+    if (value > max)
+        return std::nullopt;
     return static_cast<std::uint32_t>(value);
 }
 
@@ -43,15 +45,18 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
             o.inTestNamespace = true;
             continue;
         }
-        if (i + 1 >= args.size()) return fail(flag + " needs a value");
+        if (i + 1 >= args.size())
+            return fail(flag + " needs a value");
         const std::string& value = args[++i];
         if (flag == "--bind") {
             const auto address = zova::parseIpv4(value);
-            if (!address) return fail("--bind takes a dotted IPv4 address");
+            if (!address)
+                return fail("--bind takes a dotted IPv4 address");
             o.bind.address = *address;
         } else if (flag == "--port") {
             const auto port = parseCount(value, 65535);
-            if (!port) return fail("--port takes 0 to 65535");
+            if (!port)
+                return fail("--port takes 0 to 65535");
             o.bind.port = static_cast<std::uint16_t>(*port);
         } else if (flag == "--port-file") {
             o.portFile = value;
@@ -59,23 +64,28 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
             o.fleetFile = value;
         } else if (flag == "--generate") {
             o.generate = parseCount(value, 0xFFFFFF);
-            if (!o.generate || *o.generate == 0) return fail("--generate takes 1 to 16777215");
+            if (!o.generate || *o.generate == 0)
+                return fail("--generate takes 1 to 16777215");
         } else if (flag == "--prefix") {
             const auto prefix = parseMacPrefix(value);
-            if (!prefix) return fail("--prefix takes three bytes like 02-6B-D4");
+            if (!prefix)
+                return fail("--prefix takes three bytes like 02-6B-D4");
             o.prefix = *prefix;
         } else if (flag == "--log") {
             o.logFile = value;
         } else if (flag == "--answer-window-ms") {
             const auto window = parseCount(value, 60000);
-            if (!window) return fail("--answer-window-ms takes 0 to 60000");
+            if (!window)
+                return fail("--answer-window-ms takes 0 to 60000");
             o.answerWindow = std::chrono::milliseconds(*window);
         } else {
             return fail("unknown option " + flag);
         }
     }
-    if (o.help) return result;
-    if (o.fleetFile.empty() == !o.generate) return fail("give either --fleet or --generate");
+    if (o.help)
+        return result;
+    if (o.fleetFile.empty() == !o.generate)
+        return fail("give either --fleet or --generate");
     if (o.dhcpClient && !o.inTestNamespace)
         return fail("--dhcp-client broadcasts: it needs --in-test-namespace");
     if (!zova::isLoopback(o.bind.address) && !o.inTestNamespace)

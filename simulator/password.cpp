@@ -21,25 +21,31 @@ std::string storedPassword(const std::string& typed, const std::string& salt) {
 }
 
 bool passwordAccepted(const Device& device, const std::string& sent) {
-    if (!device.passwordOn) return true;
-    if (!device.salted) return sent == device.storedPassword;
+    if (!device.passwordOn)
+        return true;
+    if (!device.salted)
+        return sent == device.storedPassword;
     // The tool proves knowledge of the password with
     // md5hex(salt + md5hex(salt + P) + S); S = salt + md5hex(salt + P) holds
     // that inner digest, so the device can build the same proof without P.
     const std::string& stored = device.storedPassword;
-    if (stored.size() != 34) return false;
+    if (stored.size() != 34)
+        return false;
     const std::string salt = stored.substr(0, 2);
     return sent == md5hex(salt + stored.substr(2) + stored);
 }
 
 bool newPasswordKeepable(const Device& device, const std::string& sent) {
-    if (!device.salted) return true;
-    if (sent.size() != 34) return false;
+    if (!device.salted)
+        return true;
+    if (sent.size() != 34)
+        return false;
     for (std::size_t i = 0; i < sent.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(sent[i]);
-        const bool ok = i < 2 ? std::isalnum(c) != 0
-                              : (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
-        if (!ok) return false;
+        const bool ok =
+            i < 2 ? std::isalnum(c) != 0 : (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+        if (!ok)
+            return false;
     }
     return true;
 }

@@ -3,18 +3,18 @@
 #include "simulator/device.h"
 
 #ifdef _WIN32
-#  include <winsock2.h>
-#  include <ws2tcpip.h>
+#include <winsock2.h>
+#include <ws2tcpip.h>
 using socklen_t = int;
 #else
-#  include <arpa/inet.h>
-#  include <cerrno>
-#  include <cstring>
-#  include <fcntl.h>
-#  include <netinet/in.h>
-#  include <poll.h>
-#  include <sys/socket.h>
-#  include <unistd.h>
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 #endif
 
 namespace devsim {
@@ -23,16 +23,26 @@ namespace {
 #ifdef _WIN32
 using Native = SOCKET;
 constexpr Native kInvalid = INVALID_SOCKET;
-void closeNative(Native s) { closesocket(s); }
-std::string lastError() { return "socket error " + std::to_string(WSAGetLastError()); }
+void closeNative(Native s) {
+    closesocket(s);
+}
+std::string lastError() {
+    return "socket error " + std::to_string(WSAGetLastError());
+}
 #else
 using Native = int;
 constexpr Native kInvalid = -1;
-void closeNative(Native s) { close(s); }
-std::string lastError() { return std::strerror(errno); }
+void closeNative(Native s) {
+    close(s);
+}
+std::string lastError() {
+    return std::strerror(errno);
+}
 #endif
 
-Native native(std::intptr_t handle) { return static_cast<Native>(handle); }
+Native native(std::intptr_t handle) {
+    return static_cast<Native>(handle);
+}
 
 sockaddr_in toSockaddr(zova::Endpoint endpoint) {
     sockaddr_in address{};
@@ -52,7 +62,8 @@ UdpSocket::UdpSocket() : handle_(static_cast<std::intptr_t>(kInvalid)) {
 }
 
 UdpSocket::~UdpSocket() {
-    if (native(handle_) != kInvalid) closeNative(native(handle_));
+    if (native(handle_) != kInvalid)
+        closeNative(native(handle_));
 }
 
 bool UdpSocket::bind(zova::Endpoint local, std::string& error) {
@@ -79,7 +90,8 @@ bool UdpSocket::bind(zova::Endpoint local, std::string& error) {
 std::uint16_t UdpSocket::localPort() const {
     sockaddr_in address{};
     socklen_t size = sizeof address;
-    if (getsockname(native(handle_), reinterpret_cast<sockaddr*>(&address), &size) != 0) return 0;
+    if (getsockname(native(handle_), reinterpret_cast<sockaddr*>(&address), &size) != 0)
+        return 0;
     return ntohs(address.sin_port);
 }
 
@@ -109,7 +121,8 @@ long UdpSocket::receive(std::uint8_t* buffer, std::size_t capacity, zova::Endpoi
         return static_cast<long>(capacity);
     }
 #endif
-    if (received < 0) return -1;
+    if (received < 0)
+        return -1;
     from = {ntohl(address.sin_addr.s_addr), ntohs(address.sin_port)};
     return received;
 }
@@ -117,8 +130,8 @@ long UdpSocket::receive(std::uint8_t* buffer, std::size_t capacity, zova::Endpoi
 bool UdpSocket::sendTo(const std::uint8_t* data, std::size_t size, zova::Endpoint to) {
     const sockaddr_in address = toSockaddr(to);
     return sendto(native(handle_), reinterpret_cast<const char*>(data), static_cast<int>(size), 0,
-                  reinterpret_cast<const sockaddr*>(&address), sizeof address) ==
-           static_cast<long>(size);
+                  reinterpret_cast<const sockaddr*>(&address),
+                  sizeof address) == static_cast<long>(size);
 }
 
 std::string endpointText(zova::Endpoint endpoint) {

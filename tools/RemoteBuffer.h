@@ -11,7 +11,8 @@ class RemoteBuffer {
 public:
     RemoteBuffer(HANDLE hProcess, std::size_t nSize)
         : m_hProcess(hProcess),
-          m_pBuffer(::VirtualAllocEx(hProcess, nullptr, nSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+          m_pBuffer(::VirtualAllocEx(hProcess, nullptr, nSize, MEM_COMMIT | MEM_RESERVE,
+                                     PAGE_READWRITE)) {}
     ~RemoteBuffer() {
         if (m_pBuffer)
             ::VirtualFreeEx(m_hProcess, m_pBuffer, 0, MEM_RELEASE);

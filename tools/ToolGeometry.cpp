@@ -21,7 +21,8 @@ bool SendForRect(HWND hControl, UINT nMessage, WPARAM wParam, RECT& rect) {
         RemoteBuffer remote(hProcess, sizeof rect);
         bOk = remote.Address() != nullptr &&
               ::WriteProcessMemory(hProcess, remote.Address(), &rect, sizeof rect, nullptr) &&
-              ::SendMessageA(hControl, nMessage, wParam, reinterpret_cast<LPARAM>(remote.Address())) &&
+              ::SendMessageA(hControl, nMessage, wParam,
+                             reinterpret_cast<LPARAM>(remote.Address())) &&
               ::ReadProcessMemory(hProcess, remote.Address(), &rect, sizeof rect, nullptr);
     }
     ::CloseHandle(hProcess);

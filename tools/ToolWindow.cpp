@@ -61,8 +61,10 @@ bool ReadDeviceRows(HWND hTool, std::vector<std::vector<std::string>>& rows) {
                 char szText[kTextSize] = {};
                 bOk = ::WriteProcessMemory(hProcess, pRemoteItem, &item, sizeof item, nullptr);
                 if (bOk) {
-                    ::SendMessageA(hList, LVM_GETITEMTEXTA, nRow, reinterpret_cast<LPARAM>(pRemoteItem));
-                    bOk = ::ReadProcessMemory(hProcess, pRemoteText, szText, sizeof szText, nullptr);
+                    ::SendMessageA(hList, LVM_GETITEMTEXTA, nRow,
+                                   reinterpret_cast<LPARAM>(pRemoteItem));
+                    bOk =
+                        ::ReadProcessMemory(hProcess, pRemoteText, szText, sizeof szText, nullptr);
                 }
                 szText[kTextSize - 1] = '\0';
                 row.emplace_back(szText);

@@ -8,7 +8,8 @@
 class CVFXModule : public CObject {
 public:
     // True when the module's file name was found; strPath is emptied first.
-    bool GetModulePath(CString& strPath, HANDLE hProcess = nullptr, HMODULE hModule = nullptr) const;
+    bool GetModulePath(CString& strPath, HANDLE hProcess = nullptr,
+                       HMODULE hModule = nullptr) const;
 };
 
 #endif  // VANTREL_VERSION_MODULE_H

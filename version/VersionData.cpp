@@ -76,23 +76,18 @@ CString CVFXVersionData::Format() const {
         text = "No version information is available";
         return text;
     }
-    text.Format("VS_VERSION_INFO for %s:\n\n"
-                "FileVersion: %s\nProductVersion: %s\nCompanyName: %s\n"
-                "FileDescription: %s\nInternalName: %s\nLegalCopyright: %s\n"
-                "OriginalFileName: %s\nProductName: %s\nComments %s\n"
-                "LegalTradeMarks: %s\nPrivateBuild: %s\nSpecialBuild: %s\n",
-                static_cast<const char*>(m_strFileName),
-                static_cast<const char*>(m_strFileVersion),
-                static_cast<const char*>(m_strProductVersion),
-                static_cast<const char*>(m_strCompanyName),
-                static_cast<const char*>(m_strFileDescription),
-                static_cast<const char*>(m_strInternalName),
-                static_cast<const char*>(m_strLegalCopyright),
-                static_cast<const char*>(m_strOriginalFilename),
-                static_cast<const char*>(m_strProductName),
-                static_cast<const char*>(m_strComments),
-                static_cast<const char*>(m_strLegalTrademarks),
-                static_cast<const char*>(m_strPrivateBuild),
-                static_cast<const char*>(m_strSpecialBuild));
+    text.Format(
+        "VS_VERSION_INFO for %s:\n\n"
+        "FileVersion: %s\nProductVersion: %s\nCompanyName: %s\n"
+        "FileDescription: %s\nInternalName: %s\nLegalCopyright: %s\n"
+        "OriginalFileName: %s\nProductName: %s\nComments %s\n"
+        "LegalTradeMarks: %s\nPrivateBuild: %s\nSpecialBuild: %s\n",
+        static_cast<const char*>(m_strFileName), static_cast<const char*>(m_strFileVersion),
+        static_cast<const char*>(m_strProductVersion), static_cast<const char*>(m_strCompanyName),
+        static_cast<const char*>(m_strFileDescription), static_cast<const char*>(m_strInternalName),
+        static_cast<const char*>(m_strLegalCopyright),
+        static_cast<const char*>(m_strOriginalFilename), static_cast<const char*>(m_strProductName),
+        static_cast<const char*>(m_strComments), static_cast<const char*>(m_strLegalTrademarks),
+        static_cast<const char*>(m_strPrivateBuild), static_cast<const char*>(m_strSpecialBuild));
     return text;
 }

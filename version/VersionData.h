@@ -19,7 +19,7 @@ public:
     virtual CString Format() const;
 
     CString m_strFileName;
-    WORD m_wFileVersion[4];     // major, minor, build, revision
+    WORD m_wFileVersion[4];  // major, minor, build, revision
     WORD m_wProductVersion[4];
     CString m_strFileVersion;
     CString m_strProductVersion;

@@ -25,8 +25,7 @@ struct ResponseRow {
 ResponseRow BuildResponseRow(const ZOVA_ModuleScanResponseType& response);
 
 // True when all six bytes are equal.
-bool SameMac(const std::uint8_t (&a)[kMacLength],
-             const std::uint8_t (&b)[kMacLength]);
+bool SameMac(const std::uint8_t (&a)[kMacLength], const std::uint8_t (&b)[kMacLength]);
 
 // Reads a row's MAC text back ("%x-%x-%x-%x-%x-%x", hex digits in either
 // case) into the low bytes of six numbers. Only the first 17 characters are

@@ -10,15 +10,15 @@
 #include <cstdint>
 
 #if defined(_WIN32)
-#  if defined(ZOVA_BUILDING_DLL)
-#    define ZOVA_API __declspec(dllexport)
-#  elif defined(ZOVA_STATIC)
-#    define ZOVA_API
-#  else
-#    define ZOVA_API __declspec(dllimport)
-#  endif
+#if defined(ZOVA_BUILDING_DLL)
+#define ZOVA_API __declspec(dllexport)
+#elif defined(ZOVA_STATIC)
+#define ZOVA_API
 #else
-#  define ZOVA_API
+#define ZOVA_API __declspec(dllimport)
+#endif
+#else
+#define ZOVA_API
 #endif
 
 #pragma pack(push, 1)
@@ -26,55 +26,55 @@
 // One device's answer to a module scan. Multi-byte fields are little-endian;
 // an IPv4 address holds its first dotted octet in the most significant byte.
 struct ZOVA_ModuleScanResponseType {
-    std::uint8_t  bProtocolVersionMajor;
-    std::uint8_t  bProtocolVersionMinor;
-    std::uint8_t  bReserved2;
-    char          szType[128];
-    std::uint8_t  bTypeValid;
-    std::uint8_t  bFwVersionMajor;
-    std::uint8_t  bFwVersionMinor;
+    std::uint8_t bProtocolVersionMajor;
+    std::uint8_t bProtocolVersionMinor;
+    std::uint8_t bReserved2;
+    char szType[128];
+    std::uint8_t bTypeValid;
+    std::uint8_t bFwVersionMajor;
+    std::uint8_t bFwVersionMinor;
     std::uint16_t wFwBuild;
-    std::uint8_t  bFwVersionValid;
-    std::uint8_t  abMacAddr[6];
-    std::uint8_t  bMacAddrValid;
+    std::uint8_t bFwVersionValid;
+    std::uint8_t abMacAddr[6];
+    std::uint8_t bMacAddrValid;
     std::uint32_t dwIpAddr;
-    std::uint8_t  bIpAddrValid;
-    std::uint8_t  abReserved149[3];
+    std::uint8_t bIpAddrValid;
+    std::uint8_t abReserved149[3];
     std::uint32_t dwSubnetMask;
-    std::uint8_t  bSubnetMaskValid;
-    std::uint8_t  abReserved157[3];
+    std::uint8_t bSubnetMaskValid;
+    std::uint8_t abReserved157[3];
     std::uint32_t dwGateway;
-    std::uint8_t  bGatewayValid;
-    std::uint8_t  bDhcpOn;
-    std::uint8_t  bDhcpValid;
-    std::uint8_t  bPasswordOn;
-    std::uint8_t  bPasswordValid;
-    char          szHostname[128];
-    std::uint8_t  bHostnameValid;
-    std::uint8_t  abReserved298[2];
+    std::uint8_t bGatewayValid;
+    std::uint8_t bDhcpOn;
+    std::uint8_t bDhcpValid;
+    std::uint8_t bPasswordOn;
+    std::uint8_t bPasswordValid;
+    char szHostname[128];
+    std::uint8_t bHostnameValid;
+    std::uint8_t abReserved298[2];
     std::uint32_t dwPrimaryDns;
-    std::uint8_t  bPrimaryDnsValid;
-    std::uint8_t  abReserved305[3];
+    std::uint8_t bPrimaryDnsValid;
+    std::uint8_t abReserved305[3];
     std::uint32_t dwSecondaryDns;
-    std::uint8_t  bSecondaryDnsValid;
-    char          szPasswordSalt[35];
-    std::uint8_t  bPasswordSaltValid;
-    std::uint8_t  abReserved349[3];
+    std::uint8_t bSecondaryDnsValid;
+    char szPasswordSalt[35];
+    std::uint8_t bPasswordSaltValid;
+    std::uint8_t abReserved349[3];
 };
 
 // A configure request; a wink request uses it with only abMacAddr set.
 struct ZOVA_ConfigureRequestType {
-    std::uint8_t  abMacAddr[6];
-    char          szPassword[128];
-    std::uint8_t  bChangePassword;
-    char          szNewPassword[128];
-    std::uint8_t  bReserved263;
+    std::uint8_t abMacAddr[6];
+    char szPassword[128];
+    std::uint8_t bChangePassword;
+    char szNewPassword[128];
+    std::uint8_t bReserved263;
     std::uint32_t dwIpAddr;
     std::uint32_t dwSubnetMask;
     std::uint32_t dwGateway;
-    std::uint8_t  bDhcpOn;
-    char          szHostname[128];
-    std::uint8_t  abReserved405[3];
+    std::uint8_t bDhcpOn;
+    char szHostname[128];
+    std::uint8_t abReserved405[3];
     std::uint32_t dwPrimaryDns;
     std::uint32_t dwSecondaryDns;
 };

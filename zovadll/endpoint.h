@@ -17,7 +17,9 @@ struct Endpoint {
 std::optional<std::uint32_t> parseIpv4(std::string_view text);
 // "a.b.c.d:port" with a port from 1 to 65535.
 std::optional<Endpoint> parseEndpoint(std::string_view text);
-inline bool isLoopback(std::uint32_t address) { return (address >> 24) == 127; }
+inline bool isLoopback(std::uint32_t address) {
+    return (address >> 24) == 127;
+}
 
 }  // namespace zova
 

@@ -6,37 +6,46 @@ namespace zova {
 
 void Engine::receive(const std::uint8_t* data, std::size_t size) {
     const auto header = wire::decodeHeader(data, size);
-    if (!header) return;
+    if (!header)
+        return;
     int notification = 0;
     if (header->type == wire::MessageType::ScanAnswer) {
         const auto answer = wire::decodeScanAnswer(data, size);
-        if (!answer) return;
+        if (!answer)
+            return;
         std::lock_guard<std::mutex> lock(mutex_);
-        if (answers_.size() >= kMaxAnswers) return;
+        if (answers_.size() >= kMaxAnswers)
+            return;
         answers_.push_back(*answer);
         notification = ZOVA_NOTIFY_RESPONSE;
     } else if (header->type == wire::MessageType::ConfigureResult) {
         const auto result = wire::decodeConfigureResult(data, size);
-        if (!result) return;
+        if (!result)
+            return;
         std::lock_guard<std::mutex> lock(mutex_);
         notification = acceptResult(header->id, *result);
     }
-    if (notification) notify(notification);
+    if (notification)
+        notify(notification);
 }
 
 int Engine::acceptResult(std::uint32_t id, const wire::ConfigureResult& result) {
     const auto match = std::find(pending_.begin(), pending_.end(), std::make_pair(id, result.mac));
-    if (match == pending_.end()) return 0;
+    if (match == pending_.end())
+        return 0;
     pending_.erase(match);
-    if (result.outcome == wire::ConfigureOutcome::Accepted) return ZOVA_NOTIFY_RESCAN;
-    if (rejected_.size() >= kMaxRejected) rejected_.pop_front();
+    if (result.outcome == wire::ConfigureOutcome::Accepted)
+        return ZOVA_NOTIFY_RESCAN;
+    if (rejected_.size() >= kMaxRejected)
+        rejected_.pop_front();
     rejected_.push_back(result.mac);
     return ZOVA_NOTIFY_INVALID_PASSWORD;
 }
 
 bool Engine::takeAnswer(ZOVA_ModuleScanResponseType& answer) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (answers_.empty()) return false;
+    if (answers_.empty())
+        return false;
     answer = answers_.front();
     answers_.pop_front();
     return true;
@@ -44,24 +53,28 @@ bool Engine::takeAnswer(ZOVA_ModuleScanResponseType& answer) {
 
 bool Engine::firstRejected(wire::Mac& mac) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (rejected_.empty()) return false;
+    if (rejected_.empty())
+        return false;
     mac = rejected_.front();
     return true;
 }
 
 void Engine::dropFirstRejected() {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (!rejected_.empty()) rejected_.pop_front();
+    if (!rejected_.empty())
+        rejected_.pop_front();
 }
 
 void Engine::expectConfigureResult(std::uint32_t id, const wire::Mac& mac) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (pending_.size() >= kMaxPending) pending_.pop_front();
+    if (pending_.size() >= kMaxPending)
+        pending_.pop_front();
     pending_.emplace_back(id, mac);
 }
 
 void Engine::notify(int notification) {
-    if (const ZOVA_CallBackType callback = callback_.load()) callback(notification);
+    if (const ZOVA_CallBackType callback = callback_.load())
+        callback(notification);
 }
 
 }  // namespace zova

@@ -20,7 +20,8 @@ sockaddr_in makeAddress(std::uint32_t address, std::uint16_t port) {
 std::vector<std::uint32_t> broadcastInterfaces() {
     std::vector<std::uint32_t> addresses;
     const SOCKET probe = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-    if (probe == INVALID_SOCKET) return addresses;
+    if (probe == INVALID_SOCKET)
+        return addresses;
     INTERFACE_INFO list[kMaxInterfaces];
     DWORD bytes = 0;
     if (WSAIoctl(probe, SIO_GET_INTERFACE_LIST, nullptr, 0, list, sizeof list, &bytes, nullptr,
@@ -39,7 +40,8 @@ std::vector<std::uint32_t> broadcastInterfaces() {
 
 SOCKET WinsockTransport::openSocket(std::uint32_t localAddress, bool broadcast) {
     const SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-    if (s == INVALID_SOCKET) return s;
+    if (s == INVALID_SOCKET)
+        return s;
     const BOOL on = TRUE;
     u_long nonBlocking = 1;
     const sockaddr_in local = makeAddress(localAddress, 0);
@@ -60,12 +62,14 @@ bool WinsockTransport::open(const std::optional<Endpoint>& target) {
     if (target) {
         destination_ = makeAddress(target->address, target->port);
         const SOCKET s = openSocket(INADDR_ANY, false);
-        if (s != INVALID_SOCKET) sockets_.push_back(s);
+        if (s != INVALID_SOCKET)
+            sockets_.push_back(s);
     } else {
         destination_ = makeAddress(INADDR_BROADCAST, wire::kDevicePort);
         for (std::uint32_t address : broadcastInterfaces()) {
             const SOCKET s = openSocket(address, true);
-            if (s != INVALID_SOCKET) sockets_.push_back(s);
+            if (s != INVALID_SOCKET)
+                sockets_.push_back(s);
         }
     }
     return !sockets_.empty();
@@ -74,9 +78,9 @@ bool WinsockTransport::open(const std::optional<Endpoint>& target) {
 bool WinsockTransport::send(const wire::Datagram& datagram) {
     bool sent = false;
     for (SOCKET s : sockets_) {
-        const int result =
-            sendto(s, reinterpret_cast<const char*>(datagram.data()), static_cast<int>(datagram.size()),
-                   0, reinterpret_cast<const sockaddr*>(&destination_), sizeof destination_);
+        const int result = sendto(
+            s, reinterpret_cast<const char*>(datagram.data()), static_cast<int>(datagram.size()), 0,
+            reinterpret_cast<const sockaddr*>(&destination_), sizeof destination_);
         sent = sent || result == static_cast<int>(datagram.size());
     }
     return sent;
@@ -89,24 +93,29 @@ void WinsockTransport::receive(int timeoutMs, const Sink& sink) {
     }
     fd_set readable;
     FD_ZERO(&readable);
-    for (SOCKET s : sockets_) FD_SET(s, &readable);
+    for (SOCKET s : sockets_)
+        FD_SET(s, &readable);
     timeval timeout{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
-    if (select(0, &readable, nullptr, nullptr, &timeout) <= 0) return;
+    if (select(0, &readable, nullptr, nullptr, &timeout) <= 0)
+        return;
     // One byte more than the largest valid datagram, so that an oversized
     // one is seen as such instead of being cut to a valid length.
     std::uint8_t buffer[wire::kMaxDatagram + 1];
     for (SOCKET s : sockets_) {
-        if (!FD_ISSET(s, &readable)) continue;
+        if (!FD_ISSET(s, &readable))
+            continue;
         for (;;) {
             const int size = recv(s, reinterpret_cast<char*>(buffer), sizeof buffer, 0);
             if (size >= 0) {
-                if (size > 0) sink(buffer, static_cast<std::size_t>(size));
+                if (size > 0)
+                    sink(buffer, static_cast<std::size_t>(size));
                 continue;
             }
             // Oversized datagrams and ICMP port-unreachable reports fail this
             // one call only; the socket stays usable.
             const int error = WSAGetLastError();
-            if (error == WSAEMSGSIZE || error == WSAECONNRESET) continue;
+            if (error == WSAEMSGSIZE || error == WSAECONNRESET)
+                continue;
             break;
         }
     }

@@ -65,8 +65,7 @@ std::optional<ZOVA_ModuleScanResponseType> decodeScanAnswer(const std::uint8_t* 
 std::optional<ZOVA_ConfigureRequestType> decodeConfigureRequest(const std::uint8_t* data,
                                                                 std::size_t size);
 std::optional<Mac> decodeWinkRequest(const std::uint8_t* data, std::size_t size);
-std::optional<ConfigureResult> decodeConfigureResult(const std::uint8_t* data,
-                                                     std::size_t size);
+std::optional<ConfigureResult> decodeConfigureResult(const std::uint8_t* data, std::size_t size);
 // A scan request has no body; this checks that there is none to misread.
 bool decodeScanRequest(const std::uint8_t* data, std::size_t size);
 

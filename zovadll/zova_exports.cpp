@@ -3,8 +3,8 @@
 #include "zova/zova.h"
 #include "zovadll/endpoint.h"
 #include "zovadll/engine.h"
-#include "zovadll/wire.h"
 #include "zovadll/winsock_transport.h"
+#include "zovadll/wire.h"
 
 #include <windows.h>
 
@@ -36,7 +36,8 @@ public:
 
     int start() {
         std::lock_guard<std::mutex> lock(startMutex_);
-        if (started_) return 1;
+        if (started_)
+            return 1;
         char text[64] = {};
         SetLastError(ERROR_SUCCESS);
         const DWORD length = GetEnvironmentVariableA("ZOVA_TARGET", text, sizeof text);
@@ -45,18 +46,22 @@ public:
             // A target that is set but cannot be read, empty included, must
             // not turn into a broadcast.
             target = length > 0 && length < sizeof text ? zova::parseEndpoint(text) : std::nullopt;
-            if (!target) return 0;
+            if (!target)
+                return 0;
         }
         WSADATA data;
-        if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return 0;
-        if (!transport_.open(target)) return 0;
+        if (WSAStartup(MAKEWORD(2, 2), &data) != 0)
+            return 0;
+        if (!transport_.open(target))
+            return 0;
         // The receiver thread runs this library's code until the process
         // ends, so the library must never be unloaded under it.
         HMODULE self = nullptr;
         GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
                            reinterpret_cast<LPCSTR>(&library), &self);
         const HANDLE thread = CreateThread(nullptr, 0, &Library::receiverThread, this, 0, nullptr);
-        if (!thread) return 0;
+        if (!thread)
+            return 0;
         CloseHandle(thread);
         started_ = true;
         return 1;
@@ -65,11 +70,13 @@ public:
     std::uint32_t nextId() { return nextId_++; }
 
     bool send(const zova::wire::Datagram& datagram) {
-        if (!isStarted()) return false;
+        if (!isStarted())
+            return false;
         const bool sent = transport_.send(datagram);
         const Clock::time_point now = Clock::now();
         std::lock_guard<std::mutex> lock(repeatMutex_);
-        for (auto delay : kRepeats) repeats_.emplace_back(now + delay, datagram);
+        for (auto delay : kRepeats)
+            repeats_.emplace_back(now + delay, datagram);
         return sent;
     }
 
@@ -89,7 +96,8 @@ private:
             transport_.receive(kReceiveSliceMs, [this](const std::uint8_t* data, std::size_t size) {
                 engine.receive(data, size);
             });
-            for (const auto& datagram : dueRepeats()) transport_.send(datagram);
+            for (const auto& datagram : dueRepeats())
+                transport_.send(datagram);
         }
     }
 
@@ -132,7 +140,9 @@ ZOVA_API void ZOVA_RegisterCallBack(ZOVA_CallBackType pfnCallBack) {
     library().engine.setCallback(pfnCallBack);
 }
 
-ZOVA_API int ZOVA_Start(void) { return library().start(); }
+ZOVA_API int ZOVA_Start(void) {
+    return library().start();
+}
 
 ZOVA_API int ZOVA_SendModuleScan(void) {
     Library& lib = library();
@@ -140,22 +150,27 @@ ZOVA_API int ZOVA_SendModuleScan(void) {
 }
 
 ZOVA_API int ZOVA_GetResponse(ZOVA_ModuleScanResponseType* pResponse) {
-    if (!pResponse) return 0;
+    if (!pResponse)
+        return 0;
     return library().engine.takeAnswer(*pResponse) ? 1 : 0;
 }
 
 ZOVA_API int ZOVA_GetInvPswdMacId(unsigned char* pabMacAddr) {
     zova::wire::Mac mac;
-    if (!pabMacAddr || !library().engine.firstRejected(mac)) return 0;
+    if (!pabMacAddr || !library().engine.firstRejected(mac))
+        return 0;
     std::memcpy(pabMacAddr, mac.data(), mac.size());
     return 1;
 }
 
-ZOVA_API void ZOVA_RemoveFirstInvPswdMacId(void) { library().engine.dropFirstRejected(); }
+ZOVA_API void ZOVA_RemoveFirstInvPswdMacId(void) {
+    library().engine.dropFirstRejected();
+}
 
 ZOVA_API void ZOVA_SendConfigure(ZOVA_ConfigureRequestType* pRequest) {
     Library& lib = library();
-    if (!pRequest || !lib.isStarted()) return;
+    if (!pRequest || !lib.isStarted())
+        return;
     const std::uint32_t id = lib.nextId();
     zova::wire::Mac mac;
     std::memcpy(mac.data(), pRequest->abMacAddr, mac.size());
@@ -165,7 +180,8 @@ ZOVA_API void ZOVA_SendConfigure(ZOVA_ConfigureRequestType* pRequest) {
 
 ZOVA_API void ZOVA_SendWink(ZOVA_ConfigureRequestType* pRequest) {
     Library& lib = library();
-    if (!pRequest) return;
+    if (!pRequest)
+        return;
     zova::wire::Mac mac;
     std::memcpy(mac.data(), pRequest->abMacAddr, mac.size());
     lib.send(zova::wire::encodeWinkRequest(lib.nextId(), mac));

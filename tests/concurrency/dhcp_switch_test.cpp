@@ -31,15 +31,15 @@ using namespace std::chrono_literals;
 
 // The server end has an address and the broadcast route; its broadcasts come
 // back to sockets in this namespace, where the client listens.
-bool EnterPrivateNetwork()
-{
+bool EnterPrivateNetwork() {
     if (unshare(CLONE_NEWNET) != 0)
         return false;
-    return std::system("ip link set lo up && "
-                       "ip link add v0 type veth peer name v1 && "
-                       "ip addr add 10.200.1.254/24 dev v0 && "
-                       "ip link set v0 up && ip link set v1 up && "
-                       "ip route add 255.255.255.255 dev v0") == 0;
+    return std::system(
+               "ip link set lo up && "
+               "ip link add v0 type veth peer name v1 && "
+               "ip addr add 10.200.1.254/24 dev v0 && "
+               "ip link set v0 up && ip link set v1 up && "
+               "ip route add 255.255.255.255 dev v0") == 0;
 }
 
 // The tool's switch steps and worker loop over a server, a flag and a worker
@@ -49,8 +49,7 @@ class ServerSwitch {
 public:
     ~ServerSwitch() { Off(); }
 
-    bool On()
-    {
+    bool On() {
         if (m_running)
             return true;
         const bool opened = m_server.Init();
@@ -73,8 +72,7 @@ class Client {
 public:
     static constexpr int kMaxSends = 20000;
 
-    Client()
-    {
+    Client() {
         m_send = socket(AF_INET, SOCK_DGRAM, 0);
         m_listen = socket(AF_INET, SOCK_DGRAM, 0);
         sockaddr_in local{};
@@ -99,8 +97,7 @@ public:
         m_discoverLength = discover.length;
     }
 
-    ~Client()
-    {
+    ~Client() {
         Stop();
         close(m_send);
         close(m_listen);
@@ -109,8 +106,7 @@ public:
     bool Ready() const { return m_ready; }
     int Offers() const { return m_offers; }
 
-    void Start()
-    {
+    void Start() {
         m_thread = std::thread([this] {
             sockaddr_in server{};
             server.sin_family = AF_INET;
@@ -125,16 +121,14 @@ public:
         });
     }
 
-    void Stop()
-    {
+    void Stop() {
         m_stop = true;
         if (m_thread.joinable())
             m_thread.join();
     }
 
     // Waits, within a bound, for more than `count` offers.
-    bool WaitForOffersBeyond(int count) const
-    {
+    bool WaitForOffersBeyond(int count) const {
         const auto end = std::chrono::steady_clock::now() + 10s;
         while (m_offers <= count && std::chrono::steady_clock::now() < end)
             std::this_thread::sleep_for(5ms);
@@ -142,14 +136,13 @@ public:
     }
 
 private:
-    void TakeOffers()
-    {
+    void TakeOffers() {
         CDhcpPacket reply;
         ssize_t n;
         while ((n = recv(m_listen, reply.raw, sizeof reply.raw, 0)) > 0) {
             reply.length = static_cast<int>(n);
-            if (reply.Parse() && reply.op == 2 && reply.hasMessageType &&
-                reply.messageType == 2 && reply.yiaddr[3] == 0x2A)
+            if (reply.Parse() && reply.op == 2 && reply.hasMessageType && reply.messageType == 2 &&
+                reply.yiaddr[3] == 0x2A)
                 ++m_offers;
         }
     }
@@ -165,8 +158,7 @@ private:
 };
 
 // True when port 67 is free again, i.e. the switch closed the server's socket.
-bool PortFree()
-{
+bool PortFree() {
     CDhcpServer probe;
     const bool opened = probe.Init();
     probe.Cleanup();
@@ -177,8 +169,7 @@ class DhcpSwitchTest : public testing::Test {
 protected:
     static void SetUpTestSuite() { s_network = EnterPrivateNetwork(); }
 
-    void SetUp() override
-    {
+    void SetUp() override {
         if (!s_network)
             GTEST_SKIP() << "no private network namespace here (needs CAP_NET_ADMIN)";
     }
@@ -188,8 +179,7 @@ protected:
 
 bool DhcpSwitchTest::s_network = false;
 
-TEST_F(DhcpSwitchTest, EveryOnPhaseAnswersAndEveryOffPhaseFreesThePort)
-{
+TEST_F(DhcpSwitchTest, EveryOnPhaseAnswersAndEveryOffPhaseFreesThePort) {
     Client client;
     ASSERT_TRUE(client.Ready());
     client.Start();
@@ -205,8 +195,7 @@ TEST_F(DhcpSwitchTest, EveryOnPhaseAnswersAndEveryOffPhaseFreesThePort)
     client.Stop();
 }
 
-TEST_F(DhcpSwitchTest, RapidTogglingWhileTheClientSends)
-{
+TEST_F(DhcpSwitchTest, RapidTogglingWhileTheClientSends) {
     Client client;
     ASSERT_TRUE(client.Ready());
     client.Start();

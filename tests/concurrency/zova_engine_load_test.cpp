@@ -42,8 +42,7 @@ constexpr int kMaxScans = 10;
 
 std::atomic<int> g_notifications[4];
 
-void CountNotification(int notification)
-{
+void CountNotification(int notification) {
     if (notification >= 1 && notification <= 3)
         ++g_notifications[notification];
 }
@@ -51,8 +50,7 @@ void CountNotification(int notification)
 // The simulated devices, on a loopback port of their own, in a thread.
 class Devices {
 public:
-    Devices()
-    {
+    Devices() {
         std::vector<devsim::Device> fleet = devsim::generateFleet(kDevices, {0x02, 0x6B, 0xD4});
         for (std::uint32_t i = 0; i < kDevices; i += kProtectedEvery) {
             fleet[i].passwordOn = true;
@@ -64,13 +62,11 @@ public:
         m_ready = m_socket.bind({0x7F000001, 0}, error);
         m_log = std::fopen("/dev/null", "w");
         if (m_ready && m_log)
-            m_thread = std::thread([this] {
-                devsim::EventLoop(*m_responder, m_socket, m_log, false).run(m_stop);
-            });
+            m_thread = std::thread(
+                [this] { devsim::EventLoop(*m_responder, m_socket, m_log, false).run(m_stop); });
     }
 
-    ~Devices()
-    {
+    ~Devices() {
         m_stop = true;
         if (m_thread.joinable())
             m_thread.join();
@@ -93,46 +89,43 @@ private:
 // The library's socket and receiver thread around the engine.
 class Receiver {
 public:
-    explicit Receiver(zova::Engine& engine) : m_engine(engine)
-    {
+    explicit Receiver(zova::Engine& engine) : m_engine(engine) {
         m_socket = socket(AF_INET, SOCK_DGRAM, 0);
         const int buffer = 8 * 1024 * 1024;
         setsockopt(m_socket, SOL_SOCKET, SO_RCVBUF, &buffer, sizeof buffer);
         sockaddr_in local{};
         local.sin_family = AF_INET;
         local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        m_ready = m_socket >= 0 && bind(m_socket, reinterpret_cast<sockaddr*>(&local), sizeof local) == 0;
+        m_ready =
+            m_socket >= 0 && bind(m_socket, reinterpret_cast<sockaddr*>(&local), sizeof local) == 0;
         if (m_ready)
             m_thread = std::thread([this] { Run(); });
     }
 
-    ~Receiver()
-    {
+    ~Receiver() {
         Stop();
         close(m_socket);
     }
 
     bool Ready() const { return m_ready; }
 
-    void Stop()
-    {
+    void Stop() {
         m_stop = true;
         if (m_thread.joinable())
             m_thread.join();
     }
 
-    void SendTo(std::uint16_t port, const zova::wire::Datagram& datagram)
-    {
+    void SendTo(std::uint16_t port, const zova::wire::Datagram& datagram) {
         sockaddr_in to{};
         to.sin_family = AF_INET;
         to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         to.sin_port = htons(port);
-        sendto(m_socket, datagram.data(), datagram.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+        sendto(m_socket, datagram.data(), datagram.size(), 0, reinterpret_cast<sockaddr*>(&to),
+               sizeof to);
     }
 
 private:
-    void Run()
-    {
+    void Run() {
         std::uint8_t buffer[zova::wire::kMaxDatagram + 1];
         while (!m_stop) {
             pollfd readable{m_socket, POLLIN, 0};
@@ -151,15 +144,18 @@ private:
     std::thread m_thread;
 };
 
-zova::wire::Mac DeviceMac(std::uint32_t index)
-{
+zova::wire::Mac DeviceMac(std::uint32_t index) {
     const std::uint32_t n = index + 1;
-    return {0x02, 0x6B, 0xD4, static_cast<std::uint8_t>(n >> 16), static_cast<std::uint8_t>(n >> 8),
+    return {0x02,
+            0x6B,
+            0xD4,
+            static_cast<std::uint8_t>(n >> 16),
+            static_cast<std::uint8_t>(n >> 8),
             static_cast<std::uint8_t>(n)};
 }
 
-zova::wire::Datagram ConfigureRequest(std::uint32_t id, const zova::wire::Mac& mac, const char* password)
-{
+zova::wire::Datagram ConfigureRequest(std::uint32_t id, const zova::wire::Mac& mac,
+                                      const char* password) {
     ZOVA_ConfigureRequestType request{};
     std::memcpy(request.abMacAddr, mac.data(), mac.size());
     std::strncpy(request.szPassword, password, sizeof request.szPassword - 1);
@@ -168,8 +164,7 @@ zova::wire::Datagram ConfigureRequest(std::uint32_t id, const zova::wire::Mac& m
     return zova::wire::encodeConfigureRequest(id, request);
 }
 
-TEST(ZovaEngineUnderLoad, ScansAndConfiguresWhileAnswersArrive)
-{
+TEST(ZovaEngineUnderLoad, ScansAndConfiguresWhileAnswersArrive) {
     for (auto& count : g_notifications)
         count = 0;
     Devices devices;

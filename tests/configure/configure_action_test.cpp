@@ -143,7 +143,8 @@ TEST_F(ConfigureActionTest, SaltedDeviceGetsProofAndSaltedNewPassword) {
     // Replaying the two salt characters as draws gives the same value: the
     // digest covers salt and the typed new password.
     int draws = 0;
-    const std::string again = configure::SaltedNewPassword("new", [&] { return SaltDraw(salted[draws++]); });
+    const std::string again =
+        configure::SaltedNewPassword("new", [&] { return SaltDraw(salted[draws++]); });
     EXPECT_EQ(salted, again);
 }
 

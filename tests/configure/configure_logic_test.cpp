@@ -17,8 +17,7 @@ using namespace configure;
 
 namespace {
 
-std::string OpensslMd5Hex(const std::string& data)
-{
+std::string OpensslMd5Hex(const std::string& data) {
     unsigned char raw[EVP_MAX_MD_SIZE];
     unsigned int size = 0;
     EVP_Digest(data.data(), data.size(), raw, &size, EVP_md5(), nullptr);
@@ -33,15 +32,13 @@ std::string OpensslMd5Hex(const std::string& data)
 
 // The device's side of the proof: its two salt characters, then the digest of
 // salt and password, then its whole salt text.
-std::string ExpectedProof(const std::string& password, const std::string& salt)
-{
+std::string ExpectedProof(const std::string& password, const std::string& salt) {
     const std::string prefix = salt.substr(0, 2);
     return OpensslMd5Hex(prefix + OpensslMd5Hex(prefix + password) + salt);
 }
 
 // Hands out the given values in order; a draw beyond them fails the test.
-RandomSource Scripted(std::deque<int> values, int* draws)
-{
+RandomSource Scripted(std::deque<int> values, int* draws) {
     return [values, draws]() mutable {
         ++*draws;
         if (values.empty()) {
@@ -54,8 +51,7 @@ RandomSource Scripted(std::deque<int> values, int* draws)
     };
 }
 
-ZOVA_ModuleScanResponseType ResponseWithSalt(const std::string& saltField, std::uint8_t valid)
-{
+ZOVA_ModuleScanResponseType ResponseWithSalt(const std::string& saltField, std::uint8_t valid) {
     ZOVA_ModuleScanResponseType r{};
     const unsigned char mac[6] = {0x02, 0x6B, 0xD4, 0x0A, 0xFF, 0x01};
     std::memcpy(r.abMacAddr, mac, 6);
@@ -67,8 +63,7 @@ ZOVA_ModuleScanResponseType ResponseWithSalt(const std::string& saltField, std::
 
 const std::string k29 = "abcdefghijklmnopqrstuvwxyzABC";
 
-TEST(PasswordProof, MatchesTheDevicesComputation)
-{
+TEST(PasswordProof, MatchesTheDevicesComputation) {
     const std::string k35(35, 'S');
     struct Case {
         const char* name;
@@ -84,8 +79,7 @@ TEST(PasswordProof, MatchesTheDevicesComputation)
         {"unterminated salt read within its field", "pw", k35, ExpectedProof("pw", k35)},
         {"one-character salt ends the text after it", "pw", std::string("Q\0zz", 4),
          OpensslMd5Hex("Q")},
-        {"salt starting with NUL hashes nothing", "pw", std::string("\0zz", 3),
-         OpensslMd5Hex("")},
+        {"salt starting with NUL hashes nothing", "pw", std::string("\0zz", 3), OpensslMd5Hex("")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -95,8 +89,7 @@ TEST(PasswordProof, MatchesTheDevicesComputation)
     }
 }
 
-TEST(SaltedNewPassword, SaltFromTwoDrawsThenDigest)
-{
+TEST(SaltedNewPassword, SaltFromTwoDrawsThenDigest) {
     struct Case {
         int first, second;
         const char* salt;
@@ -106,7 +99,8 @@ TEST(SaltedNewPassword, SaltFromTwoDrawsThenDigest)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string("salt ") + c.salt);
         int draws = 0;
-        const std::string salted = SaltedNewPassword(k29.c_str(), Scripted({c.first, c.second}, &draws));
+        const std::string salted =
+            SaltedNewPassword(k29.c_str(), Scripted({c.first, c.second}, &draws));
         EXPECT_EQ(draws, 2);
         EXPECT_EQ(salted, c.salt + OpensslMd5Hex(c.salt + k29));
     }
@@ -116,25 +110,22 @@ TEST(SaltedNewPassword, SaltFromTwoDrawsThenDigest)
 class ExpectedRecord {
 public:
     ExpectedRecord() : bytes_(416, 0) {}
-    void Put(std::size_t offset, const std::string& data)
-    {
+    void Put(std::size_t offset, const std::string& data) {
         std::memcpy(&bytes_[offset], data.data(), data.size());
     }
-    void PutLe32(std::size_t offset, std::uint32_t v)
-    {
+    void PutLe32(std::size_t offset, std::uint32_t v) {
         for (int i = 0; i < 4; ++i)
             bytes_[offset + i] = static_cast<unsigned char>(v >> (8 * i));
     }
     void Put8(std::size_t offset, unsigned char v) { bytes_[offset] = v; }
 
     // Names the first differing offset, so a failure says which field is wrong.
-    void ExpectEqual(const ZOVA_ConfigureRequestType& request) const
-    {
+    void ExpectEqual(const ZOVA_ConfigureRequestType& request) const {
         const auto* actual = reinterpret_cast<const unsigned char*>(&request);
         for (std::size_t i = 0; i < bytes_.size(); ++i) {
             if (actual[i] != bytes_[i]) {
-                ADD_FAILURE() << "byte at offset " << i << " is " << int(actual[i])
-                              << ", expected " << int(bytes_[i]);
+                ADD_FAILURE() << "byte at offset " << i << " is " << int(actual[i]) << ", expected "
+                              << int(bytes_[i]);
                 return;
             }
         }
@@ -144,8 +135,7 @@ private:
     std::vector<unsigned char> bytes_;
 };
 
-TEST(ConfigureRequest, EveryByteOfTheRecord)
-{
+TEST(ConfigureRequest, EveryByteOfTheRecord) {
     const std::string host29 = "Host29charactersLongABCDEF123";
     ASSERT_EQ(host29.size(), 29u);
     struct Case {
@@ -196,8 +186,7 @@ TEST(ConfigureRequest, EveryByteOfTheRecord)
     }
 }
 
-TEST(DialogPrefill, TakesOnlyWhatTheDeviceReported)
-{
+TEST(DialogPrefill, TakesOnlyWhatTheDeviceReported) {
     ZOVA_ModuleScanResponseType all{};
     all.dwIpAddr = 0xC0A8000A;
     all.dwSubnetMask = 0xFFFFFF00;
@@ -241,13 +230,13 @@ TEST(DialogPrefill, TakesOnlyWhatTheDeviceReported)
     EXPECT_FALSE(q.m_bPasswordEnabled) << "unknown password state is read-only";
 }
 
-TEST(DialogPrefill, DhcpAndPasswordStates)
-{
+TEST(DialogPrefill, DhcpAndPasswordStates) {
     struct Case {
         std::uint8_t on, valid;
         int nDhcp;
         bool passwordEnabled;
-    } cases[] = {{1, 1, 0, true}, {2, 1, 0, true}, {0, 1, 1, false}, {1, 0, 1, false}, {0, 0, 1, false}};
+    } cases[] = {
+        {1, 1, 0, true}, {2, 1, 0, true}, {0, 1, 1, false}, {1, 0, 1, false}, {0, 0, 1, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE("value " + std::to_string(c.on) + ", valid " + std::to_string(c.valid));
         ZOVA_ModuleScanResponseType r{};
@@ -259,12 +248,12 @@ TEST(DialogPrefill, DhcpAndPasswordStates)
     }
 }
 
-TEST(WinkSupport, FromProtocolVersion1_10)
-{
+TEST(WinkSupport, FromProtocolVersion1_10) {
     struct Case {
         std::uint8_t major, minor;
         bool supported;
-    } cases[] = {{1, 10, true}, {1, 255, true}, {2, 0, true}, {1, 9, false}, {0, 99, false}, {0, 0, false}};
+    } cases[] = {{1, 10, true}, {1, 255, true}, {2, 0, true},
+                 {1, 9, false}, {0, 99, false}, {0, 0, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.major) + "." + std::to_string(c.minor));
         ZOVA_ModuleScanResponseType r{};
@@ -276,4 +265,4 @@ TEST(WinkSupport, FromProtocolVersion1_10)
     }
 }
 
-} // namespace
+}  // namespace

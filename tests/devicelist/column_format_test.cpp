@@ -20,7 +20,10 @@ std::string Describe(const std::vector<ColumnFormat>& columns) {
 }  // namespace
 
 TEST(ColumnFormat, Parse) {
-    const struct { const char* format; const char* columns; } cases[] = {
+    const struct {
+        const char* format;
+        const char* columns;
+    } cases[] = {
         {"IP,90;SN,90;GW,90;DHCP,50;Version,50;Type,114;MAC,115",
          "[IP|90][SN|90][GW|90][DHCP|50][Version|50][Type|114][MAC|115]"},
         {"", ""},
@@ -42,10 +45,21 @@ TEST(ColumnFormat, Parse) {
 }
 
 TEST(LeadingInt, ReadsLikeAtoiWithoutOverflow) {
-    const struct { const char* text; int expected; } cases[] = {
-        {"", 0}, {"abc", 0}, {" \t\n+12", 12}, {"-7x", -7}, {"- 7", 0}, {"+-7", 0},
-        {"2147483647", INT_MAX}, {"2147483648", INT_MAX}, {"-2147483648", INT_MIN},
-        {"-99999999999999999999", INT_MIN}, {"0000000000000000000256", 256},
+    const struct {
+        const char* text;
+        int expected;
+    } cases[] = {
+        {"", 0},
+        {"abc", 0},
+        {" \t\n+12", 12},
+        {"-7x", -7},
+        {"- 7", 0},
+        {"+-7", 0},
+        {"2147483647", INT_MAX},
+        {"2147483648", INT_MAX},
+        {"-2147483648", INT_MIN},
+        {"-99999999999999999999", INT_MIN},
+        {"0000000000000000000256", 256},
     };
     for (const auto& c : cases)
         EXPECT_EQ(framework::ParseDecimal(c.text), c.expected) << '"' << c.text << '"';

@@ -32,8 +32,13 @@ std::string Describe(const std::vector<Polyline>& lines) {
 
 TEST(HeaderGeometry, TextRectangleAndTriangle) {
     const struct {
-        const char* name; Rect item; unsigned state; bool sort, ascending;
-        const char* text; bool drawn; const char* triangle;
+        const char* name;
+        Rect item;
+        unsigned state;
+        bool sort, ascending;
+        const char* text;
+        bool drawn;
+        const char* triangle;
     } cases[] = {
         {"sort ascending", kItem, 0, true, true, "105,0,180,20", true,
          "light (190,5) (195,14) (183,14);dark (184,14) (190,4);"},
@@ -43,11 +48,29 @@ TEST(HeaderGeometry, TextRectangleAndTriangle) {
         {"pressed", kItem, kPressed, true, true, "106,2,181,20", true,
          "light (190,5) (195,14) (183,14);dark (184,14) (190,4);"},
         {"pressed and focused", kItem, kPressed | 0x10, false, true, "105,0,195,20", true, ""},
-        {"lower than 4 pixels", {10, 0, 60, 3}, 0, true, true, "10,0,60,3", true,
+        {"lower than 4 pixels",
+         {10, 0, 60, 3},
+         0,
+         true,
+         true,
+         "10,0,60,3",
+         true,
          "light (60,0) (60,2) (58,2);dark (59,2) (60,-1);"},
-        {"sort column 5o wide", {100, 0, 125, 20}, 0, true, true, "105,0,105,20", false,
+        {"sort column 5o wide",
+         {100, 0, 125, 20},
+         0,
+         true,
+         true,
+         "105,0,105,20",
+         false,
          "light (115,5) (120,14) (108,14);dark (109,14) (115,4);"},
-        {"sort column 5o+1 wide", {100, 0, 126, 20}, 0, true, true, "105,0,106,20", true,
+        {"sort column 5o+1 wide",
+         {100, 0, 126, 20},
+         0,
+         true,
+         true,
+         "105,0,106,20",
+         true,
          "light (116,5) (121,14) (109,14);dark (110,14) (116,4);"},
         {"other item 2o wide", {100, 0, 110, 20}, 0, false, true, "105,0,105,20", false, ""},
     };
@@ -60,7 +83,10 @@ TEST(HeaderGeometry, TextRectangleAndTriangle) {
 }
 
 TEST(HeaderGeometry, TextFormatKeepsAlignment) {
-    const struct { int headerFormat; unsigned textFormat; } cases[] = {
+    const struct {
+        int headerFormat;
+        unsigned textFormat;
+    } cases[] = {
         {0x0000, 0x8924},  // left
         {0x0001, 0x8926},  // HDF_RIGHT: DT_RIGHT
         {0x0002, 0x8925},  // HDF_CENTER: DT_CENTER

@@ -17,7 +17,9 @@ std::vector<char> Exact(const std::string& text) {
     return std::vector<char>(text.c_str(), text.c_str() + text.size() + 1);
 }
 
-int ByteCompare(const char* a, const char* b) { return std::strcmp(a, b); }
+int ByteCompare(const char* a, const char* b) {
+    return std::strcmp(a, b);
+}
 
 std::vector<std::string> Sorted(std::vector<std::string> texts, bool ascending) {
     std::stable_sort(texts.begin(), texts.end(), [&](const std::string& x, const std::string& y) {
@@ -29,10 +31,22 @@ std::vector<std::string> Sorted(std::vector<std::string> texts, bool ascending) 
 }  // namespace
 
 TEST(SortRules, IsDottedQuad) {
-    const struct { const char* text; bool expected; } cases[] = {
-        {"192.168.0.1", true}, {"1..2.3", true}, {"1.2.3.", true}, {"...", true},
-        {"", false}, {"1.2.3", false}, {"1.2.3.4.5", false}, {"1.2.3.4 ", false},
-        {"N/A", false}, {"1.2.3.-4", false}, {"02-6B-D4-0A-FF-01", false}, {"1.09.0", false},
+    const struct {
+        const char* text;
+        bool expected;
+    } cases[] = {
+        {"192.168.0.1", true},
+        {"1..2.3", true},
+        {"1.2.3.", true},
+        {"...", true},
+        {"", false},
+        {"1.2.3", false},
+        {"1.2.3.4.5", false},
+        {"1.2.3.4 ", false},
+        {"N/A", false},
+        {"1.2.3.-4", false},
+        {"02-6B-D4-0A-FF-01", false},
+        {"1.09.0", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(IsDottedQuad(Exact(c.text).data()), c.expected) << '"' << c.text << '"';
@@ -40,29 +54,32 @@ TEST(SortRules, IsDottedQuad) {
 
 TEST(SortRules, CompareDottedQuads) {
     const std::string huge(5000, '9');
-    const struct { std::string a, b; int expected; } cases[] = {
+    const struct {
+        std::string a, b;
+        int expected;
+    } cases[] = {
         {"192.168.0.1", "192.168.0.1", 0},
         {"9.1.1.1", "10.0.0.1", -1},
         {"192.168.0.10", "192.168.0.9", 1},
         {"128.0.0.1", "127.255.255.255", 1},  // unsigned: high first octets go last
         {"300.0.0.1", "1.2.3.4", -1},         // an octet above 255 decides at once
         {"1.2.3.4", "300.0.0.1", 1},
-        {"1.2.3.999", "256.0.0.0", 1},        // b's first octet is read before a's fourth
-        {huge + ".0.0.0", "1.2.3.4", -1},     // no overflow: still above 255
+        {"1.2.3.999", "256.0.0.0", 1},     // b's first octet is read before a's fourth
+        {huge + ".0.0.0", "1.2.3.4", -1},  // no overflow: still above 255
         {"1.2.3.4", "1.2.3." + huge, 1},
-        {"1..2.3", "1.0.2.3", 0},             // empty octets read 0
+        {"1..2.3", "1.0.2.3", 0},  // empty octets read 0
         {"1.2.3.", "1.2.3.0", 0},
-        {"1.2.3.4", "1.2.3.4.5", 0},          // nothing after the fourth octet counts
-        {"1.2.3.4", "-1.0.0.0", -1},          // a signed octet keeps its low 8 bits: 255
-        {"0.0.0.0", "N/A", -1},               // texts that are no address go last
+        {"1.2.3.4", "1.2.3.4.5", 0},  // nothing after the fourth octet counts
+        {"1.2.3.4", "-1.0.0.0", -1},  // a signed octet keeps its low 8 bits: 255
+        {"0.0.0.0", "N/A", -1},       // texts that are no address go last
         {"N/A", "0.0.0.0", 1},
         {"1.2.3.4", "", -1},
         {"1.2.3.4", "1.2.3", -1},
-        {"1.2.3.4", huge, 1},                 // above 255 before the missing dot counts
+        {"1.2.3.4", huge, 1},  // above 255 before the missing dot counts
         {"1.2.3.4", std::string(5000, '0') + "1", -1},
         {"N/A", "N/A", 0},
         {"", "", 0},
-        {"N/A", "300.0.0.0", 1},              // an octet above 255 beats a missing dot
+        {"N/A", "300.0.0.0", 1},  // an octet above 255 beats a missing dot
     };
     for (const auto& c : cases) {
         const auto a = Exact(c.a), b = Exact(c.b);
@@ -72,7 +89,9 @@ TEST(SortRules, CompareDottedQuads) {
 }
 
 TEST(SortRules, ColumnsSortAscendingAndExactlyReversedDescending) {
-    const struct { std::vector<std::string> ascending; } cases[] = {
+    const struct {
+        std::vector<std::string> ascending;
+    } cases[] = {
         {{"9.1.1.1", "10.0.0.1", "192.168.0.9", "192.168.0.10", "200.0.0.1", "N/A"}},
         {{"1.09.0", "1.10.2", "2.123.0", "2.99.0", "N/A"}},  // versions compare as text
         {{"N/A", "Off", "On"}},
@@ -103,7 +122,11 @@ TEST(SortRules, DescendingSwapsOperandsInsteadOfNegating) {
 }
 
 TEST(SortRules, ClickRule) {
-    const struct { int clicked; int column; bool ascending; } steps[] = {
+    const struct {
+        int clicked;
+        int column;
+        bool ascending;
+    } steps[] = {
         {0, 0, false}, {6, 6, true}, {6, 6, false}, {6, 6, true}, {3, 3, true}, {0, 0, true},
     };
     SortState state;  // column 0 ascending at start-up

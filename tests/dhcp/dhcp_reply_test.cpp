@@ -25,8 +25,7 @@ const Bytes kCookie = {99, 130, 83, 99};
 
 // A client message: fixed header with the given hardware address and xid
 // 12 34 56 78, then the option bytes as given (cookie included by caller).
-Bytes Message(const Bytes& options, const Bytes& mac = kMac)
-{
+Bytes Message(const Bytes& options, const Bytes& mac = kMac) {
     Bytes m(236, 0);
     m[0] = 1;
     m[1] = 1;
@@ -39,8 +38,7 @@ Bytes Message(const Bytes& options, const Bytes& mac = kMac)
     return m;
 }
 
-Bytes Options(std::initializer_list<Bytes> parts)
-{
+Bytes Options(std::initializer_list<Bytes> parts) {
     Bytes out = kCookie;
     for (const Bytes& p : parts)
         out.insert(out.end(), p.begin(), p.end());
@@ -54,8 +52,7 @@ const Bytes kEnd = {255};
 // Hands the message to the server as received: the bytes of raw past its
 // length are poisoned, so any read beyond the datagram stops the test under
 // the address sanitizer.
-bool Answer(CDhcpServer& server, const Bytes& message)
-{
+bool Answer(CDhcpServer& server, const Bytes& message) {
     CDhcpPacket& r = server.m_request;
     if (!message.empty())
         std::memcpy(r.raw, message.data(), message.size());
@@ -66,19 +63,16 @@ bool Answer(CDhcpServer& server, const Bytes& message)
     return answered;
 }
 
-Bytes Reply(const CDhcpServer& server)
-{
+Bytes Reply(const CDhcpServer& server) {
     return Bytes(server.m_reply.raw, server.m_reply.raw + server.m_reply.length);
 }
 
-std::string Dotted(const std::uint8_t* a)
-{
+std::string Dotted(const std::uint8_t* a) {
     return std::to_string(a[0]) + "." + std::to_string(a[1]) + "." + std::to_string(a[2]) + "." +
            std::to_string(a[3]);
 }
 
-TEST(DhcpReply, OfferToTheWorkedDiscoverIsExact)
-{
+TEST(DhcpReply, OfferToTheWorkedDiscoverIsExact) {
     CDhcpServer server;
     ASSERT_TRUE(Answer(server, Message(Options({kDiscover, kEnd}))));
 
@@ -100,8 +94,7 @@ TEST(DhcpReply, OfferToTheWorkedDiscoverIsExact)
         EXPECT_EQ(got[i], expected[i]) << "reply byte " << i;
 }
 
-TEST(DhcpReply, RequestIsAckedOrNakedByOption50)
-{
+TEST(DhcpReply, RequestIsAckedOrNakedByOption50) {
     struct Case {
         const char* name;
         Bytes options;
@@ -124,12 +117,12 @@ TEST(DhcpReply, RequestIsAckedOrNakedByOption50)
         ASSERT_EQ(got.size(), 300u);
         EXPECT_EQ(got[242], c.type);
         EXPECT_EQ(Dotted(&got[16]), "10.200.1.5");
-        EXPECT_EQ(Bytes(got.begin() + 243, got.begin() + 250), Bytes({1, 4, 255, 255, 255, 0, 255}));
+        EXPECT_EQ(Bytes(got.begin() + 243, got.begin() + 250),
+                  Bytes({1, 4, 255, 255, 255, 0, 255}));
     }
 }
 
-TEST(DhcpReply, OfferedAddressIsTheSixthHardwareByte)
-{
+TEST(DhcpReply, OfferedAddressIsTheSixthHardwareByte) {
     for (int last : {0x00, 0x01, 0x7F, 0xFF}) {
         SCOPED_TRACE(last);
         CDhcpServer server;
@@ -140,8 +133,7 @@ TEST(DhcpReply, OfferedAddressIsTheSixthHardwareByte)
     }
 }
 
-TEST(DhcpReply, HeaderFieldsOfTheRequestNeverLeakIntoTheReply)
-{
+TEST(DhcpReply, HeaderFieldsOfTheRequestNeverLeakIntoTheReply) {
     Bytes m = Message(Options({kDiscover, kEnd}));
     for (int i : {3, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27})
         m[i] = 0xEE;
@@ -151,16 +143,15 @@ TEST(DhcpReply, HeaderFieldsOfTheRequestNeverLeakIntoTheReply)
     ASSERT_TRUE(Answer(server, m));
     const Bytes got = Reply(server);
     for (int i = 0; i < 300; ++i) {
-        const bool zero = i == 3 || (i >= 8 && i < 16) || (i >= 20 && i < 28) || (i >= 34 && i < 236) ||
-                          i >= 250;
+        const bool zero =
+            i == 3 || (i >= 8 && i < 16) || (i >= 20 && i < 28) || (i >= 34 && i < 236) || i >= 250;
         if (zero)
             EXPECT_EQ(got[i], 0) << "reply byte " << i;
     }
     EXPECT_EQ(Dotted(&got[16]), "10.200.1.5");
 }
 
-TEST(DhcpReply, MessagesThatGetNoReply)
-{
+TEST(DhcpReply, MessagesThatGetNoReply) {
     struct Case {
         const char* name;
         Bytes message;
@@ -168,8 +159,10 @@ TEST(DhcpReply, MessagesThatGetNoReply)
     Bytes shortMessage(235, 0);
     std::memcpy(&shortMessage[28], kMac.data(), 6);
     const Case cases[] = {
-        {"prefix 02-6B-D5", Message(Options({kDiscover, kEnd}), {0x02, 0x6B, 0xD5, 0xAA, 0xBB, 0x05})},
-        {"prefix in the wrong bytes", Message(Options({kDiscover, kEnd}), {0xAA, 0x02, 0x6B, 0xD4, 0xBB, 0x05})},
+        {"prefix 02-6B-D5",
+         Message(Options({kDiscover, kEnd}), {0x02, 0x6B, 0xD5, 0xAA, 0xBB, 0x05})},
+        {"prefix in the wrong bytes",
+         Message(Options({kDiscover, kEnd}), {0xAA, 0x02, 0x6B, 0xD4, 0xBB, 0x05})},
         {"DHCPDECLINE", Message(Options({{53, 1, 4}, kEnd}))},
         {"DHCPRELEASE", Message(Options({{53, 1, 7}, kEnd}))},
         {"DHCPINFORM", Message(Options({{53, 1, 8}, kEnd}))},
@@ -194,17 +187,23 @@ TEST(DhcpReply, MessagesThatGetNoReply)
     }
 }
 
-TEST(DhcpReply, OptionWalkSkipsPadsAndUnknownOptions)
-{
+TEST(DhcpReply, OptionWalkSkipsPadsAndUnknownOptions) {
     struct Case {
         const char* name;
         Bytes options;
         std::uint8_t type;
     };
     const Case cases[] = {
-        {"pads before and between", Options({{0, 0, 0}, kRequest, {0}, {50, 4, 1, 2, 3, 4}, kEnd}), 6},
-        {"unknown options around", Options({{12, 4, 'h', 'o', 's', 't'}, kRequest, {61, 7, 1, 2, 3, 4, 5, 6, 7},
-                                            {55, 0}, {50, 4, 1, 2, 3, 4}, kEnd}), 6},
+        {"pads before and between", Options({{0, 0, 0}, kRequest, {0}, {50, 4, 1, 2, 3, 4}, kEnd}),
+         6},
+        {"unknown options around",
+         Options({{12, 4, 'h', 'o', 's', 't'},
+                  kRequest,
+                  {61, 7, 1, 2, 3, 4, 5, 6, 7},
+                  {55, 0},
+                  {50, 4, 1, 2, 3, 4},
+                  kEnd}),
+         6},
         {"no end option", Options({kDiscover}), 2},
         {"later option 53 wins", Options({kDiscover, kRequest, kEnd}), 5},
         {"bytes after the end", Options({kDiscover, kEnd, {53, 1, 3, 50, 4, 1, 2, 3, 4}}), 2},
@@ -220,9 +219,9 @@ TEST(DhcpReply, OptionWalkSkipsPadsAndUnknownOptions)
 
 // Every prefix of a valid request: nothing past the received length is read
 // (the sanitizer watches), and only options received whole count.
-TEST(DhcpReply, EveryTruncationOfARequest)
-{
-    const Bytes full = Message(Options({kRequest, {50, 4, 192, 168, 0, 10}, {12, 2, 'a', 'b'}, kEnd}));
+TEST(DhcpReply, EveryTruncationOfARequest) {
+    const Bytes full =
+        Message(Options({kRequest, {50, 4, 192, 168, 0, 10}, {12, 2, 'a', 'b'}, kEnd}));
     for (std::size_t n = 0; n <= full.size(); ++n) {
         SCOPED_TRACE("length " + std::to_string(n));
         CDhcpServer server;
@@ -237,11 +236,12 @@ TEST(DhcpReply, EveryTruncationOfARequest)
     }
 }
 
-TEST(DhcpReply, TruncatedOptionsNeverReadPastTheDatagram)
-{
+TEST(DhcpReply, TruncatedOptionsNeverReadPastTheDatagram) {
     // Each ends inside an option: length byte or value missing.
     const Bytes tails[] = {
-        {53}, {53, 1}, {1}, {1, 4, 255}, {54, 4, 1, 2}, {50}, {12}, {12, 200, 1, 2}, {0, 0, 12, 255},
+        {53},        {53, 1},         {1},
+        {1, 4, 255}, {54, 4, 1, 2},   {50},
+        {12},        {12, 200, 1, 2}, {0, 0, 12, 255},
     };
     for (const Bytes& tail : tails) {
         Bytes options = Options({kDiscover});
@@ -252,8 +252,7 @@ TEST(DhcpReply, TruncatedOptionsNeverReadPastTheDatagram)
     }
 }
 
-TEST(DhcpPacket, ParseRejectsALengthOutsideTheBuffer)
-{
+TEST(DhcpPacket, ParseRejectsALengthOutsideTheBuffer) {
     CDhcpPacket p;
     for (int length : {-1, 0, 235, CDhcpPacket::kRawSize + 1}) {
         p.length = length;

@@ -8,8 +8,7 @@
 #include <cstdlib>
 #include <thread>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     int seconds = argc > 1 ? std::atoi(argv[1]) : 30;
     if (seconds < 1 || seconds > 120)
         seconds = 30;

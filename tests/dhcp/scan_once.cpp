@@ -14,8 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc != 2)
         return 2;
     const int s = socket(AF_INET, SOCK_DGRAM, 0);
@@ -28,7 +27,8 @@ int main(int argc, char** argv)
         return 1;
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            end - std::chrono::steady_clock::now());
         pollfd p{s, POLLIN, 0};
         if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0)
             break;
@@ -39,7 +39,8 @@ int main(int argc, char** argv)
         if (const auto answer = zova::wire::decodeScanAnswer(buffer, static_cast<std::size_t>(n))) {
             zova::wire::Mac mac;
             std::copy(answer->abMacAddr, answer->abMacAddr + 6, mac.begin());
-            std::printf("%s %s\n", devsim::macText(mac).c_str(), devsim::addressText(answer->dwIpAddr).c_str());
+            std::printf("%s %s\n", devsim::macText(mac).c_str(),
+                        devsim::addressText(answer->dwIpAddr).c_str());
         }
     }
     close(s);

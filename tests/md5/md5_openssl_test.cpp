@@ -10,8 +10,7 @@
 
 namespace {
 
-std::vector<unsigned char> opensslMd5(const std::vector<unsigned char>& data)
-{
+std::vector<unsigned char> opensslMd5(const std::vector<unsigned char>& data) {
     std::vector<unsigned char> out(16);
     unsigned int size = 0;
     EVP_Digest(data.data(), data.size(), out.data(), &size, EVP_md5(), nullptr);
@@ -19,8 +18,7 @@ std::vector<unsigned char> opensslMd5(const std::vector<unsigned char>& data)
     return out;
 }
 
-TEST(Md5AgainstOpenSsl, RandomInputsAnySplit)
-{
+TEST(Md5AgainstOpenSsl, RandomInputsAnySplit) {
     std::mt19937 rng(20261207);
     for (int round = 0; round < 400; ++round) {
         const std::size_t size = round < 200 ? round : rng() % 5000;
@@ -45,4 +43,4 @@ TEST(Md5AgainstOpenSsl, RandomInputsAnySplit)
     }
 }
 
-} // namespace
+}  // namespace

@@ -8,8 +8,7 @@
 
 namespace {
 
-std::string digestOf(const std::string& text)
-{
+std::string digestOf(const std::string& text) {
     MD5 md5;
     md5.update(text.data(), static_cast<std::uint32_t>(text.size()));
     md5.finalize();
@@ -57,8 +56,7 @@ const Known kKnown[] = {
     {std::string(128, 'a'), "e510683b3f5ffe4093d021808bc6ff70"},
 };
 
-TEST(Md5Digest, KnownInputsInOneCallAndByteByByte)
-{
+TEST(Md5Digest, KnownInputsInOneCallAndByteByByte) {
     for (const Known& k : kKnown) {
         SCOPED_TRACE("input of " + std::to_string(k.input.size()) + " bytes: \"" +
                      k.input.substr(0, 20) + "\"");
@@ -74,8 +72,7 @@ TEST(Md5Digest, KnownInputsInOneCallAndByteByByte)
     }
 }
 
-TEST(Md5Digest, RawDigestMatchesHexAndOutputOperator)
-{
+TEST(Md5Digest, RawDigestMatchesHexAndOutputOperator) {
     MD5 md5;
     md5.update("abc", 3);
     md5.finalize();
@@ -91,8 +88,7 @@ TEST(Md5Digest, RawDigestMatchesHexAndOutputOperator)
     EXPECT_EQ(md5.raw_digest(), raw);
 }
 
-TEST(Md5Digest, FileAndStreamForms)
-{
+TEST(Md5Digest, FileAndStreamForms) {
     // 3000 bytes: several 1024-byte reads, the last one short.
     const std::string content(3000, 'a');
     const char* expected = "6ca003d00c9bb4569a4a27d751db7a89";
@@ -114,18 +110,19 @@ TEST(Md5Digest, FileAndStreamForms)
               "d41d8cd98f00b204e9800998ecf8427e");
 }
 
-TEST(Md5Misuse, EachMisuseWritesItsLineAndChangesNothing)
-{
+TEST(Md5Misuse, EachMisuseWritesItsLineAndChangesNothing) {
     MD5 open;
     {
         CerrCapture err;
         EXPECT_EQ(open.hex_digest(), "");
-        EXPECT_EQ(err.text(), "MD5::hex_digest:  Can't get digest if you haven't finalized the digest!\n");
+        EXPECT_EQ(err.text(),
+                  "MD5::hex_digest:  Can't get digest if you haven't finalized the digest!\n");
     }
     {
         CerrCapture err;
         EXPECT_TRUE(open.raw_digest().empty());
-        EXPECT_EQ(err.text(), "MD5::raw_digest:  Can't get digest if you haven't finalized the digest!\n");
+        EXPECT_EQ(err.text(),
+                  "MD5::raw_digest:  Can't get digest if you haven't finalized the digest!\n");
     }
 
     // The refused accessors did not disturb the context.
@@ -137,8 +134,9 @@ TEST(Md5Misuse, EachMisuseWritesItsLineAndChangesNothing)
         CerrCapture err;
         open.update("more", 4);
         open.update("more", 4);
-        EXPECT_EQ(err.text(), "MD5::update:  Can't update a finalized digest!\n"
-                              "MD5::update:  Can't update a finalized digest!\n");
+        EXPECT_EQ(err.text(),
+                  "MD5::update:  Can't update a finalized digest!\n"
+                  "MD5::update:  Can't update a finalized digest!\n");
     }
     {
         CerrCapture err;
@@ -148,4 +146,4 @@ TEST(Md5Misuse, EachMisuseWritesItsLineAndChangesNothing)
     EXPECT_EQ(open.hex_digest(), digest);
 }
 
-} // namespace
+}  // namespace

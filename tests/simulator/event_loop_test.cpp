@@ -39,7 +39,8 @@ public:
     // The next datagram, or an empty one when none came within 5 s.
     zova::wire::Datagram receive() {
         pollfd entry{fd_, POLLIN, 0};
-        if (poll(&entry, 1, 5000) <= 0) return {};
+        if (poll(&entry, 1, 5000) <= 0)
+            return {};
         zova::wire::Datagram d(2048);
         const ssize_t size = recv(fd_, d.data(), d.size(), 0);
         d.resize(size > 0 ? static_cast<std::size_t>(size) : 0);
@@ -66,7 +67,8 @@ TEST(EventLoop, AnswersOverLoopbackAndLogsEachRequest) {
     for (int i = 0; i < 300; ++i) {
         const auto d = client.receive();
         const auto a = zova::wire::decodeScanAnswer(d.data(), d.size());
-        if (!a) break;
+        if (!a)
+            break;
         macs.insert({a->abMacAddr[0], a->abMacAddr[1], a->abMacAddr[2], a->abMacAddr[3],
                      a->abMacAddr[4], a->abMacAddr[5]});
     }
@@ -80,14 +82,16 @@ TEST(EventLoop, AnswersOverLoopbackAndLogsEachRequest) {
         std::fflush(log);
         std::rewind(log);
         text.clear();
-        for (int c; (c = std::fgetc(log)) != EOF;) text += static_cast<char>(c);
+        for (int c; (c = std::fgetc(log)) != EOF;)
+            text += static_cast<char>(c);
     }
     stop = true;
     runner.join();
     std::fclose(log);
     EXPECT_NE(text.find("{\"type\":\"scan\",\"id\":3,"), std::string::npos) << text;
     EXPECT_NE(text.find("\"type\":\"dropped\""), std::string::npos) << text;
-    EXPECT_NE(text.find("\"mac\":\"02-6B-D4-00-00-07\",\"outcome\":\"winked\""), std::string::npos) << text;
+    EXPECT_NE(text.find("\"mac\":\"02-6B-D4-00-00-07\",\"outcome\":\"winked\""), std::string::npos)
+        << text;
 }
 
 }  // namespace

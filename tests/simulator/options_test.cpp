@@ -47,7 +47,8 @@ TEST(Options, RefusesWhatItCannotDoSafely) {
     };
     for (const auto& c : cases) {
         std::string joined;
-        for (const auto& a : c.args) joined += a + " ";
+        for (const auto& a : c.args)
+            joined += a + " ";
         EXPECT_EQ(parseOptions(c.args).error, c.error) << joined;
     }
 }

@@ -46,17 +46,20 @@ Handled send(Responder& responder, const Datagram& d) {
 
 // The outcome the device answered, or nothing when it stayed silent.
 std::optional<ConfigureOutcome> outcomeOf(const Handled& handled) {
-    if (handled.replies.size() != 1) return std::nullopt;
+    if (handled.replies.size() != 1)
+        return std::nullopt;
     const Datagram& d = handled.replies[0].datagram;
     const auto result = decodeConfigureResult(d.data(), d.size());
-    if (!result) return std::nullopt;
+    if (!result)
+        return std::nullopt;
     return result->outcome;
 }
 
 ZOVA_ModuleScanResponseType answerOf(Responder& responder, std::uint8_t last) {
     for (const Reply& reply : send(responder, encodeScanRequest(1)).replies) {
         const auto a = decodeScanAnswer(reply.datagram.data(), reply.datagram.size());
-        if (a && a->abMacAddr[5] == last) return *a;
+        if (a && a->abMacAddr[5] == last)
+            return *a;
     }
     ADD_FAILURE() << "device " << int{last} << " did not answer";
     return {};
@@ -89,7 +92,8 @@ TEST(Responder, EveryDeviceAnswersEveryScanWithTheRequestId) {
 
 TEST(Responder, AnswerWindowSpreadsAnswersInsideIt) {
     std::vector<Device> devices;
-    for (int i = 0; i < 200; ++i) devices.push_back(device(static_cast<std::uint8_t>(i)));
+    for (int i = 0; i < 200; ++i)
+        devices.push_back(device(static_cast<std::uint8_t>(i)));
     Responder responder(devices, milliseconds(500));
     std::set<long long> delays;
     for (const Reply& reply : send(responder, encodeScanRequest(1)).replies) {
@@ -121,7 +125,8 @@ TEST(Responder, PasswordDecidesTheOutcome) {
         const Handled handled = send(responder, encodeConfigureRequest(1, configureOf(1, c.sent)));
         EXPECT_EQ(outcomeOf(handled), c.outcome);
         const bool accepted = c.outcome == ConfigureOutcome::Accepted;
-        EXPECT_NE(handled.logLine.find(accepted ? "\"outcome\":\"accepted\"" : "\"outcome\":\"wrong-password\""),
+        EXPECT_NE(handled.logLine.find(accepted ? "\"outcome\":\"accepted\""
+                                                : "\"outcome\":\"wrong-password\""),
                   std::string::npos);
         EXPECT_EQ(responder.devices()[0].ip, accepted ? 0x0A000001u : 0xC0A80A01u);
     }
@@ -157,16 +162,20 @@ TEST(Responder, SaltedDeviceChecksProofsAndKeepsOnlyDigests) {
         {"password as typed", "press1", ConfigureOutcome::WrongPassword},
         {"proof of another password", proofOf("press2", salt), ConfigureOutcome::WrongPassword},
         {"the stored digest itself", salt, ConfigureOutcome::WrongPassword},
-        {"proof in upper case", [&] {
+        {"proof in upper case",
+         [&] {
              std::string p = proofOf("press1", salt);
-             for (char& c : p) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+             for (char& c : p)
+                 c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
              return p;
-         }(), ConfigureOutcome::WrongPassword},
+         }(),
+         ConfigureOutcome::WrongPassword},
     };
     std::uint32_t id = 1;
     for (const auto& a : attempts) {
         SCOPED_TRACE(a.name);
-        EXPECT_EQ(outcomeOf(send(responder, encodeConfigureRequest(id++, configureOf(1, a.sent.c_str())))),
+        EXPECT_EQ(outcomeOf(send(responder,
+                                 encodeConfigureRequest(id++, configureOf(1, a.sent.c_str())))),
                   a.outcome);
     }
 
@@ -189,13 +198,18 @@ TEST(Responder, SaltedDeviceChecksProofsAndKeepsOnlyDigests) {
     change.bChangePassword = 1;
     const std::string newStored = "x7" + md5hex("x7" + std::string("fresh"));
     std::strcpy(change.szNewPassword, newStored.c_str());
-    ASSERT_EQ(outcomeOf(send(responder, encodeConfigureRequest(id++, change))), ConfigureOutcome::Accepted);
+    ASSERT_EQ(outcomeOf(send(responder, encodeConfigureRequest(id++, change))),
+              ConfigureOutcome::Accepted);
     const std::string newSalt = answerOf(responder, 1).szPasswordSalt;
     EXPECT_EQ(newSalt, newStored);
-    EXPECT_EQ(outcomeOf(send(responder, encodeConfigureRequest(id++, configureOf(1, proofOf("press1", newSalt).c_str())))),
-              ConfigureOutcome::WrongPassword);
-    EXPECT_EQ(outcomeOf(send(responder, encodeConfigureRequest(id++, configureOf(1, proofOf("fresh", newSalt).c_str())))),
-              ConfigureOutcome::Accepted);
+    EXPECT_EQ(
+        outcomeOf(send(responder, encodeConfigureRequest(
+                                      id++, configureOf(1, proofOf("press1", newSalt).c_str())))),
+        ConfigureOutcome::WrongPassword);
+    EXPECT_EQ(
+        outcomeOf(send(responder, encodeConfigureRequest(
+                                      id++, configureOf(1, proofOf("fresh", newSalt).c_str())))),
+        ConfigureOutcome::Accepted);
 }
 
 TEST(Responder, AcceptedConfigureTakesReportedSettingsAndTheNewPassword) {
@@ -235,9 +249,12 @@ TEST(Responder, RepeatsAreAnsweredAlikeButCarriedOutOnce) {
     EXPECT_EQ(responder.devices()[0].storedPassword, "b");
 
     const Mac mac{0x02, 0x6B, 0xD4, 0, 0, 1};
-    EXPECT_NE(send(responder, encodeWinkRequest(9, mac)).logLine.find("\"winked\""), std::string::npos);
-    EXPECT_NE(send(responder, encodeWinkRequest(9, mac)).logLine.find("\"repeat\""), std::string::npos);
-    EXPECT_NE(send(responder, encodeWinkRequest(10, mac)).logLine.find("\"winked\""), std::string::npos);
+    EXPECT_NE(send(responder, encodeWinkRequest(9, mac)).logLine.find("\"winked\""),
+              std::string::npos);
+    EXPECT_NE(send(responder, encodeWinkRequest(9, mac)).logLine.find("\"repeat\""),
+              std::string::npos);
+    EXPECT_NE(send(responder, encodeWinkRequest(10, mac)).logLine.find("\"winked\""),
+              std::string::npos);
 }
 
 TEST(Responder, ALateCopyOfAnOlderRequestIsNotCarriedOutAgain) {
@@ -271,7 +288,8 @@ TEST(Responder, SilentForOtherDevicesAndForWhatItCannotRead) {
         Datagram datagram;
         const char* logged;
     } cases[] = {
-        {"configure for another MAC", encodeConfigureRequest(1, configureOf(9, "")), "\"unknown-device\""},
+        {"configure for another MAC", encodeConfigureRequest(1, configureOf(9, "")),
+         "\"unknown-device\""},
         {"wink for another MAC", encodeWinkRequest(1, stranger), "\"unknown-device\""},
         {"configure cut short", cut, "\"malformed\""},
         {"an answer sent to a device", encodeScanAnswer(1, answer), "\"malformed\""},
@@ -293,7 +311,8 @@ TEST(Responder, LogLinesStayOneValidLineWhateverTheTexts) {
     const std::string line = send(responder, encodeConfigureRequest(1, r)).logLine;
     EXPECT_EQ(line.find('\n'), std::string::npos);
     EXPECT_NE(line.find(R"("password":"pa\"ss\\word")"), std::string::npos) << line;
-    EXPECT_NE(line.find(R"("hostname":"evil\u000a{\"type\":\"scan\"}\u0001\u00ff")"), std::string::npos)
+    EXPECT_NE(line.find(R"("hostname":"evil\u000a{\"type\":\"scan\"}\u0001\u00ff")"),
+              std::string::npos)
         << line;
 }
 

@@ -29,10 +29,10 @@ TEST(SplitVersion, TokensNumbersAndOutValuesWrittenAsFound) {
         {"", '.', false, kUntouched, kUntouched, kUntouched},
         {"...", '.', false, kUntouched, kUntouched, kUntouched},
         {"..1..2...3..", '.', true, 1, 2, 3},  // empty tokens skipped, as strtok does
-        {"4a.b. 7", '.', true, 4, 0, 7},        // atoi: leading blanks, stops at a non-digit
+        {"4a.b. 7", '.', true, 4, 0, 7},       // atoi: leading blanks, stops at a non-digit
         {"-1.+2.3", '.', true, -1, 2, 3},
-        {"99999999999.1.1", '.', true, INT_MAX, 1, 1},  // saturates, never wraps
-        {"4294967297.1.0", '.', true, INT_MAX, 1, 0},   // would wrap to 1 in 32 bits
+        {"99999999999.1.1", '.', true, INT_MAX, 1, 1},      // saturates, never wraps
+        {"4294967297.1.0", '.', true, INT_MAX, 1, 0},       // would wrap to 1 in 32 bits
         {"1.2.3", '\0', false, 1, kUntouched, kUntouched},  // no delimiter: one token
     };
     for (const SplitCase& c : cases) {
@@ -126,7 +126,8 @@ TEST(VersionKeys, StringKeysOfTheReaderAndTheLibraryCheck) {
         {{0x09, 0x04, 0xB0, 0x04}, 0x0407, "\\StringFileInfo\\040904B0\\FileVersion"},
         {{0x0A, 0x0C, 0xE4, 0x04}, 0x0409, "\\StringFileInfo\\0C0A04E4\\FileVersion"},
         // Anything but exactly one entry: the user's language with code page 04B0.
-        {{0x09, 0x04, 0xB0, 0x04, 0x07, 0x04, 0xB0, 0x04}, 0x0C0A,
+        {{0x09, 0x04, 0xB0, 0x04, 0x07, 0x04, 0xB0, 0x04},
+         0x0C0A,
          "\\StringFileInfo\\0C0A04B0\\FileVersion"},
         {{0x09, 0x04}, 0x0407, "\\StringFileInfo\\040704B0\\FileVersion"},
         {{}, 0x0409, "\\StringFileInfo\\040904B0\\FileVersion"},
@@ -142,19 +143,16 @@ TEST(CopyVersionValue, WholeWhenItFitsElseCutAndAlwaysTerminated) {
     struct Case {
         std::size_t valueLength;  // characters before the terminator
         std::size_t reportedLength;
-        bool terminated;          // whether the value carries its zero byte
+        bool terminated;  // whether the value carries its zero byte
         std::size_t copied;
     };
-    const Case cases[] = {
-        {0, 1, true, 0},
-        {3, 4, true, 3},
-        {254, 255, true, 254},
-        {255, 256, true, 255},
-        {256, 257, true, 255},
-        {300, 301, true, 255},
-        {10, 10, false, 10},  // no terminator within the reported length
-        {10, 4, true, 4},     // reported length shorter than the text
-    };
+    const Case cases[] =
+        {
+            {0, 1, true, 0},       {3, 4, true, 3},       {254, 255, true, 254},
+            {255, 256, true, 255}, {256, 257, true, 255}, {300, 301, true, 255},
+            {10, 10, false, 10},  // no terminator within the reported length
+            {10, 4, true, 4},     // reported length shorter than the text
+        };
     for (const Case& c : cases) {
         SCOPED_TRACE("value of " + std::to_string(c.valueLength) + " characters, length " +
                      std::to_string(c.reportedLength));

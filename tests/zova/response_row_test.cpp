@@ -40,8 +40,9 @@ std::vector<std::string> Texts(const ResponseRow& row) {
 
 TEST(ResponseRow, ReportedValues) {
     const ResponseRow row = BuildResponseRow(Reported());
-    EXPECT_EQ(Texts(row), (std::vector<std::string>{"192.168.0.1", "255.255.255.0", "10.0.0.255", "On",
-                                                     "1.05.12", "VX-200 Gateway", "02-6B-D4-0A-FF-01"}));
+    EXPECT_EQ(Texts(row),
+              (std::vector<std::string>{"192.168.0.1", "255.255.255.0", "10.0.0.255", "On",
+                                        "1.05.12", "VX-200 Gateway", "02-6B-D4-0A-FF-01"}));
     EXPECT_TRUE(row.shown);
 }
 
@@ -55,8 +56,13 @@ TEST(ResponseRow, UnreportedValuesShowNotAvailableAndNoRowWithoutMac) {
 }
 
 TEST(ResponseRow, VersionAndDhcpTexts) {
-    const struct { unsigned major, minor, build; const char* text; } versions[] = {
-        {1, 5, 12, "1.05.12"}, {2, 123, 0, "2.123.0"}, {3, 0, 65535, "3.00.65535"},
+    const struct {
+        unsigned major, minor, build;
+        const char* text;
+    } versions[] = {
+        {1, 5, 12, "1.05.12"},
+        {2, 123, 0, "2.123.0"},
+        {3, 0, 65535, "3.00.65535"},
         {255, 255, 65535, "255.255.65535"},
     };
     for (const auto& v : versions) {
@@ -66,7 +72,10 @@ TEST(ResponseRow, VersionAndDhcpTexts) {
         r.wFwBuild = static_cast<std::uint16_t>(v.build);
         EXPECT_EQ(BuildResponseRow(r).texts[4], v.text);
     }
-    const struct { std::uint8_t on, valid; const char* text; } dhcp[] = {
+    const struct {
+        std::uint8_t on, valid;
+        const char* text;
+    } dhcp[] = {
         {1, 1, "On"}, {1, 9, "On"}, {0, 1, "Off"}, {2, 1, "Off"}, {2, 0, "N/A"}, {1, 0, "N/A"},
     };
     for (const auto& d : dhcp) {
@@ -86,7 +95,11 @@ TEST(ResponseRow, TypeTextStaysInsideItsField) {
 }
 
 TEST(ResponseRow, MacTextParsesBack) {
-    const struct { const char* text; bool ok; std::uint8_t mac[6]; } cases[] = {
+    const struct {
+        const char* text;
+        bool ok;
+        std::uint8_t mac[6];
+    } cases[] = {
         {"02-6B-D4-0A-FF-01", true, {0x02, 0x6B, 0xD4, 0x0A, 0xFF, 0x01}},
         {"02-6b-d4-0a-ff-01", true, {0x02, 0x6B, 0xD4, 0x0A, 0xFF, 0x01}},
         {"2-b-4-a-f-1", true, {2, 0xB, 4, 0xA, 0xF, 1}},

@@ -17,7 +17,9 @@ using namespace zova;
 using namespace zova::wire;
 
 std::vector<int> g_notifications;
-void record(int notification) { g_notifications.push_back(notification); }
+void record(int notification) {
+    g_notifications.push_back(notification);
+}
 
 class EngineTest : public ::testing::Test {
 protected:
@@ -39,7 +41,8 @@ protected:
 };
 
 TEST_F(EngineTest, AnswersQueueInArrivalOrderWithOneNotificationEach) {
-    for (std::uint8_t i = 1; i <= 3; ++i) deliver(encodeScanAnswer(77, answerFrom(i)));
+    for (std::uint8_t i = 1; i <= 3; ++i)
+        deliver(encodeScanAnswer(77, answerFrom(i)));
     EXPECT_EQ(g_notifications, (std::vector<int>{1, 1, 1}));
     ZOVA_ModuleScanResponseType out{};
     for (std::uint8_t i = 1; i <= 3; ++i) {
@@ -131,7 +134,8 @@ TEST(EngineConcurrency, AnswersTakenWhileArrivingAreAllTakenOnce) {
 
 TEST_F(EngineTest, FullAnswerQueueDropsNewcomersWithoutNotifying) {
     const Datagram d = encodeScanAnswer(1, answerFrom(1));
-    for (std::size_t i = 0; i < Engine::kMaxAnswers + 5; ++i) deliver(d);
+    for (std::size_t i = 0; i < Engine::kMaxAnswers + 5; ++i)
+        deliver(d);
     EXPECT_EQ(g_notifications.size(), Engine::kMaxAnswers);
 }
 

@@ -11,9 +11,9 @@
 namespace {
 
 TEST(LibraryTarget, UnreadableTargetRefusesToStart) {
-    for (const char* value : {"", "127.0.0.1", "127.0.0.1:", "127.0.0.1:0", "127.0.0.1:99999",
-                              "127.0.0.1:17400 ", "127.0.0.1;17400",
-                              "127.0.0.1:17400-and-more-text-than-the-library-reads-at-once-xx"}) {
+    for (const char* value :
+         {"", "127.0.0.1", "127.0.0.1:", "127.0.0.1:0", "127.0.0.1:99999", "127.0.0.1:17400 ",
+          "127.0.0.1;17400", "127.0.0.1:17400-and-more-text-than-the-library-reads-at-once-xx"}) {
         ASSERT_TRUE(SetEnvironmentVariableA("ZOVA_TARGET", value));
         ASSERT_EQ(ZOVA_Start(), 0) << '"' << value << '"';
     }

@@ -72,7 +72,8 @@ bool sameBytes(const void* a, const void* b, std::size_t size) {
 // Hand-built datagrams: the header, then raw items.
 Datagram datagram(std::uint8_t type, std::initializer_list<std::uint8_t> body) {
     Datagram d = {'Z', 'V', 1, type, 0x78, 0x56, 0x34, 0x12};
-    for (std::uint8_t byte : body) d.push_back(byte);
+    for (std::uint8_t byte : body)
+        d.push_back(byte);
     return d;
 }
 
@@ -184,8 +185,12 @@ TEST(WireText, LongUnterminatedAndEmbeddedNulTextsAreCutToTheirField) {
         const char* (*field)(const ZOVA_ModuleScanResponseType&);
     };
     const auto type = [](const ZOVA_ModuleScanResponseType& a) -> const char* { return a.szType; };
-    const auto host = [](const ZOVA_ModuleScanResponseType& a) -> const char* { return a.szHostname; };
-    const auto salt = [](const ZOVA_ModuleScanResponseType& a) -> const char* { return a.szPasswordSalt; };
+    const auto host = [](const ZOVA_ModuleScanResponseType& a) -> const char* {
+        return a.szHostname;
+    };
+    const auto salt = [](const ZOVA_ModuleScanResponseType& a) -> const char* {
+        return a.szPasswordSalt;
+    };
     const Case cases[] = {
         {"type of 255 bytes", 0x03, std::string(255, 'T'), std::string(127, 'T'), type},
         {"type of exactly 127", 0x03, std::string(127, 't'), std::string(127, 't'), type},
@@ -218,7 +223,8 @@ TEST(WireText, UnterminatedRecordFieldsAreSentCut) {
 TEST(WireMalformed, HostileDatagramsAreRejected) {
     const Datagram answer = encodeScanAnswer(1, fullAnswer());
     Datagram oversized = datagram(0x81, {});
-    while (oversized.size() <= kMaxDatagram) oversized = withItem(oversized, 0x70 + oversized.size() % 8, std::string(200, 'x'));
+    while (oversized.size() <= kMaxDatagram)
+        oversized = withItem(oversized, 0x70 + oversized.size() % 8, std::string(200, 'x'));
     struct Case {
         const char* name;
         Datagram bytes;
@@ -280,7 +286,8 @@ TEST(WireMalformed, EveryTruncationOfEveryMessage) {
             SCOPED_TRACE("type " + std::to_string(d[3]) + " cut to " + std::to_string(size));
             // An exact copy on the heap, so that ASan sees a read past its end.
             const std::vector<std::uint8_t> cut(d.begin(), d.begin() + size);
-            if (const auto a = decodeScanAnswer(cut.data(), cut.size())) expectTerminated(*a);
+            if (const auto a = decodeScanAnswer(cut.data(), cut.size()))
+                expectTerminated(*a);
             EXPECT_FALSE(decodeConfigureRequest(cut.data(), cut.size()));
             EXPECT_FALSE(decodeConfigureResult(cut.data(), cut.size()));
             EXPECT_FALSE(decodeWinkRequest(cut.data(), cut.size()));
@@ -289,7 +296,8 @@ TEST(WireMalformed, EveryTruncationOfEveryMessage) {
 }
 
 TEST(WireMalformed, RandomMutationsNeverEscapeTheirFields) {
-    const Datagram seeds[] = {encodeScanAnswer(1, fullAnswer()), encodeConfigureRequest(2, fullRequest())};
+    const Datagram seeds[] = {encodeScanAnswer(1, fullAnswer()),
+                              encodeConfigureRequest(2, fullRequest())};
     std::mt19937 random(20261207);
     for (int round = 0; round < 20000; ++round) {
         Datagram d = seeds[round % 2];
@@ -297,15 +305,23 @@ TEST(WireMalformed, RandomMutationsNeverEscapeTheirFields) {
         for (int e = 0; e < edits; ++e) {
             const std::size_t at = 4 + random() % (d.size() - 4);  // keep magic and version
             switch (random() % 3) {
-            case 0: d[at] = static_cast<std::uint8_t>(random()); break;
-            case 1: d.resize(at); break;
-            default: d.insert(d.begin() + at, static_cast<std::uint8_t>(random())); break;
+            case 0:
+                d[at] = static_cast<std::uint8_t>(random());
+                break;
+            case 1:
+                d.resize(at);
+                break;
+            default:
+                d.insert(d.begin() + at, static_cast<std::uint8_t>(random()));
+                break;
             }
-            if (d.size() <= 4) break;
+            if (d.size() <= 4)
+                break;
         }
         SCOPED_TRACE("round " + std::to_string(round));
         const std::vector<std::uint8_t> copy(d);
-        if (const auto a = decodeScanAnswer(copy.data(), copy.size())) expectTerminated(*a);
+        if (const auto a = decodeScanAnswer(copy.data(), copy.size()))
+            expectTerminated(*a);
         if (const auto r = decodeConfigureRequest(copy.data(), copy.size())) {
             EXPECT_EQ(r->szPassword[127], 0);
             EXPECT_EQ(r->szNewPassword[127], 0);
@@ -313,7 +329,8 @@ TEST(WireMalformed, RandomMutationsNeverEscapeTheirFields) {
         }
         decodeConfigureResult(copy.data(), copy.size());
         decodeWinkRequest(copy.data(), copy.size());
-        if (HasFailure()) return;
+        if (HasFailure())
+            return;
     }
 }
 
