@@ -72,7 +72,7 @@ bool WaitForSettled(HWND hList, int expected, int quietMs, double deadline) {
 }
 
 // Header item nItem's format flags, through memory in the tool's process; -1 on failure.
-int HeaderFormat(HANDLE hProcess, const RemoteBuffer& remote, HWND hHeader, int nItem) {
+int HeaderFormat(HANDLE hProcess, const tools::RemoteBuffer& remote, HWND hHeader, int nItem) {
     HDITEMA item{};
     item.mask = HDI_FORMAT;
     if (!WriteProcessMemory(hProcess, remote.Address(), &item, sizeof item, nullptr) ||
@@ -85,7 +85,7 @@ int HeaderFormat(HANDLE hProcess, const RemoteBuffer& remote, HWND hHeader, int 
 }
 
 // A left click in the middle of header item nItem, as the mouse gives it.
-bool ClickHeaderItem(HANDLE hProcess, const RemoteBuffer& remote, HWND hHeader, int nItem) {
+bool ClickHeaderItem(HANDLE hProcess, const tools::RemoteBuffer& remote, HWND hHeader, int nItem) {
     RECT rect{};
     if (!SendMessageTimeoutA(hHeader, HDM_GETITEMRECT, nItem,
                              reinterpret_cast<LPARAM>(remote.Address()), SMTO_NORMAL, 30000,
@@ -151,7 +151,7 @@ int main(int argc, char** argv) {
     std::printf("ui_thread %04lx\n", threadId);
     HANDLE hProcess =
         OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
-    RemoteBuffer remote(hProcess, sizeof(HDITEMA) + sizeof(RECT));
+    tools::RemoteBuffer remote(hProcess, sizeof(HDITEMA) + sizeof(RECT));
 
     // The start-up scan first, with its repeats' duplicates.
     const bool settled = WaitForSettled(hList, startupRows, 1000, deadline);

@@ -19,7 +19,7 @@ namespace {
 HWND WaitForToolWindow(DWORD dwMilliseconds) {
     const DWORD dwStart = ::GetTickCount();
     for (;;) {
-        if (HWND hTool = FindToolWindow())
+        if (HWND hTool = tools::FindToolWindow())
             return hTool;
         if (::GetTickCount() - dwStart >= dwMilliseconds)
             return nullptr;
@@ -29,7 +29,7 @@ HWND WaitForToolWindow(DWORD dwMilliseconds) {
 
 int PrintRows(HWND hTool) {
     std::vector<std::vector<std::string>> rows;
-    if (!ReadDeviceRows(hTool, rows)) {
+    if (!tools::ReadDeviceRows(hTool, rows)) {
         std::fprintf(stderr, "vantrel-probe: cannot read the tool's list\n");
         return 1;
     }
@@ -45,7 +45,7 @@ int WaitForRows(HWND hTool, int nRows, int nSeconds) {
     const DWORD dwStart = ::GetTickCount();
     std::vector<std::vector<std::string>> rows;
     for (;;) {
-        if (ReadDeviceRows(hTool, rows) && static_cast<int>(rows.size()) >= nRows)
+        if (tools::ReadDeviceRows(hTool, rows) && static_cast<int>(rows.size()) >= nRows)
             return 0;
         if (::GetTickCount() - dwStart >= static_cast<DWORD>(nSeconds) * 1000)
             break;

@@ -7,6 +7,8 @@
 
 #include <cstddef>
 
+namespace tools {
+
 class RemoteBuffer {
 public:
     RemoteBuffer(HANDLE hProcess, std::size_t nSize)
@@ -25,5 +27,7 @@ private:
     HANDLE m_hProcess;
     void* m_pBuffer;
 };
+
+}  // namespace tools
 
 #endif  // VANTREL_TOOLS_REMOTEBUFFER_H

@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+namespace tools {
+
 namespace {
 constexpr int kDeviceListId = 1002;  // IDC_DEVICE_LIST of dialog 102
 
@@ -41,3 +43,5 @@ bool ReadHeaderItemRect(HWND hTool, int nColumn, RECT& rect) {
     rect = RECT{};
     return SendForRect(hHeader, HDM_GETITEMRECT, nColumn, rect);
 }
+
+}  // namespace tools

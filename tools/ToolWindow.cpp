@@ -6,6 +6,8 @@
 
 #include <cstddef>
 
+namespace tools {
+
 namespace {
 constexpr int kDeviceListId = 1002;  // IDC_DEVICE_LIST of dialog 102
 
@@ -76,3 +78,5 @@ bool ReadDeviceRows(HWND hTool, std::vector<std::vector<std::string>>& rows) {
     ::CloseHandle(hProcess);
     return bOk;
 }
+
+}  // namespace tools

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace tools {
+
 // The tool's main dialog: a visible top-level dialog with the device list; null if none.
 HWND FindToolWindow();
 
@@ -14,5 +16,7 @@ HWND FindToolWindow();
 // live in the tool's memory, so they are read through a buffer there.
 // False when the tool's process could not be read.
 bool ReadDeviceRows(HWND hTool, std::vector<std::vector<std::string>>& rows);
+
+}  // namespace tools
 
 #endif  // VANTREL_TOOLS_TOOLWINDOW_H

@@ -94,7 +94,7 @@ protected:
     bool RowPoint(const std::string& mac, POINT& point) {
         const int nRow = RowOf(m_tool->ReadRows(), mac);
         RECT rect{};
-        if (nRow < 0 || !ReadRowRect(m_hMain, nRow, rect))
+        if (nRow < 0 || !tools::ReadRowRect(m_hMain, nRow, rect))
             return false;
         point = POINT{rect.left + 30, (rect.top + rect.bottom) / 2};
         return true;
@@ -122,7 +122,7 @@ protected:
 
     void ClickHeader(int nColumn) {
         RECT rect{};
-        ASSERT_TRUE(ReadHeaderItemRect(m_hMain, nColumn, rect));
+        ASSERT_TRUE(tools::ReadHeaderItemRect(m_hMain, nColumn, rect));
         ClickAt(Header(), POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
     }
 

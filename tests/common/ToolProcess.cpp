@@ -135,7 +135,7 @@ std::vector<std::string> ToolProcess::OtherDialogs() const {
 Rows ToolProcess::ReadRows() {
     Rows rows;
     if (HWND hMain = MainWindow())
-        ReadDeviceRows(hMain, rows);
+        tools::ReadDeviceRows(hMain, rows);
     return rows;
 }
 
