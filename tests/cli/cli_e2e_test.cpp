@@ -96,9 +96,10 @@ std::string ReadAll(HANDLE pipe) {
     return text;
 }
 
-// Runs vantrel-cli.exe from the test's folder with args, input on its
-// standard input, and waits for it to end.
-CliRun RunCli(const std::string& args, const std::string& input = "") {
+// Runs vantrel-cli.exe (or program, a path under the test's folder) with
+// args, input on its standard input, and waits for it to end.
+CliRun RunCli(const std::string& args, const std::string& input = "",
+              const std::string& program = "vantrel-cli.exe") {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     HANDLE inRead, inWrite, outRead, outWrite, errRead, errWrite;
     ::CreatePipe(&inRead, &inWrite, &inherit, 0);
@@ -113,7 +114,7 @@ CliRun RunCli(const std::string& args, const std::string& input = "") {
     startup.hStdInput = inRead;
     startup.hStdOutput = outWrite;
     startup.hStdError = errWrite;
-    std::string command = "\"" + harness::ProgramFolder() + "vantrel-cli.exe\" " + args;
+    std::string command = "\"" + harness::ProgramFolder() + program + "\" " + args;
     PROCESS_INFORMATION process{};
     CliRun run;
     const BOOL created = ::CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr,
@@ -366,6 +367,16 @@ TEST_F(CliTest, LibraryRefusalHasItsOwnStatus) {
     const CliRun run = RunCli("scan --wait 0.2");
     EXPECT_EQ(run.status, 7u);
     EXPECT_EQ(run.err, "vantrel-cli: zova.dll refused to start or to send\n");
+}
+
+TEST_F(CliTest, RefusesALibraryThatIsNot11x) {
+    // The program beside a zova.dll whose version resource reads 1.2.x.
+    const CliRun run = RunCli("scan --wait 0.2", "", "cli-wrong-library\\vantrel-cli.exe");
+    EXPECT_EQ(run.status, 8u);
+    EXPECT_EQ(run.err, "Incorrect DLL version\n");
+    EXPECT_EQ(run.out, "");
+    ::Sleep(200);
+    EXPECT_EQ(m_simulator.logText(), "");
 }
 
 TEST_F(CliTest, WinkFollowsTheWindowsRule) {
