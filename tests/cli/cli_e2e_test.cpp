@@ -394,6 +394,37 @@ TEST_F(CliTest, WinkFollowsTheWindowsRule) {
             << line;
 }
 
+// Writes text to a plan file of the test's own; removed by the caller.
+std::string PlanFile(const char* name, const std::string& text) {
+    char folder[MAX_PATH];
+    ::GetTempPathA(sizeof folder, folder);
+    const std::string path = std::string(folder) + "vantrel-cli-" + name + "-" +
+                             std::to_string(::GetCurrentProcessId()) + ".csv";
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+TEST_F(CliTest, ApplyTakesPasswordsFromTheirColumnOrOnceFromInput) {
+    const std::string column =
+        PlanFile("column", std::string("mac,hostname,password\r\n") + kMacA + ",alpha2,right\r\n" +
+                               kMacB + ",bravo2,wrong\r\n");
+    CliRun run = RunCli("apply \"" + column + "\"");
+    ::DeleteFileA(column.c_str());
+    EXPECT_EQ(run.status, 1u) << run.err;
+    EXPECT_EQ(run.out, std::string("line 2: ") + kMacA + ": accepted\nline 3: " + kMacB +
+                           ": wrong password\n2 lines: 1 accepted, 1 wrong password\n");
+
+    // One password for all: read once, sent only where protection is on.
+    const std::string shared = PlanFile("shared", std::string("mac,hostname\r\n") + kMacC +
+                                                      ",charlie2\r\n" + kMacA + ",alpha3\r\n");
+    run = RunCli("apply \"" + shared + "\"", "right\n");
+    ::DeleteFileA(shared.c_str());
+    EXPECT_EQ(run.status, 0u) << run.err;
+    EXPECT_EQ(run.out, std::string("line 2: ") + kMacC + ": accepted\nline 3: " + kMacA +
+                           ": accepted\n2 lines: 2 accepted\n");
+    EXPECT_EQ(RowOf(kMacA)[7], "alpha3");
+}
+
 TEST_F(CliTest, HelpForEachSubcommand) {
     for (const char* sub : {"scan", "configure", "apply", "wink", "recover"}) {
         const CliRun run = RunCli(std::string(sub) + " --help");
@@ -415,12 +446,7 @@ protected:
 
     // Writes the plan to a file of the test's own and returns its path.
     std::string WritePlan() {
-        char folder[MAX_PATH];
-        ::GetTempPathA(sizeof folder, folder);
-        m_plan = std::string(folder) + "vantrel-cli-plan-" +
-                 std::to_string(::GetCurrentProcessId()) + ".csv";
-        std::ofstream file(m_plan, std::ios::binary);
-        file << "mac,ip,hostname,dhcp\r\n";
+        std::string text = "mac,ip,hostname,dhcp\r\n";
         for (int n = 1; n <= 50; ++n) {
             char mac[18];
             std::snprintf(mac, sizeof mac, "02-6B-D4-00-00-%02X", n);
@@ -436,8 +462,9 @@ protected:
                 line = "02-6B-D4-00-EE-EE,10.9.0.34,dev34,off";
             if (n == 42)
                 line = std::string(mac) + ",10.9.0.42";
-            file << line << "\r\n";
+            text += line + "\r\n";
         }
+        m_plan = PlanFile("plan", text);
         return m_plan;
     }
     void TearDown() override {
