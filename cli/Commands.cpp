@@ -6,9 +6,8 @@
 #include "configure/ConfigureRequest.h"
 #include "configure/WinkSupport.h"
 
-#include <windows.h>
-
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -45,8 +44,8 @@ int StartAndScan(const Command& command, const std::vector<Mac>& wanted,
 }
 
 // The passwords the settings need: the current one when the device asks for
-// it, the new one when it is to change. `shared` holds a password read once
-// for several devices.
+// it (given, when the caller has it already, else read), the new one when it
+// is to change.
 bool ReadPasswords(configure::DeviceSettings& settings, const std::string* given,
                    std::string& error) {
     std::string password, newPassword;

@@ -4,8 +4,8 @@
 
 #include <condition_variable>
 #include <cstring>
-#include <map>
 #include <mutex>
+#include <set>
 
 namespace cli {
 
@@ -56,11 +56,9 @@ bool Scan(std::chrono::milliseconds wait, const std::vector<Mac>& wanted,
           std::vector<ZOVA_ModuleScanResponseType>& answers) {
     if (!ZOVA_SendModuleScan())
         return false;
-    std::map<Mac, std::size_t> seen;
+    std::set<Mac> seen;
+    const std::set<Mac> wantedSet(wanted.begin(), wanted.end());
     std::size_t wantedSeen = 0;
-    std::map<Mac, bool> isWanted;
-    for (const Mac& mac : wanted)
-        isWanted[mac] = true;
 
     const auto deadline = std::chrono::steady_clock::now() + wait;
     Notifications& state = State();
@@ -69,13 +67,12 @@ bool Scan(std::chrono::milliseconds wait, const std::vector<Mac>& wanted,
         while (ZOVA_GetResponse(&response)) {
             const Mac mac(response.abMacAddr, response.abMacAddr + 6);
             // A device's first answer wins, as in the window's list.
-            if (!seen.emplace(mac, answers.size()).second)
+            if (!seen.insert(mac).second)
                 continue;
             answers.push_back(response);
-            if (isWanted.count(mac))
-                ++wantedSeen;
+            wantedSeen += wantedSet.count(mac);
         }
-        if (!wanted.empty() && wantedSeen == isWanted.size())
+        if (!wantedSet.empty() && wantedSeen == wantedSet.size())
             return true;
         if (std::chrono::steady_clock::now() >= deadline)
             return true;

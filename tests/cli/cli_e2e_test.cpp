@@ -251,7 +251,13 @@ std::vector<std::vector<std::string>> JsonRecords(const std::string& text) {
 
 class CliTest : public ::testing::Test {
 protected:
-    explicit CliTest(SimulatorProcess::Setup setup = {kFleet}) : m_simulator(setup) {}
+    CliTest() : CliTest(FleetSetup()) {}
+    explicit CliTest(const SimulatorProcess::Setup& setup) : m_simulator(setup) {}
+    static SimulatorProcess::Setup FleetSetup() {
+        SimulatorProcess::Setup setup;
+        setup.fleetText = kFleet;
+        return setup;
+    }
 
     void SetUp() override {
         ASSERT_TRUE(m_simulator.running()) << m_simulator.error();
