@@ -2,13 +2,20 @@
 // zova.dll against the device simulator on loopback; what it prints is read
 // back and compared with the fleet, and the simulator's log shows what
 // reached the devices.
+// Winsock's header before any that brings in windows.h.
+#include <winsock2.h>
+
 #include "cli/Csv.h"
 #include "tests/common/ProgramFolder.h"
 #include "tests/common/simulator_process.h"
+#include "zovadll/wire.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
+#include <atomic>
+#include <cstring>
 
 #include <fstream>
 #include <map>
@@ -398,6 +405,84 @@ TEST_F(CliTest, WinkFollowsTheWindowsRule) {
                       line.find(kMacB) != std::string::npos,
                   false)
             << line;
+}
+
+// A device on loopback that answers scans and never a configure request.
+class SilentDevice {
+public:
+    explicit SilentDevice(const ZOVA_ModuleScanResponseType& answer) : m_answer(answer) {
+        WSADATA data;
+        ::WSAStartup(MAKEWORD(2, 2), &data);
+        m_socket = ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        int length = sizeof address;
+        ::bind(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &length);
+        m_target = "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+        const DWORD slice = 50;
+        ::setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&slice),
+                     sizeof slice);
+        m_thread = std::thread([this] { Serve(); });
+    }
+    ~SilentDevice() {
+        m_stop = true;
+        m_thread.join();
+        ::closesocket(m_socket);
+        ::WSACleanup();
+    }
+    const std::string& target() const { return m_target; }
+    int configureRequests() const { return m_configures; }
+
+private:
+    void Serve() {
+        while (!m_stop) {
+            std::uint8_t buffer[zova::wire::kMaxDatagram];
+            sockaddr_in from{};
+            int fromLength = sizeof from;
+            const int got = ::recvfrom(m_socket, reinterpret_cast<char*>(buffer), sizeof buffer, 0,
+                                       reinterpret_cast<sockaddr*>(&from), &fromLength);
+            if (got <= 0)
+                continue;
+            const auto header = zova::wire::decodeHeader(buffer, static_cast<std::size_t>(got));
+            if (!header)
+                continue;
+            if (header->type == zova::wire::MessageType::ConfigureRequest)
+                ++m_configures;
+            if (header->type != zova::wire::MessageType::ScanRequest)
+                continue;
+            const zova::wire::Datagram answer = zova::wire::encodeScanAnswer(header->id, m_answer);
+            ::sendto(m_socket, reinterpret_cast<const char*>(answer.data()),
+                     static_cast<int>(answer.size()), 0, reinterpret_cast<sockaddr*>(&from),
+                     fromLength);
+        }
+    }
+
+    ZOVA_ModuleScanResponseType m_answer;
+    SOCKET m_socket = INVALID_SOCKET;
+    std::string m_target;
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_configures{0};
+    std::thread m_thread;
+};
+
+TEST(CliNoAnswer, ConfigureThatGetsNoResultEndsWithItsStatus) {
+    ZOVA_ModuleScanResponseType answer{};
+    const std::uint8_t mac[6] = {0x02, 0x6B, 0xD4, 0xDD, 0x00, 0x01};
+    std::memcpy(answer.abMacAddr, mac, 6);
+    answer.bMacAddrValid = 1;
+    answer.bProtocolVersionMajor = 2;
+    answer.dwIpAddr = 0x0A000001;
+    answer.bIpAddrValid = 1;
+    SilentDevice device(answer);
+    ::SetEnvironmentVariableA("ZOVA_TARGET", device.target().c_str());
+
+    const CliRun run = RunCli("configure 02-6B-D4-DD-00-01 --ip 10.0.0.2");
+    EXPECT_EQ(run.status, 6u) << run.err;
+    EXPECT_EQ(run.err, "vantrel-cli: 02-6B-D4-DD-00-01: no answer\n");
+    // The request and the library's two repeats reached the device.
+    EXPECT_EQ(device.configureRequests(), 3);
 }
 
 // Writes text to a plan file of the test's own; removed by the caller.
