@@ -25,9 +25,12 @@ bool CDhcpServer::Init() {
     if (!dhcp::Startup())
         return false;
     const dhcp::Handle s = dhcp::Open();
-    if (s == dhcp::kNoSocket)
+    if (s == dhcp::kNoSocket) {
+        m_initError = dhcp::LastError();
         return false;
+    }
     if (!dhcp::EnableBroadcast(s) || !dhcp::BindAny(s, kServerPort)) {
+        m_initError = dhcp::LastError();
         dhcp::Close(s);
         return false;
     }

@@ -29,6 +29,8 @@ public:
     CDhcpPacket m_reply;
     CDhcpPacket m_request;
     dhcp::Handle m_socket = dhcp::kNoSocket;
+    // The socket error that made the last Init fail, for a caller that says why.
+    int m_initError = 0;
 };
 
 #endif

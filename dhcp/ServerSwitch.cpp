@@ -6,8 +6,14 @@
 namespace dhcp {
 
 void RunServerWorker(CDhcpServer& server, const std::atomic<bool>& running) {
+    RunServerWorker(server, running, nullptr);
+}
+
+void RunServerWorker(CDhcpServer& server, const std::atomic<bool>& running,
+                     const std::function<void(const CDhcpPacket& reply)>& onReply) {
     while (running) {
-        server.Poll();
+        if (server.Poll() == 1 && onReply)
+            onReply(server.m_reply);
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
 }

@@ -15,6 +15,11 @@ namespace dhcp {
 // The worker's loop: one Poll, then 50 ms of sleep, while running is set.
 void RunServerWorker(CDhcpServer& server, const std::atomic<bool>& running);
 
+// The same loop, handing every reply sent (an OFFER, ACK or NAK in
+// server.m_reply) to onReply on the worker's thread.
+void RunServerWorker(CDhcpServer& server, const std::atomic<bool>& running,
+                     const std::function<void(const CDhcpPacket& reply)>& onReply);
+
 // Sets running and starts worker on work. A thread that cannot start leaves
 // running set without a worker.
 void StartServerWorker(std::atomic<bool>& running, std::thread& worker,

@@ -21,6 +21,8 @@ bool EnableBroadcast(Handle s);
 bool BindAny(Handle s, std::uint16_t port);
 void SetNonBlocking(Handle s);
 void Close(Handle s);
+// The error of the last call that failed on this thread (WSAGetLastError, errno).
+int LastError();
 
 // Takes one waiting datagram into buffer. Returns its length, or -1 when
 // nothing waits, the call fails, or the datagram did not fit (it is then

@@ -1,5 +1,7 @@
 #include "dhcp/UdpSocket.h"
 
+#include <cerrno>
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -42,6 +44,10 @@ void SetNonBlocking(Handle s) {
     const int flags = fcntl(fd, F_GETFL);
     if (flags >= 0)
         fcntl(fd, F_SETFL, flags | O_NONBLOCK);
+}
+
+int LastError() {
+    return errno;
 }
 
 void Close(Handle s) {

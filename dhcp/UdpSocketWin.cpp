@@ -37,6 +37,10 @@ void SetNonBlocking(Handle s) {
     ioctlsocket(static_cast<SOCKET>(s), FIONBIO, &on);
 }
 
+int LastError() {
+    return WSAGetLastError();
+}
+
 void Close(Handle s) {
     closesocket(static_cast<SOCKET>(s));
 }

@@ -13,12 +13,13 @@
 # inside network namespaces made and removed by bench/dhcp_latency.sh.
 cd "$(dirname "$0")/.." || exit 1
 md5_runs=9; md5_mib=128; dhcp_exchanges=30; list_counts="100 1000 5000"; fill_counts="100 1000"
-click_devices=1000; request_devices=1000; fill_request_rows=300
+click_devices=1000; request_devices=1000; fill_request_rows=300; plan_devices=1000; plan_runs=3
 before=""
 while [ $# -gt 0 ]; do
     case $1 in
     --quick) md5_runs=3; md5_mib=32; dhcp_exchanges=5; list_counts="100 1000"; fill_counts="100"
-             click_devices=100; request_devices=100; fill_request_rows=50 ;;
+             click_devices=100; request_devices=100; fill_request_rows=50; plan_devices=100
+             plan_runs=1 ;;
     --before) before=$(realpath "$2"); shift ;;
     esac
     shift
@@ -41,7 +42,7 @@ echo
 echo "== Build (presets native and windows, both Release)"
 log=$(mktemp)
 { cmake --preset native && cmake --build --preset native -j2 --target md5_bench dhcp_poll_server vantrel-devsim &&
-  cmake --preset windows && cmake --build --preset windows -j2 --target VantrelConfig zova list_watch list_fill_bench; } \
+  cmake --preset windows && cmake --build --preset windows -j2 --target VantrelConfig zova list_watch list_fill_bench vantrel-cli; } \
     >"$log" 2>&1 || { cat "$log"; rm -f "$log"; exit 1; }
 if [ -n "$before" ]; then
     echo "before: $before at $(git -C "$before" log -1 --format='%h %s')"
@@ -92,3 +93,6 @@ for tree in $sides; do
     TOOL_BIN=$tree/build/windows/bin REQUESTS=1 bench/scan_latency.sh $request_devices
     echo
 done
+
+echo "== vantrel-cli apply"
+bench/cli_apply.sh "$plan_devices" "$plan_runs"

@@ -1,0 +1,30 @@
+// Comma-separated values as RFC 4180 has them, both ways.
+#ifndef VANTREL_CLI_CSV_H
+#define VANTREL_CLI_CSV_H
+
+#include <string>
+#include <vector>
+
+namespace cli {
+
+// One field: quoted (inner quotes doubled) when it holds a comma, a quote,
+// CR or LF, else as it is.
+std::string CsvField(const std::string& text);
+
+// Fields joined by commas, ended by CRLF.
+std::string CsvRecord(const std::vector<std::string>& fields);
+
+struct CsvRow {
+    int line = 0;  // the line the record starts on, from 1
+    std::vector<std::string> fields;
+};
+
+// Every record of text. Lines may end in CRLF or LF; quoted fields may hold
+// commas, doubled quotes and line breaks. Empty lines are skipped. False, with
+// error saying where, for a quote that is never closed or text after a
+// closing quote.
+bool ParseCsv(const std::string& text, std::vector<CsvRow>& rows, std::string& error);
+
+}  // namespace cli
+
+#endif  // VANTREL_CLI_CSV_H

@@ -1,0 +1,26 @@
+// What `scan` prints: one device per line in a table, CSV or JSON, with the
+// row texts the window shows and the further values of the answer.
+#ifndef VANTREL_CLI_DEVICETABLE_H
+#define VANTREL_CLI_DEVICETABLE_H
+
+#include "zova/zova.h"
+
+#include <string>
+#include <vector>
+
+namespace cli {
+
+enum class Format { kTable, kCsv, kJson };
+
+// The column names, in the order of every format.
+const std::vector<std::string>& DeviceColumns();
+
+// The texts of one answer, in column order: "N/A" for every unreported value.
+std::vector<std::string> DeviceTexts(const ZOVA_ModuleScanResponseType& response);
+
+// The whole output for the answers, one per device, in the given order.
+std::string FormatDevices(const std::vector<ZOVA_ModuleScanResponseType>& devices, Format format);
+
+}  // namespace cli
+
+#endif  // VANTREL_CLI_DEVICETABLE_H

@@ -1,0 +1,121 @@
+#include "cli/Link.h"
+
+#include "devicelist/StoredResponse.h"
+
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+#include <set>
+
+namespace cli {
+
+namespace {
+
+// Counts of each notification, raised on the library's receiver thread.
+// Never destroyed: the thread may still call back while the process ends.
+struct Notifications {
+    std::mutex mutex;
+    std::condition_variable changed;
+    int count[4] = {};
+};
+
+Notifications& State() {
+    static Notifications* state = new Notifications;
+    return *state;
+}
+
+void OnNotify(int notification) {
+    Notifications& state = State();
+    {
+        std::lock_guard<std::mutex> lock(state.mutex);
+        if (notification >= 1 && notification <= 3)
+            ++state.count[notification];
+    }
+    state.changed.notify_all();
+}
+
+// Takes the rejected-password queue's entries; true when mac was among them.
+bool TakeRejected(const std::uint8_t (&mac)[6]) {
+    bool ours = false;
+    unsigned char rejected[6];
+    while (ZOVA_GetInvPswdMacId(rejected)) {
+        ours = ours || std::memcmp(rejected, mac, 6) == 0;
+        ZOVA_RemoveFirstInvPswdMacId();
+    }
+    return ours;
+}
+
+}  // namespace
+
+bool StartLibrary() {
+    ZOVA_RegisterCallBack(&OnNotify);
+    return ZOVA_Start() != 0;
+}
+
+bool Scan(std::chrono::milliseconds wait, const std::vector<Mac>& wanted,
+          std::vector<ZOVA_ModuleScanResponseType>& answers) {
+    if (!ZOVA_SendModuleScan())
+        return false;
+    std::set<Mac> seen;
+    const std::set<Mac> wantedSet(wanted.begin(), wanted.end());
+    std::size_t wantedSeen = 0;
+
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    Notifications& state = State();
+    for (;;) {
+        ZOVA_ModuleScanResponseType response;
+        while (ZOVA_GetResponse(&response)) {
+            const Mac mac(response.abMacAddr, response.abMacAddr + 6);
+            // A device's first answer wins, as in the window's list.
+            if (!seen.insert(mac).second)
+                continue;
+            answers.push_back(response);
+            wantedSeen += wantedSet.count(mac);
+        }
+        if (!wantedSet.empty() && wantedSeen == wantedSet.size())
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return true;
+        std::unique_lock<std::mutex> lock(state.mutex);
+        state.changed.wait_for(lock, std::chrono::milliseconds(10));
+    }
+}
+
+const ZOVA_ModuleScanResponseType* FindAnswer(
+    const std::vector<ZOVA_ModuleScanResponseType>& answers, const std::uint8_t (&mac)[6]) {
+    return devicelist::FindResponseByMac(answers, mac);
+}
+
+Outcome SendConfigure(ZOVA_ConfigureRequestType& request, std::chrono::milliseconds timeout) {
+    Notifications& state = State();
+    int accepted = 0, rejected = 0;
+    {
+        std::lock_guard<std::mutex> lock(state.mutex);
+        accepted = state.count[ZOVA_NOTIFY_RESCAN];
+        rejected = state.count[ZOVA_NOTIFY_INVALID_PASSWORD];
+    }
+    // A leftover from an earlier device must not be read as this one's.
+    TakeRejected(request.abMacAddr);
+    ZOVA_SendConfigure(&request);
+
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    std::unique_lock<std::mutex> lock(state.mutex);
+    for (;;) {
+        if (state.count[ZOVA_NOTIFY_RESCAN] > accepted)
+            return Outcome::kAccepted;
+        if (state.count[ZOVA_NOTIFY_INVALID_PASSWORD] > rejected) {
+            rejected = state.count[ZOVA_NOTIFY_INVALID_PASSWORD];
+            lock.unlock();
+            const bool ours = TakeRejected(request.abMacAddr);
+            lock.lock();
+            if (ours)
+                return Outcome::kWrongPassword;
+        }
+        if (state.changed.wait_until(lock, deadline) == std::cv_status::timeout &&
+            state.count[ZOVA_NOTIFY_RESCAN] == accepted &&
+            state.count[ZOVA_NOTIFY_INVALID_PASSWORD] == rejected)
+            return Outcome::kNoAnswer;
+    }
+}
+
+}  // namespace cli

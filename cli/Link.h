@@ -1,0 +1,37 @@
+// The program's one session of zova.dll: start, scan, and one configure
+// request at a time with its outcome.
+#ifndef VANTREL_CLI_LINK_H
+#define VANTREL_CLI_LINK_H
+
+#include "cli/ExitStatus.h"
+#include "zova/zova.h"
+
+#include <chrono>
+#include <cstdint>
+#include <vector>
+
+namespace cli {
+
+using Mac = std::vector<std::uint8_t>;  // six bytes
+
+// Registers the callback and starts the library; false when it refuses.
+bool StartLibrary();
+
+// Sends one scan and collects each device's first answer, in the order they
+// came, for up to wait; stops early once every MAC in wanted has answered
+// (an empty wanted waits the whole time). False when the scan could not be
+// sent.
+bool Scan(std::chrono::milliseconds wait, const std::vector<Mac>& wanted,
+          std::vector<ZOVA_ModuleScanResponseType>& answers);
+
+// The answer from mac among answers, or null.
+const ZOVA_ModuleScanResponseType* FindAnswer(
+    const std::vector<ZOVA_ModuleScanResponseType>& answers, const std::uint8_t (&mac)[6]);
+
+// Sends the request and waits for its result: accepted, wrong password (the
+// device's MAC on the rejected queue) or, after timeout, no answer.
+Outcome SendConfigure(ZOVA_ConfigureRequestType& request, std::chrono::milliseconds timeout);
+
+}  // namespace cli
+
+#endif  // VANTREL_CLI_LINK_H

@@ -1,0 +1,93 @@
+#include "cli/Commands.h"
+#include "cli/Console.h"
+#include "dhcp/ServerSwitch.h"
+
+#include <windows.h>
+
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+
+namespace cli {
+
+namespace {
+
+std::mutex g_stopMutex;
+std::condition_variable g_stopChanged;
+bool g_stop = false;
+
+// Runs on a thread of the system's own; the main thread does the stopping.
+BOOL WINAPI OnConsoleEvent(DWORD event) {
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
+        return FALSE;
+    {
+        std::lock_guard<std::mutex> lock(g_stopMutex);
+        g_stop = true;
+    }
+    g_stopChanged.notify_all();
+    return TRUE;
+}
+
+std::string ErrorText(int error) {
+    char text[256] = {};
+    const DWORD length =
+        ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                         static_cast<DWORD>(error), 0, text, sizeof text, nullptr);
+    std::string reason(text, length);
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
+                               reason.back() == ' ' || reason.back() == '.'))
+        reason.pop_back();
+    return "error " + std::to_string(error) + (reason.empty() ? "" : ": " + reason);
+}
+
+const char* ReplyName(std::uint8_t type) {
+    switch (type) {
+    case 2:
+        return "OFFER";
+    case 5:
+        return "ACK";
+    default:
+        return "NAK";
+    }
+}
+
+void PrintReply(const CDhcpPacket& reply) {
+    const std::uint8_t* m = reply.chaddr;
+    const std::uint8_t* y = reply.yiaddr;
+    char line[80];
+    std::snprintf(line, sizeof line, "%s %02X-%02X-%02X-%02X-%02X-%02X -> %u.%u.%u.%u\n",
+                  ReplyName(reply.messageType), m[0], m[1], m[2], m[3], m[4], m[5], y[0], y[1],
+                  y[2], y[3]);
+    Out(line);
+}
+
+}  // namespace
+
+int RunRecover(const Command& command) {
+    CDhcpServer server;
+    if (!server.Init()) {
+        Err("DHCP server init failed: " + ErrorText(server.m_initError) + '\n');
+        return kDhcpInitFailed;
+    }
+    ::SetConsoleCtrlHandler(&OnConsoleEvent, TRUE);
+
+    std::atomic<bool> running{false};
+    std::thread worker;
+    dhcp::StartServerWorker(running, worker,
+                            [&] { dhcp::RunServerWorker(server, running, &PrintReply); });
+    Out("DHCP server running on port 67; Ctrl-C stops it\n");
+    {
+        std::unique_lock<std::mutex> lock(g_stopMutex);
+        if (command.forMinutes > 0)
+            g_stopChanged.wait_for(
+                lock, std::chrono::milliseconds(static_cast<long long>(command.forMinutes * 60000)),
+                [] { return g_stop; });
+        else
+            g_stopChanged.wait(lock, [] { return g_stop; });
+    }
+    dhcp::StopServer(server, running, worker);
+    Out("DHCP server stopped\n");
+    return kSuccess;
+}
+
+}  // namespace cli
