@@ -8,7 +8,9 @@
 
 #include <cctype>
 #include <cstring>
+#include <functional>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -145,14 +147,36 @@ std::string proofOf(const std::string& password, const std::string& reportedSalt
     return md5hex(s01 + md5hex(s01 + password) + reportedSalt);
 }
 
-TEST(Responder, SaltedDeviceChecksProofsAndKeepsOnlyDigests) {
+// The salt text a device offers in a fresh scan answer.
+std::string saltOffered(Responder& responder, Challenges::Clock::time_point now) {
+    for (const Reply& reply : responder
+                                  .handle(encodeScanRequest(1).data(), encodeScanRequest(1).size(),
+                                          "127.0.0.1:5000", now)
+                                  .replies) {
+        const auto a = decodeScanAnswer(reply.datagram.data(), reply.datagram.size());
+        if (a && a->abMacAddr[5] == 1)
+            return a->szPasswordSalt;
+    }
+    ADD_FAILURE() << "device 1 did not answer";
+    return {};
+}
+
+Device saltedDevice() {
     Device d = device(1, "", true);
     d.salted = true;
     d.storedPassword = storedPassword("press1", "Qm");
+    return d;
+}
+
+TEST(Responder, SaltedDeviceChecksProofsAndKeepsOnlyDigests) {
+    const Device d = saltedDevice();
     ASSERT_EQ(d.storedPassword, "Qm" + md5hex("Qmpress1"));
     Responder responder({d}, milliseconds(0));
     const std::string salt = answerOf(responder, 1).szPasswordSalt;
-    ASSERT_EQ(salt, d.storedPassword) << "the device offers its stored digest";
+    ASSERT_EQ(salt.size(), 34u);
+    EXPECT_EQ(salt.substr(0, 2), "Qm");
+    EXPECT_NE(salt, d.storedPassword) << "the device offers a challenge, not its stored digest";
+    EXPECT_NE(std::string(answerOf(responder, 1).szPasswordSalt), salt) << "a fresh one each time";
 
     const struct {
         const char* name;
@@ -161,7 +185,7 @@ TEST(Responder, SaltedDeviceChecksProofsAndKeepsOnlyDigests) {
     } attempts[] = {
         {"password as typed", "press1", ConfigureOutcome::WrongPassword},
         {"proof of another password", proofOf("press2", salt), ConfigureOutcome::WrongPassword},
-        {"the stored digest itself", salt, ConfigureOutcome::WrongPassword},
+        {"the stored digest itself", d.storedPassword, ConfigureOutcome::WrongPassword},
         {"proof in upper case",
          [&] {
              std::string p = proofOf("press1", salt);
@@ -183,25 +207,27 @@ TEST(Responder, SaltedDeviceChecksProofsAndKeepsOnlyDigests) {
     for (const char* unkeepable : {"fresh", "x7", "x7D41D8CD98F00B204E9800998ECF8427E",
                                    "-7d41d8cd98f00b204e9800998ecf8427e"}) {
         SCOPED_TRACE(unkeepable);
-        auto r = configureOf(1, proofOf("press1", salt).c_str());
+        auto r = configureOf(1, proofOf("press1", answerOf(responder, 1).szPasswordSalt).c_str());
         r.bChangePassword = 1;
         std::strcpy(r.szNewPassword, unkeepable);
         const Handled handled = send(responder, encodeConfigureRequest(id++, r));
         EXPECT_EQ(outcomeOf(handled), ConfigureOutcome::WrongPassword);
         EXPECT_NE(handled.logLine.find("\"outcome\":\"bad-new-password\""), std::string::npos);
-        EXPECT_EQ(responder.devices()[0].storedPassword, salt);
+        EXPECT_EQ(responder.devices()[0].storedPassword, d.storedPassword);
         EXPECT_EQ(responder.devices()[0].ip, 0xC0A80A01u);
     }
 
-    // The right proof, with a new password salted by the tool.
+    // The right proof (for the first challenge, still unspent), with a new
+    // password salted by the tool.
     auto change = configureOf(1, proofOf("press1", salt).c_str());
     change.bChangePassword = 1;
     const std::string newStored = "x7" + md5hex("x7" + std::string("fresh"));
     std::strcpy(change.szNewPassword, newStored.c_str());
     ASSERT_EQ(outcomeOf(send(responder, encodeConfigureRequest(id++, change))),
               ConfigureOutcome::Accepted);
+    EXPECT_EQ(responder.devices()[0].storedPassword, newStored);
     const std::string newSalt = answerOf(responder, 1).szPasswordSalt;
-    EXPECT_EQ(newSalt, newStored);
+    EXPECT_EQ(newSalt.substr(0, 2), "x7");
     EXPECT_EQ(
         outcomeOf(send(responder, encodeConfigureRequest(
                                       id++, configureOf(1, proofOf("press1", newSalt).c_str())))),
@@ -210,6 +236,98 @@ TEST(Responder, SaltedDeviceChecksProofsAndKeepsOnlyDigests) {
         outcomeOf(send(responder, encodeConfigureRequest(
                                       id++, configureOf(1, proofOf("fresh", newSalt).c_str())))),
         ConfigureOutcome::Accepted);
+}
+
+TEST(Responder, SaltedDeviceTakesEachProofOnceForAChallengeItOffered) {
+    using std::chrono::minutes;
+    using std::chrono::seconds;
+    const Challenges::Clock::time_point t0{};
+    // Each case scans at t0 (and more when it says so), then sends its proofs.
+    const struct {
+        const char* name;
+        std::function<std::vector<std::string>(Responder&, const std::string& offered)> proofs;
+        Challenges::Clock::duration sentAfter;
+        std::vector<ConfigureOutcome> outcomes;
+    } cases[] = {
+        {"proof from the scan answer alone",
+         [](Responder&, const std::string& s) { return std::vector<std::string>{md5hex(s + s)}; },
+         seconds(1),
+         {ConfigureOutcome::WrongPassword}},
+        {"proof for the stored digest as salt, never offered",
+         [](Responder& r, const std::string&) {
+             return std::vector<std::string>{proofOf("press1", r.devices()[0].storedPassword)};
+         },
+         seconds(1),
+         {ConfigureOutcome::WrongPassword}},
+        {"proof for a challenge never issued",
+         [](Responder&, const std::string&) {
+             return std::vector<std::string>{
+                 proofOf("press1", "Qm0123456789abcdef0123456789abcdef")};
+         },
+         seconds(1),
+         {ConfigureOutcome::WrongPassword}},
+        {"right proof, then replayed",
+         [](Responder&, const std::string& s) {
+             return std::vector<std::string>{proofOf("press1", s), proofOf("press1", s)};
+         },
+         seconds(1),
+         {ConfigureOutcome::Accepted, ConfigureOutcome::WrongPassword}},
+        {"older challenge still good after newer ones, each once",
+         [](Responder& r, const std::string& s) {
+             const std::string later = saltOffered(r, Challenges::Clock::time_point{});
+             return std::vector<std::string>{proofOf("press1", s), proofOf("press1", later),
+                                             proofOf("press1", s)};
+         },
+         seconds(1),
+         {ConfigureOutcome::Accepted, ConfigureOutcome::Accepted, ConfigureOutcome::WrongPassword}},
+        {"just within the lifetime",
+         [](Responder&, const std::string& s) {
+             return std::vector<std::string>{proofOf("press1", s)};
+         },
+         Challenges::kLifetime - seconds(1),
+         {ConfigureOutcome::Accepted}},
+        {"expired",
+         [](Responder&, const std::string& s) {
+             return std::vector<std::string>{proofOf("press1", s)};
+         },
+         Challenges::kLifetime,
+         {ConfigureOutcome::WrongPassword}},
+        {"pushed out by newer challenges",
+         [](Responder& r, const std::string& s) {
+             for (std::size_t i = 0; i < Challenges::kKept; ++i)
+                 saltOffered(r, Challenges::Clock::time_point{});
+             return std::vector<std::string>{proofOf("press1", s)};
+         },
+         seconds(1),
+         {ConfigureOutcome::WrongPassword}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Responder responder({saltedDevice()}, milliseconds(0));
+        const std::string offered = saltOffered(responder, t0);
+        const std::vector<std::string> proofs = c.proofs(responder, offered);
+        ASSERT_EQ(proofs.size(), c.outcomes.size());
+        std::uint32_t id = 1;
+        for (std::size_t i = 0; i < proofs.size(); ++i) {
+            const Datagram request =
+                encodeConfigureRequest(id++, configureOf(1, proofs[i].c_str()));
+            EXPECT_EQ(outcomeOf(responder.handle(request.data(), request.size(), "127.0.0.1:5000",
+                                                 t0 + c.sentAfter)),
+                      c.outcomes[i])
+                << "proof " << i;
+        }
+    }
+}
+
+TEST(Responder, RepeatsOfOneSaltedRequestAreAnsweredAlike) {
+    Responder responder({saltedDevice()}, milliseconds(0));
+    const Datagram request = encodeConfigureRequest(
+        7, configureOf(1, proofOf("press1", answerOf(responder, 1).szPasswordSalt).c_str()));
+    ASSERT_EQ(outcomeOf(send(responder, request)), ConfigureOutcome::Accepted);
+    // The library's own repeats of the request: the challenge is spent, but
+    // the copies are answered with the outcome, not checked again.
+    for (int copy = 0; copy < 2; ++copy)
+        EXPECT_EQ(outcomeOf(send(responder, request)), ConfigureOutcome::Accepted);
 }
 
 TEST(Responder, AcceptedConfigureTakesReportedSettingsAndTheNewPassword) {

@@ -189,7 +189,10 @@ TEST_F(LibraryTest, ScanReturnsEveryDeviceWithWhatItReports) {
     EXPECT_EQ(devices.at(kMacE).bProtocolVersionMinor, 10);
     const ZOVA_ModuleScanResponseType& f = devices.at(kMacF);
     EXPECT_EQ(f.bPasswordSaltValid, 1);
-    EXPECT_EQ(std::string(f.szPasswordSalt), "b4" + md5hex("b4pumpB!"));
+    const std::string salt = f.szPasswordSalt;
+    EXPECT_EQ(salt.size(), 34u);
+    EXPECT_EQ(salt.substr(0, 2), "b4");
+    EXPECT_NE(salt, "b4" + md5hex("b4pumpB!")) << "a challenge, not the stored digest";
 }
 
 TEST_F(LibraryTest, SaltedPasswordTravelsAsProofAndChangesAsDigest) {
@@ -211,9 +214,9 @@ TEST_F(LibraryTest, SaltedPasswordTravelsAsProofAndChangesAsDigest) {
 
     const std::string newSalt =
         configure::SaltText(zova->answerShowing(kMacF, [&](const ZOVA_ModuleScanResponseType& a) {
-            return configure::SaltText(a) != salt;
+            return configure::SaltText(a).substr(0, 2) == salted.substr(0, 2);
         }));
-    EXPECT_EQ(newSalt, salted) << "the device offers its new digest";
+    EXPECT_EQ(newSalt.substr(0, 2), salted.substr(0, 2)) << "the device offers its new salt";
 
     r = request(kMacF, configure::PasswordProof("pumpB!", newSalt).c_str());
     ZOVA_SendConfigure(&r);
