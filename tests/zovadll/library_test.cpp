@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstddef>
 #include <cstring>
+#include <set>
 #include <string>
 
 namespace {
@@ -236,6 +238,29 @@ TEST_F(LibraryTest, SaltedPasswordTravelsAsProofAndChangesAsDigest) {
                                      })
                      .szHostname,
                  "pump-station-d");
+}
+
+// Ids that follow each other would let a host guess the id of a configure
+// request and answer it first.
+TEST_F(LibraryTest, RequestIdsCannotBeForeseen) {
+    const auto scanIds = [&] {
+        std::set<std::uint32_t> ids;
+        for (const std::string& line : zova->simulator().logLines()) {
+            const std::size_t at = line.find("\"id\":");
+            if (line.find("\"type\":\"scan\"") != std::string::npos && at != std::string::npos)
+                ids.insert(static_cast<std::uint32_t>(std::stoul(line.substr(at + 5))));
+        }
+        return ids;
+    };
+    const std::size_t before = scanIds().size();
+    constexpr int kScans = 6;
+    for (int i = 0; i < kScans; ++i)
+        ASSERT_EQ(ZOVA_SendModuleScan(), 1);
+    ASSERT_TRUE(harness::waitUntil([&] { return scanIds().size() >= before + kScans; },
+                                   std::chrono::seconds(10)));
+    const std::set<std::uint32_t> ids = scanIds();
+    for (std::uint32_t id : ids)
+        EXPECT_EQ(ids.count(id + 1), 0u) << id << " is followed by the next number";
 }
 
 TEST_F(LibraryTest, ConfigureWithTheRightPasswordChangesTheDeviceAndRaisesRescan) {
