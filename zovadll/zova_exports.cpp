@@ -62,8 +62,11 @@ public:
         GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
                            reinterpret_cast<LPCSTR>(&library), &self);
         const HANDLE thread = CreateThread(nullptr, 0, &Library::receiverThread, this, 0, nullptr);
-        if (!thread)
+        if (!thread) {
+            // A later try opens them again.
+            transport_.close();
             return 0;
+        }
         CloseHandle(thread);
         started_ = true;
         return 1;
