@@ -1,6 +1,7 @@
 #include "simulator/challenges.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace devsim {
 
@@ -14,7 +15,7 @@ std::string Challenges::issue(std::random_device& random, Clock::time_point now)
             challenge += kHex[bits & 15];
     }
     if (issued_.size() >= kKept)
-        issued_.pop_front();
+        issued_.erase(issued_.begin());
     issued_.emplace_back(now, challenge);
     return challenge;
 }
@@ -31,8 +32,10 @@ bool Challenges::redeem(const std::function<bool(const std::string&)>& proves,
 }
 
 void Challenges::forgetExpired(Clock::time_point now) {
-    while (!issued_.empty() && now - issued_.front().first >= kLifetime)
-        issued_.pop_front();
+    const auto live = std::find_if(issued_.begin(), issued_.end(), [&](const auto& entry) {
+        return now - entry.first < kLifetime;
+    });
+    issued_.erase(issued_.begin(), live);
 }
 
 }  // namespace devsim

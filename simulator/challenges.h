@@ -7,11 +7,11 @@
 
 #include <chrono>
 #include <cstddef>
-#include <deque>
 #include <functional>
 #include <random>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace devsim {
 
@@ -34,7 +34,9 @@ public:
 private:
     void forgetExpired(Clock::time_point now);
 
-    std::deque<std::pair<Clock::time_point, std::string>> issued_;
+    // Oldest first. A vector, since an empty deque already allocates and a
+    // generated fleet has millions of devices without salt.
+    std::vector<std::pair<Clock::time_point, std::string>> issued_;
 };
 
 }  // namespace devsim
