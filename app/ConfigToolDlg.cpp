@@ -7,24 +7,30 @@
 #include "dhcp/ServerSwitch.h"
 #include "framework/DC.h"
 #include "framework/DataExchange.h"
+#include "framework/LifecycleMessages.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
 #include "version/StartupVersion.h"
 #include "zova/zova.h"
 
+#include <atomic>
 #include <cstdlib>
 
 CConfigToolDlg* g_pMainDlg = nullptr;
 
 namespace {
 const char kColumnFormat[] = "IP,90;SN,90;GW,90;DHCP,50;Version,50;Type,114;MAC,115";
+
+// The main window as the library's thread sees it: set before the callback
+// is registered, cleared when the window goes. The dialog object itself is
+// never touched from that thread.
+std::atomic<HWND> g_hNotifyWnd{nullptr};
 }  // namespace
 
 void ZovaNotifyCallback(int nNotification) {
     // The library has no stop call: it may call after the dialog has gone.
-    const CConfigToolDlg* pDlg = g_pMainDlg;
-    if (pDlg != nullptr && pDlg->m_hWnd != nullptr)
-        ::PostMessageA(pDlg->m_hWnd, WM_ZOVA_NOTIFY, 0, nNotification);
+    if (const HWND hWnd = g_hNotifyWnd.load())
+        ::PostMessageA(hWnd, WM_ZOVA_NOTIFY, 0, nNotification);
 }
 
 UINT DhcpServerThread(LPVOID pParam) {
@@ -44,6 +50,12 @@ CConfigToolDlg::~CConfigToolDlg() {
         g_pMainDlg = nullptr;
 }
 
+void CConfigToolDlg::OnDestroy() {
+    HWND hOwn = m_hWnd;
+    g_hNotifyWnd.compare_exchange_strong(hOwn, nullptr);
+    Default();
+}
+
 const MessageMap* CConfigToolDlg::GetMessageMap() const {
     static const MessageMapEntry kEntries[] = {
         msg::SysCommand<&CConfigToolDlg::OnSysCommand>(),
@@ -56,6 +68,7 @@ const MessageMap* CConfigToolDlg::GetMessageMap() const {
         msg::Command<&CConfigToolDlg::OnWink>(IDC_WINK),
         msg::Command<&CConfigToolDlg::OnFile>(IDC_FILE),
         msg::Raw<&CConfigToolDlg::OnZovaNotify>(WM_ZOVA_NOTIFY),
+        msg::Destroy<&CConfigToolDlg::OnDestroy>(),
     };
     static const MessageMap kMap(CDialog::GetMessageMap(), kEntries);
     return &kMap;
@@ -103,6 +116,7 @@ BOOL CConfigToolDlg::OnInitDialog() {
     m_listDevices.InsertColumns(kColumnFormat);
 
     g_pMainDlg = this;
+    g_hNotifyWnd.store(m_hWnd);
     ZOVA_RegisterCallBack(&ZovaNotifyCallback);
     ZOVA_Start();
 

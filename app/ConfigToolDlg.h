@@ -36,6 +36,7 @@ protected:
     // "File" is hidden and disabled; it does nothing.
     void OnFile() {}
     LRESULT OnZovaNotify(WPARAM wParam, LPARAM lParam);
+    void OnDestroy();
     void OnSize(UINT nType, int cx, int cy);
     void OnSizing(UINT fwSide, LPRECT pRect);
 

@@ -6,7 +6,7 @@
 #include <cstring>
 
 namespace devsim {
-ZOVA_ModuleScanResponseType scanAnswerOf(const Device& d) {
+ZOVA_ModuleScanResponseType scanAnswerOf(const Device& d, const std::string& challenge) {
     ZOVA_ModuleScanResponseType a{};
     a.bProtocolVersionMajor = d.protocolMajor;
     a.bProtocolVersionMinor = d.protocolMinor;
@@ -49,7 +49,8 @@ ZOVA_ModuleScanResponseType scanAnswerOf(const Device& d) {
         a.bHostnameValid = 1;
     }
     if (d.salted) {
-        framework::CopyToField(a.szPasswordSalt, d.storedPassword.c_str());
+        const std::string salt = d.storedPassword.substr(0, 2) + challenge;
+        framework::CopyToField(a.szPasswordSalt, salt.c_str());
         a.bPasswordSaltValid = 1;
     }
     return a;

@@ -3,6 +3,7 @@
 #ifndef VANTREL_SIMULATOR_DEVICE_H
 #define VANTREL_SIMULATOR_DEVICE_H
 
+#include "simulator/challenges.h"
 #include "simulator/recent_requests.h"
 #include "zova/zova.h"
 #include "zovadll/wire.h"
@@ -47,7 +48,8 @@ struct Device {
     bool passwordOn = false;
     bool salted = false;
     // A salted device keeps s0 s1 + md5hex(s0 s1 + password), 34 characters,
-    // and reports it as its salt; an unsalted one keeps the password as typed.
+    // and reports s0 s1 and a fresh challenge as its salt; an unsalted one
+    // keeps the password as typed.
     std::string storedPassword;
     std::uint32_t unreported = 0;
     // In DHCP mode without an address yet: silent until a lease (dhcp_client.h).
@@ -55,11 +57,13 @@ struct Device {
 
     RecentRequests<zova::wire::ConfigureOutcome> recentConfigures;
     RecentRequests<bool> recentWinks;
+    Challenges challenges;
 
     bool reports(Field field) const { return (unreported & field) == 0; }
 };
 
-ZOVA_ModuleScanResponseType scanAnswerOf(const Device& device);
+// A salted device's salt text is its two salt characters and challenge.
+ZOVA_ModuleScanResponseType scanAnswerOf(const Device& device, const std::string& challenge = {});
 std::string macText(const zova::wire::Mac& mac);
 std::string addressText(std::uint32_t address);
 

@@ -20,19 +20,22 @@ std::string storedPassword(const std::string& typed, const std::string& salt) {
     return salt.empty() ? typed : salt + md5hex(salt + typed);
 }
 
-bool passwordAccepted(const Device& device, const std::string& sent) {
+bool passwordAccepted(Device& device, const std::string& sent, Challenges::Clock::time_point now) {
     if (!device.passwordOn)
         return true;
     if (!device.salted)
         return sent == device.storedPassword;
     // The tool proves knowledge of the password with
-    // md5hex(salt + md5hex(salt + P) + S); S = salt + md5hex(salt + P) holds
-    // that inner digest, so the device can build the same proof without P.
+    // md5hex(salt + md5hex(salt + P) + S), S being the salt text offered:
+    // salt + challenge. The device keeps the inner digest, so it builds the
+    // same proof without P.
     const std::string& stored = device.storedPassword;
     if (stored.size() != 34)
         return false;
     const std::string salt = stored.substr(0, 2);
-    return sent == md5hex(salt + stored.substr(2) + stored);
+    const std::string inner = salt + stored.substr(2) + salt;
+    return device.challenges.redeem(
+        [&](const std::string& challenge) { return sent == md5hex(inner + challenge); }, now);
 }
 
 bool newPasswordKeepable(const Device& device, const std::string& sent) {

@@ -4,6 +4,7 @@
 
 #include "simulator/device.h"
 
+#include <chrono>
 #include <string>
 
 namespace devsim {
@@ -13,9 +14,10 @@ namespace devsim {
 std::string storedPassword(const std::string& typed, const std::string& salt);
 
 // The password of a configure request, as the device checks it: anything
-// when protection is off, the proof of the stored digest when salted, the
-// text as typed otherwise.
-bool passwordAccepted(const Device& device, const std::string& sent);
+// when protection is off, when salted a proof of the stored digest under one
+// of the challenges it offered (which is then spent), the text as typed
+// otherwise.
+bool passwordAccepted(Device& device, const std::string& sent, Challenges::Clock::time_point now);
 
 // Whether a new password is one a device of this kind can keep: anything for
 // an unsalted device; two letters or digits and 32 lowercase hexadecimal

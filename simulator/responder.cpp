@@ -21,16 +21,17 @@ Device* Responder::find(const Mac& mac) {
     return it == devices_.end() ? nullptr : &*it;
 }
 
-Handled Responder::handle(const std::uint8_t* data, std::size_t size, const std::string& from) {
+Handled Responder::handle(const std::uint8_t* data, std::size_t size, const std::string& from,
+                          Challenges::Clock::time_point now) {
     if (const auto header = decodeHeader(data, size)) {
         switch (header->type) {
         case MessageType::ScanRequest:
             if (decodeScanRequest(data, size))
-                return scan(header->id, from);
+                return scan(header->id, from, now);
             break;
         case MessageType::ConfigureRequest:
             if (const auto request = decodeConfigureRequest(data, size))
-                return configure(header->id, *request, from);
+                return configure(header->id, *request, from, now);
             break;
         case MessageType::WinkRequest:
             if (const auto mac = decodeWinkRequest(data, size))
@@ -50,14 +51,17 @@ Handled Responder::handle(const std::uint8_t* data, std::size_t size, const std:
     return dropped;
 }
 
-Handled Responder::scan(std::uint32_t id, const std::string& from) {
+Handled Responder::scan(std::uint32_t id, const std::string& from,
+                        Challenges::Clock::time_point now) {
     Handled handled;
     std::uniform_int_distribution<long long> spread(
         0, std::max<long long>(answerWindow_.count() - 1, 0));
-    for (const Device& device : devices_) {
+    for (Device& device : devices_) {
         if (device.awaitingDhcp)
             continue;
-        handled.replies.push_back({encodeScanAnswer(id, scanAnswerOf(device)),
+        const std::string challenge =
+            device.salted ? device.challenges.issue(challengeSource_, now) : std::string();
+        handled.replies.push_back({encodeScanAnswer(id, scanAnswerOf(device, challenge)),
                                    std::chrono::milliseconds(spread(random_))});
     }
     handled.logLine = JsonLine()
@@ -71,7 +75,7 @@ Handled Responder::scan(std::uint32_t id, const std::string& from) {
 }
 
 Handled Responder::configure(std::uint32_t id, const ZOVA_ConfigureRequestType& r,
-                             const std::string& from) {
+                             const std::string& from, Challenges::Clock::time_point now) {
     Mac mac;
     std::memcpy(mac.data(), r.abMacAddr, mac.size());
     JsonLine line;
@@ -88,7 +92,7 @@ Handled Responder::configure(std::uint32_t id, const ZOVA_ConfigureRequestType& 
     if (answer) {
         outcome = "repeat";
     } else if (device) {
-        const bool passwordRight = passwordAccepted(*device, r.szPassword);
+        const bool passwordRight = passwordAccepted(*device, r.szPassword, now);
         const bool keepable =
             r.bChangePassword != 1 || newPasswordKeepable(*device, r.szNewPassword);
         const bool accepted = passwordRight && keepable;

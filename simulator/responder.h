@@ -32,20 +32,23 @@ public:
     Responder(std::vector<Device> devices, std::chrono::milliseconds answerWindow,
               std::uint32_t seed = 1);
 
-    Handled handle(const std::uint8_t* data, std::size_t size, const std::string& from);
+    Handled handle(const std::uint8_t* data, std::size_t size, const std::string& from,
+                   Challenges::Clock::time_point now = Challenges::Clock::now());
     const std::vector<Device>& devices() const { return devices_; }
     std::vector<Device>& devices() { return devices_; }
 
 private:
-    Handled scan(std::uint32_t id, const std::string& from);
+    Handled scan(std::uint32_t id, const std::string& from, Challenges::Clock::time_point now);
     Handled configure(std::uint32_t id, const ZOVA_ConfigureRequestType& request,
-                      const std::string& from);
+                      const std::string& from, Challenges::Clock::time_point now);
     Handled wink(std::uint32_t id, const zova::wire::Mac& mac, const std::string& from);
     Device* find(const zova::wire::Mac& mac);
 
     std::vector<Device> devices_;
     std::chrono::milliseconds answerWindow_;
     std::mt19937 random_;
+    // Challenges must not be foreseeable, so they come from the system.
+    std::random_device challengeSource_;
 };
 
 }  // namespace devsim

@@ -23,6 +23,13 @@ CString MainWindowTitleFromOwnVersion() {
 }
 
 CString ZovaLibraryPath() {
+    // The library the loader bound, wherever on the search path it was found.
+    if (const HMODULE hLibrary = ::GetModuleHandleA("zova.dll")) {
+        char szPath[MAX_PATH];
+        const DWORD nLength = ::GetModuleFileNameA(hLibrary, szPath, sizeof szPath);
+        if (nLength > 0 && nLength < sizeof szPath)
+            return szPath;
+    }
     CString strProgram;
     CVFXModule().GetModulePath(strProgram);
     return SiblingPath(static_cast<const char*>(strProgram), "zova.dll").c_str();

@@ -11,7 +11,9 @@ namespace version {
 // when it cannot be read.
 CString MainWindowTitleFromOwnVersion();
 
-// The ZOVA library that the tool loads: zova.dll beside the tool itself.
+// The ZOVA library that the tool loads: the zova.dll module the process has
+// loaded, or, where there is none or its name cannot be read, zova.dll beside
+// the tool itself.
 CString ZovaLibraryPath();
 
 // True only when the library file's FileVersion reads 1.1.x.

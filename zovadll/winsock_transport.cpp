@@ -59,6 +59,7 @@ SOCKET WinsockTransport::openSocket(std::uint32_t localAddress, bool broadcast) 
 }
 
 bool WinsockTransport::open(const std::optional<Endpoint>& target) {
+    close();
     if (target) {
         destination_ = makeAddress(target->address, target->port);
         const SOCKET s = openSocket(INADDR_ANY, false);
@@ -73,6 +74,12 @@ bool WinsockTransport::open(const std::optional<Endpoint>& target) {
         }
     }
     return !sockets_.empty();
+}
+
+void WinsockTransport::close() {
+    for (SOCKET s : sockets_)
+        closesocket(s);
+    sockets_.clear();
 }
 
 bool WinsockTransport::send(const wire::Datagram& datagram) {
@@ -96,7 +103,10 @@ void WinsockTransport::receive(int timeoutMs, const Sink& sink) {
     for (SOCKET s : sockets_)
         FD_SET(s, &readable);
     timeval timeout{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
-    if (select(0, &readable, nullptr, nullptr, &timeout) <= 0)
+    const int ready = select(0, &readable, nullptr, nullptr, &timeout);
+    if (ready == SOCKET_ERROR)
+        Sleep(static_cast<DWORD>(timeoutMs));
+    if (ready <= 0)
         return;
     // One byte more than the largest valid datagram, so that an oversized
     // one is seen as such instead of being cut to a valid length.

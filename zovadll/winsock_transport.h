@@ -20,12 +20,21 @@ class WinsockTransport {
 public:
     using Sink = std::function<void(const std::uint8_t* data, std::size_t size)>;
 
+    WinsockTransport() = default;
+    WinsockTransport(const WinsockTransport&) = delete;
+    WinsockTransport& operator=(const WinsockTransport&) = delete;
+    ~WinsockTransport() { close(); }
+
     // Without a target every broadcast-capable interface that is up gets a
     // socket of its own, since a broadcast leaves through one interface only.
+    // Sockets of an earlier open are closed first.
     bool open(const std::optional<Endpoint>& target);
+    void close();
     // True when at least one socket sent the datagram.
     bool send(const wire::Datagram& datagram);
     // Waits up to timeoutMs, then drains every socket that has datagrams.
+    // When the wait itself fails it still takes timeoutMs, so that a lasting
+    // failure cannot turn the caller's loop into a spin.
     void receive(int timeoutMs, const Sink& sink);
 
 private:

@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <bcrypt.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -60,14 +62,25 @@ public:
         GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
                            reinterpret_cast<LPCSTR>(&library), &self);
         const HANDLE thread = CreateThread(nullptr, 0, &Library::receiverThread, this, 0, nullptr);
-        if (!thread)
+        if (!thread) {
+            // A later try opens them again.
+            transport_.close();
             return 0;
+        }
         CloseHandle(thread);
         started_ = true;
         return 1;
     }
 
-    std::uint32_t nextId() { return nextId_++; }
+    // Unforeseeable, so that nobody else on the network can answer a
+    // configure request by guessing its id; from the system's generator.
+    std::uint32_t nextId() {
+        std::uint32_t id = 0;
+        if (BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(&id), sizeof id,
+                            BCRYPT_USE_SYSTEM_PREFERRED_RNG) != 0)
+            id = fallbackId_++;
+        return id;
+    }
 
     bool send(const zova::wire::Datagram& datagram) {
         if (!isStarted())
@@ -121,8 +134,10 @@ private:
     zova::WinsockTransport transport_;
     std::mutex repeatMutex_;
     std::vector<std::pair<Clock::time_point, zova::wire::Datagram>> repeats_;
-    std::atomic<std::uint32_t> nextId_{static_cast<std::uint32_t>(GetTickCount()) ^
-                                       (static_cast<std::uint32_t>(GetCurrentProcessId()) << 16)};
+    // Only if the system's generator fails, which it is documented not to.
+    std::atomic<std::uint32_t> fallbackId_{
+        static_cast<std::uint32_t>(GetTickCount()) ^
+        (static_cast<std::uint32_t>(GetCurrentProcessId()) << 16)};
 };
 
 // Never destroyed: there is no stop call, and the receiver thread uses the

@@ -15,6 +15,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -164,7 +165,7 @@ TEST_F(ConfigureEndToEndTest, WrongPasswordIsReportedOnce) {
     EXPECT_TRUE(m_simulator.waitForLog({"\"configure\"", kMacA, "wrong-password"}));
 }
 
-// The salt text the list holds for device B: the device's stored digest.
+// The salt text the list holds for device B: its salt characters and a challenge.
 std::string StoredSaltOfB(TestMainDlg& dialog) {
     for (const ZOVA_ModuleScanResponseType& response : dialog.m_listDevices.GetResponses()) {
         if (response.abMacAddr[5] == 0x02)
@@ -186,10 +187,18 @@ TEST_F(ConfigureEndToEndTest, SaltedPasswordChangeThenConfigureWithTheNewOne) {
         ASSERT_TRUE(m_simulator.waitForLog({"\"configure\"", kMacB, "accepted"}))
             << m_simulator.logText();
         // The accepted request empties the list and scans again; the device
-        // now reports the salt of its new password.
+        // now reports the salt of its new password (with a fresh challenge).
+        std::string newSaltCharacters;
+        for (const std::string& line : m_simulator.logLines()) {
+            const std::size_t at = line.find("\"new_password\":\"");
+            if (line.find(kMacB) != std::string::npos && at != std::string::npos)
+                newSaltCharacters = line.substr(at + 16, 2);
+        }
+        ASSERT_EQ(newSaltCharacters.size(), 2u) << m_simulator.logText();
         ASSERT_TRUE(PumpUntil([&] {
             const std::string salt = StoredSaltOfB(dialog);
-            return !salt.empty() && salt != oldSalt;
+            return salt != oldSalt &&
+                   salt.substr(0, std::min<std::size_t>(salt.size(), 2)) == newSaltCharacters;
         }));
         Configure(hList, kMacB, [](HWND h) {
             SetAddress(h, IDC_IP_ADDRESS, 0xC0A80A58u);  // 192.168.10.88

@@ -145,14 +145,30 @@ std::string proofOf(const std::string& password, const std::string& reportedSalt
     return md5hex(s01 + md5hex(s01 + password) + reportedSalt);
 }
 
-TEST(Responder, SaltedDeviceChecksProofsAndKeepsOnlyDigests) {
+// The salt text device 1 offers in a fresh scan answer.
+std::string saltOffered(Responder& responder, Challenges::Clock::time_point now) {
+    const Datagram scan = encodeScanRequest(1);
+    const Datagram answer =
+        responder.handle(scan.data(), scan.size(), "127.0.0.1:5000", now).replies.at(0).datagram;
+    return decodeScanAnswer(answer.data(), answer.size()).value().szPasswordSalt;
+}
+
+Device saltedDevice() {
     Device d = device(1, "", true);
     d.salted = true;
     d.storedPassword = storedPassword("press1", "Qm");
+    return d;
+}
+
+TEST(Responder, SaltedDeviceChecksProofsAndKeepsOnlyDigests) {
+    const Device d = saltedDevice();
     ASSERT_EQ(d.storedPassword, "Qm" + md5hex("Qmpress1"));
     Responder responder({d}, milliseconds(0));
     const std::string salt = answerOf(responder, 1).szPasswordSalt;
-    ASSERT_EQ(salt, d.storedPassword) << "the device offers its stored digest";
+    ASSERT_EQ(salt.size(), 34u);
+    EXPECT_EQ(salt.substr(0, 2), "Qm");
+    EXPECT_NE(salt, d.storedPassword) << "the device offers a challenge, not its stored digest";
+    EXPECT_NE(std::string(answerOf(responder, 1).szPasswordSalt), salt) << "a fresh one each time";
 
     const struct {
         const char* name;
@@ -161,7 +177,7 @@ TEST(Responder, SaltedDeviceChecksProofsAndKeepsOnlyDigests) {
     } attempts[] = {
         {"password as typed", "press1", ConfigureOutcome::WrongPassword},
         {"proof of another password", proofOf("press2", salt), ConfigureOutcome::WrongPassword},
-        {"the stored digest itself", salt, ConfigureOutcome::WrongPassword},
+        {"the stored digest itself", d.storedPassword, ConfigureOutcome::WrongPassword},
         {"proof in upper case",
          [&] {
              std::string p = proofOf("press1", salt);
@@ -183,25 +199,27 @@ TEST(Responder, SaltedDeviceChecksProofsAndKeepsOnlyDigests) {
     for (const char* unkeepable : {"fresh", "x7", "x7D41D8CD98F00B204E9800998ECF8427E",
                                    "-7d41d8cd98f00b204e9800998ecf8427e"}) {
         SCOPED_TRACE(unkeepable);
-        auto r = configureOf(1, proofOf("press1", salt).c_str());
+        auto r = configureOf(1, proofOf("press1", answerOf(responder, 1).szPasswordSalt).c_str());
         r.bChangePassword = 1;
         std::strcpy(r.szNewPassword, unkeepable);
         const Handled handled = send(responder, encodeConfigureRequest(id++, r));
         EXPECT_EQ(outcomeOf(handled), ConfigureOutcome::WrongPassword);
         EXPECT_NE(handled.logLine.find("\"outcome\":\"bad-new-password\""), std::string::npos);
-        EXPECT_EQ(responder.devices()[0].storedPassword, salt);
+        EXPECT_EQ(responder.devices()[0].storedPassword, d.storedPassword);
         EXPECT_EQ(responder.devices()[0].ip, 0xC0A80A01u);
     }
 
-    // The right proof, with a new password salted by the tool.
+    // The right proof (for the first challenge, still unspent), with a new
+    // password salted by the tool.
     auto change = configureOf(1, proofOf("press1", salt).c_str());
     change.bChangePassword = 1;
     const std::string newStored = "x7" + md5hex("x7" + std::string("fresh"));
     std::strcpy(change.szNewPassword, newStored.c_str());
     ASSERT_EQ(outcomeOf(send(responder, encodeConfigureRequest(id++, change))),
               ConfigureOutcome::Accepted);
+    EXPECT_EQ(responder.devices()[0].storedPassword, newStored);
     const std::string newSalt = answerOf(responder, 1).szPasswordSalt;
-    EXPECT_EQ(newSalt, newStored);
+    EXPECT_EQ(newSalt.substr(0, 2), "x7");
     EXPECT_EQ(
         outcomeOf(send(responder, encodeConfigureRequest(
                                       id++, configureOf(1, proofOf("press1", newSalt).c_str())))),
@@ -210,6 +228,48 @@ TEST(Responder, SaltedDeviceChecksProofsAndKeepsOnlyDigests) {
         outcomeOf(send(responder, encodeConfigureRequest(
                                       id++, configureOf(1, proofOf("fresh", newSalt).c_str())))),
         ConfigureOutcome::Accepted);
+}
+
+TEST(Responder, SaltedDeviceTakesEachProofOnceForAChallengeItOffered) {
+    using std::chrono::seconds;
+    const Challenges::Clock::time_point t0{};
+    Responder responder({saltedDevice()}, milliseconds(0));
+    std::uint32_t id = 1;
+    const auto sent = [&](const std::string& proof, Challenges::Clock::duration after) {
+        const Datagram d = encodeConfigureRequest(id++, configureOf(1, proof.c_str()));
+        return outcomeOf(responder.handle(d.data(), d.size(), "127.0.0.1:5000", t0 + after));
+    };
+    const auto accepted = ConfigureOutcome::Accepted, wrong = ConfigureOutcome::WrongPassword;
+    const std::string first = saltOffered(responder, t0), second = saltOffered(responder, t0);
+    EXPECT_EQ(sent(md5hex(first + first), seconds(1)), wrong) << "from the scan answer alone";
+    EXPECT_EQ(sent(proofOf("press1", responder.devices()[0].storedPassword), seconds(1)), wrong)
+        << "for the stored digest as salt, the old scheme";
+    EXPECT_EQ(sent(proofOf("press1", "Qm0123456789abcdef0123456789abcdef"), seconds(1)), wrong)
+        << "for a challenge never issued";
+    EXPECT_EQ(sent(proofOf("press1", second), seconds(1)), accepted);
+    EXPECT_EQ(sent(proofOf("press1", second), seconds(1)), wrong) << "replayed";
+    EXPECT_EQ(sent(proofOf("press1", first), seconds(1)), accepted) << "an older one still holds";
+
+    const std::string kept = saltOffered(responder, t0), expired = saltOffered(responder, t0);
+    EXPECT_EQ(sent(proofOf("press1", kept), Challenges::kLifetime - seconds(1)), accepted);
+    EXPECT_EQ(sent(proofOf("press1", expired), Challenges::kLifetime), wrong);
+
+    const auto later = t0 + Challenges::kLifetime;
+    const std::string oldest = saltOffered(responder, later);
+    for (std::size_t i = 0; i < Challenges::kKept; ++i)
+        saltOffered(responder, later);
+    EXPECT_EQ(sent(proofOf("press1", oldest), Challenges::kLifetime + seconds(1)), wrong)
+        << "pushed out by newer ones";
+}
+
+TEST(Responder, RepeatsOfOneSaltedRequestAreAnsweredAlike) {
+    Responder responder({saltedDevice()}, milliseconds(0));
+    const Datagram request = encodeConfigureRequest(
+        7, configureOf(1, proofOf("press1", answerOf(responder, 1).szPasswordSalt).c_str()));
+    // The library's own copies find the challenge spent: they are answered
+    // with the outcome, not checked again.
+    for (int copy = 0; copy < 3; ++copy)
+        EXPECT_EQ(outcomeOf(send(responder, request)), ConfigureOutcome::Accepted) << copy;
 }
 
 TEST(Responder, AcceptedConfigureTakesReportedSettingsAndTheNewPassword) {
