@@ -29,7 +29,7 @@ ToolProcess::ToolProcess(const std::string& target, const std::string& program,
     // The tool inherits the target; the test process itself never loads the library.
     char saved[64] = {};
     const bool bHadTarget = ::GetEnvironmentVariableA("ZOVA_TARGET", saved, sizeof saved) > 0;
-    ::SetEnvironmentVariableA("ZOVA_TARGET", target.c_str());
+    ::SetEnvironmentVariableA("ZOVA_TARGET", target.empty() ? nullptr : target.c_str());
     std::string command = "\"" + path + "\"";
     STARTUPINFOA startup{sizeof startup};
     const BOOL bCreated =

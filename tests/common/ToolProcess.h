@@ -16,8 +16,9 @@ using Rows = std::vector<std::vector<std::string>>;
 class ToolProcess {
 public:
     // Starts program (by default the tool beside the test program) in folder
-    // with ZOVA_TARGET = target, in a job object that ends it with the test,
-    // also when the test crashes.
+    // with ZOVA_TARGET = target (an empty target: without ZOVA_TARGET, so the
+    // library broadcasts), in a job object that ends it with the test, also
+    // when the test crashes.
     explicit ToolProcess(const std::string& target, const std::string& program = "",
                          const std::string& folder = "");
     ~ToolProcess();
