@@ -19,7 +19,7 @@ root=$(pwd)
 counts=${*:-100 1000}
 losses=${LOSSES:-1 10 30}
 window=${ANSWER_WINDOW_MS:-500}
-# Longer than the last repeat (1,200 ms) plus the answer window: every
+# Longer than the last repeat (1,000 ms) plus the answer window: every
 # answer of a scan is in before the next scan.
 scan_ms=$((1900 + window))
 bench=$root/build/windows/bin/lossy_scan.exe
