@@ -117,12 +117,18 @@ TEST(RealAdapters, BroadcastScanConfigureAcrossSubnetsAndWink) {
     EXPECT_TRUE(logB.linesWith({"10.201.1.1:"}).empty()) << logB.text();
 
     // The device behind adapter A is moved into A's subnet.
-    POINT point{};
-    RECT rect{};
     const HWND hList = ::GetDlgItem(hMain, IDC_DEVICE_LIST);
-    const int nFar = RowOf(tool.ReadRows(), kFarA);
-    ASSERT_TRUE(nFar >= 0 && ReadRowRect(hMain, nFar, rect));
-    point = POINT{rect.left + 30, (rect.top + rect.bottom) / 2};
+    // A point inside mac's row, in the list's client coordinates.
+    const auto rowPoint = [&](const char* mac, POINT& point) {
+        const int nRow = RowOf(tool.ReadRows(), mac);
+        RECT rect{};
+        if (nRow < 0 || !ReadRowRect(hMain, nRow, rect))
+            return false;
+        point = POINT{rect.left + 30, (rect.top + rect.bottom) / 2};
+        return true;
+    };
+    POINT point{};
+    ASSERT_TRUE(rowPoint(kFarA, point));
     DoubleClickAt(hList, point);
     const HWND hDlg = tool.WaitForDialog("Configure: " + std::string(kFarA));
     ASSERT_NE(hDlg, nullptr) << "no configure dialog";
@@ -141,9 +147,8 @@ TEST(RealAdapters, BroadcastScanConfigureAcrossSubnetsAndWink) {
         << RowsText(tool.ReadRows()) << logA.text();
 
     // A wink for the foreign device behind B reaches it, and only it.
-    const int nWink = RowOf(tool.ReadRows(), kFarB);
-    ASSERT_TRUE(nWink >= 0 && ReadRowRect(hMain, nWink, rect));
-    ClickAt(hList, POINT{rect.left + 30, (rect.top + rect.bottom) / 2});
+    ASSERT_TRUE(rowPoint(kFarB, point));
+    ClickAt(hList, point);
     ClickItem(hMain, IDC_WINK);
     EXPECT_TRUE(logB.waitFor({"\"wink\"", kFarB, "\"winked\""})) << logB.text();
     EXPECT_TRUE(logA.linesWith({"\"winked\""}).empty()) << logA.text();
