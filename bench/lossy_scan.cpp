@@ -50,6 +50,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "lossy_scan: EXPECTED > 0, SCANS 1..1000, SCAN_MS 100..60000\n");
         return 2;
     }
+    // Without ZOVA_TARGET the library broadcasts: only inside the namespaces
+    // that lossy_scan.sh makes.
+    if (!std::getenv("VANTREL_NETNS") || std::getenv("ZOVA_TARGET")) {
+        std::fprintf(stderr, "lossy_scan: run it through bench/lossy_scan.sh\n");
+        return 2;
+    }
     if (!ZOVA_Start()) {
         std::fprintf(stderr, "lossy_scan: ZOVA_Start failed\n");
         return 1;

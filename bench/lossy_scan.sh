@@ -51,6 +51,7 @@ RULES
 }
 
 unset ZOVA_TARGET
+export VANTREL_NETNS="$host"
 wine_server_in "$host" "$root/build/windows/wineprefix-netns" "$root/cmake/wine-run.sh"
 echo "Scan over lossy links: real zova.dll, two adapters, devices split over both, answers spread over $window ms"
 for n in $counts; do

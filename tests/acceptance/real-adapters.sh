@@ -68,6 +68,7 @@ for side in a b; do
 done
 
 unset ZOVA_TARGET
+export VANTREL_NETNS="$host"
 export VANTREL_REALNET_LOG_A="Z:$NS_TMP/a.log"
 export VANTREL_REALNET_LOG_B="Z:$NS_TMP/b.log"
 wine_server_in "$host" "$prefix" "$wine_run"

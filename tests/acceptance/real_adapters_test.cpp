@@ -95,7 +95,7 @@ TEST(RealAdapters, BroadcastScanConfigureAcrossSubnetsAndWink) {
     ASSERT_TRUE(logA.known() && logB.known()) << "run this test through real-adapters.sh";
 
     ToolProcess tool("");  // no ZOVA_TARGET: the library broadcasts
-    ASSERT_TRUE(tool.Started()) << "VantrelConfig.exe did not start";
+    ASSERT_TRUE(tool.Started()) << "VantrelConfig.exe did not start (VANTREL_NETNS set?)";
     const HWND hMain = tool.MainWindow();
     ASSERT_NE(hMain, nullptr) << "the main window never showed";
 

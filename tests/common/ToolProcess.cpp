@@ -19,6 +19,10 @@ constexpr std::chrono::seconds kStepBound{30};
 
 ToolProcess::ToolProcess(const std::string& target, const std::string& program,
                          const std::string& folder) {
+    // Without a target the library broadcasts: only inside a namespace that a
+    // test script made (it sets VANTREL_NETNS).
+    if (target.empty() && ::GetEnvironmentVariableA("VANTREL_NETNS", nullptr, 0) == 0)
+        return;
     m_hJob = ::CreateJobObjectA(nullptr, nullptr);
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
