@@ -9,15 +9,16 @@
 #                  a worktree at an earlier commit) in its preset windows and
 #                  measures its tool and list_fill_bench before this tree's,
 #                  in the same run, under the same Wine prefix
-# Needs root (or CAP_NET_ADMIN) for the DHCP run, which happens entirely
-# inside network namespaces made and removed by bench/dhcp_latency.sh.
+# Needs root (or CAP_NET_ADMIN) for the DHCP run and the lossy-link scans,
+# which happen entirely inside network namespaces made and removed by
+# bench/dhcp_latency.sh and bench/lossy_scan.sh.
 cd "$(dirname "$0")/.." || exit 1
-md5_runs=9; md5_mib=128; dhcp_exchanges=30; list_counts="100 1000 5000"; fill_counts="100 1000"
+md5_runs=9; md5_mib=128; dhcp_exchanges=30; lossy_scans=20; list_counts="100 1000 5000"; fill_counts="100 1000"
 click_devices=1000; request_devices=1000; fill_request_rows=300; plan_devices=1000; plan_runs=3
 before=""
 while [ $# -gt 0 ]; do
     case $1 in
-    --quick) md5_runs=3; md5_mib=32; dhcp_exchanges=5; list_counts="100 1000"; fill_counts="100"
+    --quick) md5_runs=3; md5_mib=32; dhcp_exchanges=5; lossy_scans=3; list_counts="100 1000"; fill_counts="100"
              click_devices=100; request_devices=100; fill_request_rows=50; plan_devices=100
              plan_runs=1 ;;
     --before) before=$(realpath "$2"); shift ;;
@@ -42,7 +43,7 @@ echo
 echo "== Build (presets native and windows, both Release)"
 log=$(mktemp)
 { cmake --preset native && cmake --build --preset native -j2 --target md5_bench dhcp_poll_server vantrel-devsim &&
-  cmake --preset windows && cmake --build --preset windows -j2 --target VantrelConfig zova list_watch list_fill_bench vantrel-cli; } \
+  cmake --preset windows && cmake --build --preset windows -j2 --target VantrelConfig zova list_watch list_fill_bench vantrel-cli lossy_scan; } \
     >"$log" 2>&1 || { cat "$log"; rm -f "$log"; exit 1; }
 if [ -n "$before" ]; then
     echo "before: $before at $(git -C "$before" log -1 --format='%h %s')"
@@ -61,6 +62,12 @@ echo "== Recovery DHCP server"
 bench/dhcp_latency.sh build/native/bin/dhcp_poll_server "$dhcp_exchanges"
 status=$?
 [ $status -eq 77 ] && echo "(skipped: no network namespaces here)"
+echo
+
+echo "== Scan over lossy links"
+SCANS=$lossy_scans bench/lossy_scan.sh 100 1000
+status=$?
+[ $status -eq 77 ] && echo "(skipped: no network namespaces or nft here)"
 echo
 
 echo "== Device list"

@@ -4,7 +4,7 @@ set -e
 packages="cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libgmock-dev
   libssl-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64 xvfb xauth x11-utils xdotool imagemagick util-linux
-  iproute2 ethtool busybox isc-dhcp-client dhcpcd-base tshark"
+  iproute2 ethtool busybox isc-dhcp-client dhcpcd-base tshark nftables"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

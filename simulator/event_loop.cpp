@@ -3,6 +3,7 @@
 #include "simulator/json_line.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace devsim {
 namespace {
@@ -11,6 +12,7 @@ namespace {
 constexpr int kMaxWaitMs = 100;
 // Requests handled before due answers get their turn.
 constexpr int kBatch = 64;
+constexpr std::uint32_t kLimitedBroadcast = 0xFFFFFFFFu;
 
 }  // namespace
 
@@ -42,16 +44,21 @@ void EventLoop::receiveWaiting() {
         const long size = socket_.receive(buffer, sizeof buffer, from);
         if (size < 0)
             return;
-        Handled handled =
-            responder_.handle(buffer, static_cast<std::size_t>(size), endpointText(from));
+        Handled handled = responder_.handle(buffer, static_cast<std::size_t>(size), from);
         writeLog(handled.logLine);
-        if (!anyDestination_ && !zova::isLoopback(from.address)) {
-            writeLog(JsonLine().add("type", "refused").add("to", endpointText(from)).str());
-            continue;
-        }
         const Clock::time_point now = Clock::now();
-        for (Reply& reply : handled.replies)
-            pending_.push({now + reply.delay, order_++, from, std::move(reply.datagram)});
+        std::optional<zova::Endpoint> refused;  // logged once per request
+        for (Reply& reply : handled.replies) {
+            const zova::Endpoint to =
+                reply.broadcast ? zova::Endpoint{kLimitedBroadcast, from.port} : from;
+            if (!anyDestination_ && !zova::isLoopback(to.address)) {
+                refused = to;
+                continue;
+            }
+            pending_.push({now + reply.delay, order_++, to, std::move(reply.datagram)});
+        }
+        if (refused)
+            writeLog(JsonLine().add("type", "refused").add("to", endpointText(*refused)).str());
     }
 }
 

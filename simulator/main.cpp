@@ -82,6 +82,11 @@ int main(int argc, char** argv) {
         std::cerr << "vantrel-devsim: " << error << "\n";
         return 1;
     }
+    // A device that cannot reach the sender answers by broadcast.
+    if (options.inTestNamespace && !socket.allowBroadcast()) {
+        std::cerr << "vantrel-devsim: cannot allow broadcast answers\n";
+        return 1;
+    }
     std::FILE* log = stdout;
     if (!options.logFile.empty() && !(log = std::fopen(options.logFile.c_str(), "wb"))) {
         std::cerr << "vantrel-devsim: cannot write " << options.logFile << "\n";

@@ -1,5 +1,5 @@
 // The requests a device carried out lately, with what it answered. The
-// library sends each request up to three times, so a late copy of an older
+// library sends each request up to five times, so a late copy of an older
 // request can arrive after a newer one: a copy is answered again, never
 // carried out twice.
 #ifndef VANTREL_SIMULATOR_RECENT_REQUESTS_H

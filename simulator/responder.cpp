@@ -2,6 +2,7 @@
 
 #include "simulator/json_line.h"
 #include "simulator/password.h"
+#include "simulator/udp_socket.h"
 
 #include <algorithm>
 #include <cstring>
@@ -15,13 +16,24 @@ Responder::Responder(std::vector<Device> devices, std::chrono::milliseconds answ
                      std::uint32_t seed)
     : devices_(std::move(devices)), answerWindow_(answerWindow), random_(seed) {}
 
+namespace {
+
+// A device answers the sender directly only when the sender is on its own
+// subnet; anything else would need a router it may not have. The host's own
+// loopback is always reachable, so a simulator on 127.0.0.1 answers as before.
+bool reaches(const Device& device, std::uint32_t address) {
+    return zova::isLoopback(address) || (device.ip & device.mask) == (address & device.mask);
+}
+
+}  // namespace
+
 Device* Responder::find(const Mac& mac) {
     const auto it = std::find_if(devices_.begin(), devices_.end(),
                                  [&](const Device& d) { return d.mac == mac; });
     return it == devices_.end() ? nullptr : &*it;
 }
 
-Handled Responder::handle(const std::uint8_t* data, std::size_t size, const std::string& from,
+Handled Responder::handle(const std::uint8_t* data, std::size_t size, zova::Endpoint from,
                           Challenges::Clock::time_point now) {
     if (const auto header = decodeHeader(data, size)) {
         switch (header->type) {
@@ -44,44 +56,47 @@ Handled Responder::handle(const std::uint8_t* data, std::size_t size, const std:
     Handled dropped;
     dropped.logLine = JsonLine()
                           .add("type", "dropped")
-                          .add("from", from)
+                          .add("from", endpointText(from))
                           .add("size", std::uint64_t{size})
                           .add("outcome", "malformed")
                           .str();
     return dropped;
 }
 
-Handled Responder::scan(std::uint32_t id, const std::string& from,
-                        Challenges::Clock::time_point now) {
+Handled Responder::scan(std::uint32_t id, zova::Endpoint from, Challenges::Clock::time_point now) {
     Handled handled;
     std::uniform_int_distribution<long long> spread(
         0, std::max<long long>(answerWindow_.count() - 1, 0));
+    std::uint64_t broadcasts = 0;
     for (Device& device : devices_) {
         if (device.awaitingDhcp)
             continue;
+        const bool broadcast = !reaches(device, from.address);
+        broadcasts += broadcast ? 1 : 0;
         const std::string challenge =
             device.salted ? device.challenges.issue(challengeSource_, now) : std::string();
         handled.replies.push_back({encodeScanAnswer(id, scanAnswerOf(device, challenge)),
-                                   std::chrono::milliseconds(spread(random_))});
+                                   std::chrono::milliseconds(spread(random_)), broadcast});
     }
     handled.logLine = JsonLine()
                           .add("type", "scan")
                           .add("id", std::uint64_t{id})
-                          .add("from", from)
+                          .add("from", endpointText(from))
                           .add("outcome", "answered")
                           .add("answers", std::uint64_t{handled.replies.size()})
+                          .add("broadcast", broadcasts)
                           .str();
     return handled;
 }
 
 Handled Responder::configure(std::uint32_t id, const ZOVA_ConfigureRequestType& r,
-                             const std::string& from, Challenges::Clock::time_point now) {
+                             zova::Endpoint from, Challenges::Clock::time_point now) {
     Mac mac;
     std::memcpy(mac.data(), r.abMacAddr, mac.size());
     JsonLine line;
     line.add("type", "configure")
         .add("id", std::uint64_t{id})
-        .add("from", from)
+        .add("from", endpointText(from))
         .add("mac", macText(mac));
     Handled handled;
     Device* device = find(mac);
@@ -120,9 +135,10 @@ Handled Responder::configure(std::uint32_t id, const ZOVA_ConfigureRequestType& 
                 device->storedPassword = r.szNewPassword;
         }
     }
+    // Judged with the settings just taken: the device answers as it now is.
     if (answer)
-        handled.replies.push_back(
-            {encodeConfigureResult(id, {mac, *answer}), std::chrono::milliseconds(0)});
+        handled.replies.push_back({encodeConfigureResult(id, {mac, *answer}),
+                                   std::chrono::milliseconds(0), !reaches(*device, from.address)});
     line.add("outcome", outcome)
         .add("password", r.szPassword)
         .add("change_password", r.bChangePassword == 1);
@@ -139,7 +155,7 @@ Handled Responder::configure(std::uint32_t id, const ZOVA_ConfigureRequestType& 
     return handled;
 }
 
-Handled Responder::wink(std::uint32_t id, const Mac& mac, const std::string& from) {
+Handled Responder::wink(std::uint32_t id, const Mac& mac, zova::Endpoint from) {
     Device* device = find(mac);
     const char* outcome = "unknown-device";
     if (device && device->recentWinks.find(id)) {
@@ -152,7 +168,7 @@ Handled Responder::wink(std::uint32_t id, const Mac& mac, const std::string& fro
     handled.logLine = JsonLine()
                           .add("type", "wink")
                           .add("id", std::uint64_t{id})
-                          .add("from", from)
+                          .add("from", endpointText(from))
                           .add("mac", macText(mac))
                           .add("outcome", outcome)
                           .str();

@@ -4,6 +4,7 @@
 #define VANTREL_SIMULATOR_RESPONDER_H
 
 #include "simulator/device.h"
+#include "zovadll/endpoint.h"
 #include "zovadll/wire.h"
 
 #include <chrono>
@@ -18,6 +19,9 @@ namespace devsim {
 struct Reply {
     zova::wire::Datagram datagram;
     std::chrono::milliseconds delay;  // after the request arrived
+    // To 255.255.255.255 on the sender's port: the device cannot reach the
+    // sender with its own address and mask.
+    bool broadcast = false;
 };
 
 struct Handled {
@@ -32,16 +36,16 @@ public:
     Responder(std::vector<Device> devices, std::chrono::milliseconds answerWindow,
               std::uint32_t seed = 1);
 
-    Handled handle(const std::uint8_t* data, std::size_t size, const std::string& from,
+    Handled handle(const std::uint8_t* data, std::size_t size, zova::Endpoint from,
                    Challenges::Clock::time_point now = Challenges::Clock::now());
     const std::vector<Device>& devices() const { return devices_; }
     std::vector<Device>& devices() { return devices_; }
 
 private:
-    Handled scan(std::uint32_t id, const std::string& from, Challenges::Clock::time_point now);
+    Handled scan(std::uint32_t id, zova::Endpoint from, Challenges::Clock::time_point now);
     Handled configure(std::uint32_t id, const ZOVA_ConfigureRequestType& request,
-                      const std::string& from, Challenges::Clock::time_point now);
-    Handled wink(std::uint32_t id, const zova::wire::Mac& mac, const std::string& from);
+                      zova::Endpoint from, Challenges::Clock::time_point now);
+    Handled wink(std::uint32_t id, const zova::wire::Mac& mac, zova::Endpoint from);
     Device* find(const zova::wire::Mac& mac);
 
     std::vector<Device> devices_;

@@ -95,6 +95,12 @@ std::uint16_t UdpSocket::localPort() const {
     return ntohs(address.sin_port);
 }
 
+bool UdpSocket::allowBroadcast() {
+    const int on = 1;
+    return setsockopt(native(handle_), SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char*>(&on),
+                      sizeof on) == 0;
+}
+
 bool UdpSocket::waitReadable(int timeoutMs) {
 #ifdef _WIN32
     fd_set readable;

@@ -20,6 +20,8 @@ public:
     // Binds to the address and port (0: any free port); false with a message.
     bool bind(zova::Endpoint local, std::string& error);
     std::uint16_t localPort() const;
+    // Lets answers go to 255.255.255.255; only for a namespace a test made.
+    bool allowBroadcast();
     // Waits at most timeoutMs for a datagram to arrive.
     bool waitReadable(int timeoutMs);
     // A datagram that is waiting, or -1 when none is. Datagrams larger than

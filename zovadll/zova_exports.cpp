@@ -22,11 +22,14 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Every request goes out again after these delays, so that one lost
-// datagram loses no device. Devices answer every scan repeat and carry out a
-// configure or wink request once per request id.
-constexpr std::chrono::milliseconds kRepeats[] = {std::chrono::milliseconds(150),
-                                                  std::chrono::milliseconds(400)};
+// Every request goes out again after these delays: five copies in all, so
+// that a device is still listed after one scan on links that lose a tenth of
+// the datagrams each way (docs/protocol.md, "Timing and repeats"). Devices
+// answer every scan repeat and carry out a configure or wink request once
+// per request id.
+constexpr std::chrono::milliseconds kRepeats[] = {
+    std::chrono::milliseconds(150), std::chrono::milliseconds(400), std::chrono::milliseconds(700),
+    std::chrono::milliseconds(1000)};
 constexpr int kReceiveSliceMs = 20;
 
 class Library;

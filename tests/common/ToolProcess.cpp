@@ -19,6 +19,10 @@ constexpr std::chrono::seconds kStepBound{30};
 
 ToolProcess::ToolProcess(const std::string& target, const std::string& program,
                          const std::string& folder) {
+    // Without a target the library broadcasts: only inside a namespace that a
+    // test script made (it sets VANTREL_NETNS).
+    if (target.empty() && ::GetEnvironmentVariableA("VANTREL_NETNS", nullptr, 0) == 0)
+        return;
     m_hJob = ::CreateJobObjectA(nullptr, nullptr);
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
@@ -29,7 +33,7 @@ ToolProcess::ToolProcess(const std::string& target, const std::string& program,
     // The tool inherits the target; the test process itself never loads the library.
     char saved[64] = {};
     const bool bHadTarget = ::GetEnvironmentVariableA("ZOVA_TARGET", saved, sizeof saved) > 0;
-    ::SetEnvironmentVariableA("ZOVA_TARGET", target.c_str());
+    ::SetEnvironmentVariableA("ZOVA_TARGET", target.empty() ? nullptr : target.c_str());
     std::string command = "\"" + path + "\"";
     STARTUPINFOA startup{sizeof startup};
     const BOOL bCreated =

@@ -17,7 +17,10 @@ class ToolProcess {
 public:
     // Starts program (by default the tool beside the test program) in folder
     // with ZOVA_TARGET = target, in a job object that ends it with the test,
-    // also when the test crashes.
+    // also when the test crashes. An empty target starts it without
+    // ZOVA_TARGET, so that its library broadcasts: only where VANTREL_NETNS
+    // is set (inside a namespace a test script made); elsewhere it does not
+    // start.
     explicit ToolProcess(const std::string& target, const std::string& program = "",
                          const std::string& folder = "");
     ~ToolProcess();

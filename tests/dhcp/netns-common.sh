@@ -41,6 +41,18 @@ ns_add() {
     ip -n "$1" link set lo up
 }
 
+# ns_link HOST DEVICES NAME NET: a veth adapter hNAME with NET.1/24 in HOST
+# leading to dNAME with NET.2/24 in DEVICES, where broadcasts leave through
+# dNAME: the link between a machine and a network of devices.
+ns_link() {
+    ip -n "$1" link add "h$3" type veth peer name "d$3" netns "$2"
+    ip -n "$1" addr add "$4.1/24" dev "h$3"
+    ip -n "$2" addr add "$4.2/24" dev "d$3"
+    ip -n "$1" link set "h$3" up
+    ip -n "$2" link set "d$3" up
+    ip -n "$2" route add 255.255.255.255 dev "d$3"
+}
+
 # ns_track PID: a process started here that must end before its namespace goes.
 ns_track() {
     NS_PIDS="$NS_PIDS $1"

@@ -41,7 +41,7 @@ ZOVA_ConfigureRequestType configureOf(std::uint8_t last, const char* password) {
 }
 
 Handled send(Responder& responder, const Datagram& d) {
-    return responder.handle(d.data(), d.size(), "127.0.0.1:5000");
+    return responder.handle(d.data(), d.size(), {0x7F000001u, 5000});
 }
 
 // The outcome the device answered, or nothing when it stayed silent.
@@ -149,7 +149,7 @@ std::string proofOf(const std::string& password, const std::string& reportedSalt
 std::string saltOffered(Responder& responder, Challenges::Clock::time_point now) {
     const Datagram scan = encodeScanRequest(1);
     const Datagram answer =
-        responder.handle(scan.data(), scan.size(), "127.0.0.1:5000", now).replies.at(0).datagram;
+        responder.handle(scan.data(), scan.size(), {0x7F000001u, 5000}, now).replies.at(0).datagram;
     return decodeScanAnswer(answer.data(), answer.size()).value().szPasswordSalt;
 }
 
@@ -237,7 +237,7 @@ TEST(Responder, SaltedDeviceTakesEachProofOnceForAChallengeItOffered) {
     std::uint32_t id = 1;
     const auto sent = [&](const std::string& proof, Challenges::Clock::duration after) {
         const Datagram d = encodeConfigureRequest(id++, configureOf(1, proof.c_str()));
-        return outcomeOf(responder.handle(d.data(), d.size(), "127.0.0.1:5000", t0 + after));
+        return outcomeOf(responder.handle(d.data(), d.size(), {0x7F000001u, 5000}, t0 + after));
     };
     const auto accepted = ConfigureOutcome::Accepted, wrong = ConfigureOutcome::WrongPassword;
     const std::string first = saltOffered(responder, t0), second = saltOffered(responder, t0);
@@ -270,6 +270,55 @@ TEST(Responder, RepeatsOfOneSaltedRequestAreAnsweredAlike) {
     // with the outcome, not checked again.
     for (int copy = 0; copy < 3; ++copy)
         EXPECT_EQ(outcomeOf(send(responder, request)), ConfigureOutcome::Accepted) << copy;
+}
+
+// Devices 192.168.10.N/24; who they answer directly and who by broadcast.
+TEST(Responder, ADeviceBroadcastsToASenderOutsideItsSubnet) {
+    struct Case {
+        const char* what;
+        std::uint32_t sender;
+        bool broadcast;
+    };
+    const Case cases[] = {
+        {"loopback", 0x7F000001u, false},
+        {"same subnet", 0xC0A80A63u, false},
+        {"neighbouring subnet", 0xC0A80B01u, true},
+        {"other network", 0x0AC90101u, true},
+    };
+    for (const Case& c : cases) {
+        Device wide = device(2);
+        wide.mask = 0;  // no address settings: every sender is on its link
+        Responder responder({device(1), wide}, milliseconds(0));
+        const Datagram scan = encodeScanRequest(7);
+        const Handled handled = responder.handle(scan.data(), scan.size(), {c.sender, 4000});
+        ASSERT_EQ(handled.replies.size(), 2u) << c.what;
+        EXPECT_EQ(handled.replies[0].broadcast, c.broadcast) << c.what;
+        EXPECT_FALSE(handled.replies[1].broadcast) << c.what;
+        EXPECT_NE(handled.logLine.find(c.broadcast ? "\"broadcast\":1" : "\"broadcast\":0"),
+                  std::string::npos)
+            << c.what << ": " << handled.logLine;
+    }
+}
+
+// A configure result leaves with the settings the request just gave.
+TEST(Responder, AConfigureResultIsSentAsTheDeviceNowIs) {
+    const std::uint32_t sender = 0x0A000063u;  // 10.0.0.99, outside 192.168.10.0/24
+    struct Case {
+        const char* what;
+        const char* password;
+        bool broadcast;
+    };
+    const Case cases[] = {
+        {"moved into the sender's subnet", "right", false},
+        {"refused, so still outside it", "wrong", true},
+    };
+    for (const Case& c : cases) {
+        Responder responder({device(1, "right", true)}, milliseconds(0));
+        const Datagram request = encodeConfigureRequest(9, configureOf(1, c.password));
+        const Handled handled = responder.handle(request.data(), request.size(), {sender, 4000});
+        ASSERT_EQ(handled.replies.size(), 1u) << c.what;
+        EXPECT_EQ(handled.replies[0].broadcast, c.broadcast) << c.what;
+    }
 }
 
 TEST(Responder, AcceptedConfigureTakesReportedSettingsAndTheNewPassword) {

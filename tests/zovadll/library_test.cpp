@@ -336,6 +336,27 @@ TEST_F(LibraryTest, WinkReachesTheDevice) {
         << zova->simulator().logText();
 }
 
+// Five copies of every request, the last about a second after the first, and
+// no more: enough for lossy links, not a flood. A MAC no device has, so each
+// copy is logged and none is carried out.
+TEST_F(LibraryTest, EveryRequestGoesOutFiveTimesAndNoMore) {
+    ZOVA_ConfigureRequestType r{};
+    const unsigned char nobody[6] = {0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x7E};
+    std::memcpy(r.abMacAddr, nobody, 6);
+    const auto copies = [&] {
+        int n = 0;
+        for (const std::string& line : zova->simulator().logLines())
+            n += line.find("\"mac\":\"02-6B-D4-AA-00-7E\"") != std::string::npos ? 1 : 0;
+        return n;
+    };
+    ZOVA_SendWink(&r);
+    EXPECT_TRUE(harness::waitUntil([&] { return copies() >= 5; }, std::chrono::seconds(10)))
+        << zova->simulator().logText();
+    // Long past the last copy's time: a sixth would be here by now.
+    ::Sleep(1500);
+    EXPECT_EQ(copies(), 5) << zova->simulator().logText();
+}
+
 // The library's own port, as the simulator saw it in a request.
 unsigned short libraryPort(const harness::SimulatorProcess& simulator) {
     const std::string key = "\"from\":\"127.0.0.1:";
