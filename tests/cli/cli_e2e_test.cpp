@@ -481,8 +481,8 @@ TEST(CliNoAnswer, ConfigureThatGetsNoResultEndsWithItsStatus) {
     const CliRun run = RunCli("configure 02-6B-D4-DD-00-01 --ip 10.0.0.2");
     EXPECT_EQ(run.status, 6u) << run.err;
     EXPECT_EQ(run.err, "vantrel-cli: 02-6B-D4-DD-00-01: no answer\n");
-    // The request and the library's two repeats reached the device.
-    EXPECT_EQ(device.configureRequests(), 3);
+    // The request and the library's four repeats reached the device.
+    EXPECT_EQ(device.configureRequests(), 5);
 }
 
 // Writes text to a plan file of the test's own; removed by the caller.
