@@ -20,7 +20,7 @@ namespace {
 const char kColumnFormat[] = "IP,90;SN,90;GW,90;DHCP,50;Version,50;Type,114;MAC,115";
 }  // namespace
 
-void ZovaNotifyCallback(int nNotification) {
+void ZOVA_CALL ZovaNotifyCallback(int nNotification) {
     // The library has no stop call: it may call after the dialog has gone.
     const CConfigToolDlg* pDlg = g_pMainDlg;
     if (pDlg != nullptr && pDlg->m_hWnd != nullptr)
