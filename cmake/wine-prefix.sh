@@ -17,7 +17,7 @@
 prefix=$(realpath -m "$1")
 export WINEPREFIX="$prefix"
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
 wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=wine64
 
