@@ -14,12 +14,12 @@ void SaveWindowShot(HWND hWnd, const std::string& name) {
     ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     ::Sleep(500);
 
+    // The whole window: with a window manager its frame and caption, too.
     RECT rect{};
-    ::GetClientRect(hWnd, &rect);
-    POINT origin{0, 0};
-    ::ClientToScreen(hWnd, &origin);
-    const int width = rect.right;
-    const int height = rect.bottom;
+    ::GetWindowRect(hWnd, &rect);
+    const POINT origin{rect.left, rect.top};
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
 
     HDC hScreen = ::GetDC(nullptr);
     HDC hMemory = ::CreateCompatibleDC(hScreen);
