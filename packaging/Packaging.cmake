@@ -41,5 +41,7 @@ set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/res/VantrelConfig.ico)
 set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/res/VantrelConfig.ico)
 set(CPACK_NSIS_UNINSTALL_NAME Uninstall)
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+# The uninstaller removes the publisher's key too, once nothing else is in it.
+set(CPACK_NSIS_DELETE_ICONS_EXTRA "DeleteRegKey /ifempty SHCTX 'Software\\\\Ulvenor Ltd'")
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
 include(CPack)
