@@ -27,7 +27,7 @@ const char kColumnFormat[] = "IP,90;SN,90;GW,90;DHCP,50;Version,50;Type,114;MAC,
 std::atomic<HWND> g_hNotifyWnd{nullptr};
 }  // namespace
 
-void ZovaNotifyCallback(int nNotification) {
+void ZOVA_CALL ZovaNotifyCallback(int nNotification) {
     // The library has no stop call: it may call after the dialog has gone.
     if (const HWND hWnd = g_hNotifyWnd.load())
         ::PostMessageA(hWnd, WM_ZOVA_NOTIFY, 0, nNotification);

@@ -67,6 +67,6 @@ UINT DhcpServerThread(LPVOID pParam);
 extern CConfigToolDlg* g_pMainDlg;
 
 // Handed to the library: posts the notification to the main dialog, from any thread.
-void ZovaNotifyCallback(int nNotification);
+void ZOVA_CALL ZovaNotifyCallback(int nNotification);
 
 #endif  // VANTREL_APP_CONFIGTOOLDLG_H

@@ -17,7 +17,7 @@
 prefix=$(realpath -m "$1")
 export WINEPREFIX="$prefix"
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
 wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=wine64
 
@@ -26,6 +26,16 @@ if [ ! -f "$prefix/system.reg" ]; then
     flock "$prefix.lock" sh -c '
         [ -f "$WINEPREFIX/system.reg" ] && exit 0
         wineboot -i >/dev/null 2>&1 || exit 1
+        # Wine leaves its own fonts (fonts-wine) out of the prefix; the font
+        # list of the prefix expects them in C:\windows\Fonts. There the
+        # dialogs get the bitmap "MS Sans Serif" that Windows draws them with,
+        # not a wider stand-in that makes labels wrap. Left out: TrueType
+        # copies of bitmap fonts, which Windows does not have.
+        for font in /usr/share/wine/fonts/*.fon tahoma.ttf tahomabd.ttf marlett.ttf symbol.ttf \
+            wingding.ttf webdings.ttf; do
+            font=/usr/share/wine/fonts/${font#/usr/share/wine/fonts/}
+            [ -f "$font" ] && ln -sf "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+        done
         managed=Y
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" || managed=N
         "$1" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d "$managed" /f >/dev/null 2>&1

@@ -26,7 +26,8 @@ cleanup() {
         kill "$pid" 2>/dev/null || true
     done
     # Wine's servers leave their caller's process tree: one per prefix used.
-    for prefix in build/windows/wineprefix build/windows/wineprefix-netns; do
+    for prefix in build/windows/wineprefix build/windows/wineprefix-netns \
+        build/windows/wineprefix-package; do
         [ -d "$prefix" ] && WINEPREFIX="$PWD/$prefix" wineserver -k 2>/dev/null || true
     done
     stop_xvfb
@@ -37,7 +38,7 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 trap 'exit 129' HUP
 
-for preset in windows native native-debug native-tsan; do
+for preset in windows windows-x86 native native-debug native-tsan; do
     echo "== build $preset"
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset"
@@ -61,6 +62,9 @@ echo "== Windows tests under Wine"
 # Make the Wine prefix before the tests, so that no test waits for it.
 cmake/wine-prefix.sh "$PWD/build/windows/wineprefix"
 run_ctest --preset windows
+echo "== x86 build: its binaries checked; its tests under Wine where 32-bit programs run"
+cmake/wine32-check.sh | sed 's/^/x86 tests skipped: /' || true
+run_ctest --preset windows-x86
 echo "== fuzzers, short run"
 fuzz/run-fuzzers.sh "${VANTREL_FUZZ_SECONDS:-10}" || status=1
 echo "== formatting"

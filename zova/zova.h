@@ -21,6 +21,15 @@
 #define ZOVA_API
 #endif
 
+// The functions and the callback use the C calling convention, named so that
+// a 32-bit caller compiled with another default (/Gz: __stdcall) still calls
+// them right; their export names stay undecorated. x64 has one convention.
+#if defined(_WIN32) && !defined(_WIN64)
+#define ZOVA_CALL __cdecl
+#else
+#define ZOVA_CALL
+#endif
+
 #pragma pack(push, 1)
 
 // One device's answer to a module scan. Multi-byte fields are little-endian;
@@ -139,17 +148,17 @@ enum {
     ZOVA_NOTIFY_INVALID_PASSWORD = 3,  // a device rejected the password
 };
 
-typedef void (*ZOVA_CallBackType)(int nNotification);
+typedef void(ZOVA_CALL* ZOVA_CallBackType)(int nNotification);
 
 extern "C" {
-ZOVA_API void ZOVA_RegisterCallBack(ZOVA_CallBackType pfnCallBack);
-ZOVA_API int ZOVA_Start(void);
-ZOVA_API int ZOVA_SendModuleScan(void);
-ZOVA_API int ZOVA_GetResponse(ZOVA_ModuleScanResponseType* pResponse);
-ZOVA_API int ZOVA_GetInvPswdMacId(unsigned char* pabMacAddr);
-ZOVA_API void ZOVA_RemoveFirstInvPswdMacId(void);
-ZOVA_API void ZOVA_SendConfigure(ZOVA_ConfigureRequestType* pRequest);
-ZOVA_API void ZOVA_SendWink(ZOVA_ConfigureRequestType* pRequest);
+ZOVA_API void ZOVA_CALL ZOVA_RegisterCallBack(ZOVA_CallBackType pfnCallBack);
+ZOVA_API int ZOVA_CALL ZOVA_Start(void);
+ZOVA_API int ZOVA_CALL ZOVA_SendModuleScan(void);
+ZOVA_API int ZOVA_CALL ZOVA_GetResponse(ZOVA_ModuleScanResponseType* pResponse);
+ZOVA_API int ZOVA_CALL ZOVA_GetInvPswdMacId(unsigned char* pabMacAddr);
+ZOVA_API void ZOVA_CALL ZOVA_RemoveFirstInvPswdMacId(void);
+ZOVA_API void ZOVA_CALL ZOVA_SendConfigure(ZOVA_ConfigureRequestType* pRequest);
+ZOVA_API void ZOVA_CALL ZOVA_SendWink(ZOVA_ConfigureRequestType* pRequest);
 }
 
 #endif  // VANTREL_ZOVA_ZOVA_H

@@ -154,26 +154,26 @@ Library& library() {
 
 extern "C" {
 
-ZOVA_API void ZOVA_RegisterCallBack(ZOVA_CallBackType pfnCallBack) {
+ZOVA_API void ZOVA_CALL ZOVA_RegisterCallBack(ZOVA_CallBackType pfnCallBack) {
     library().engine.setCallback(pfnCallBack);
 }
 
-ZOVA_API int ZOVA_Start(void) {
+ZOVA_API int ZOVA_CALL ZOVA_Start(void) {
     return library().start();
 }
 
-ZOVA_API int ZOVA_SendModuleScan(void) {
+ZOVA_API int ZOVA_CALL ZOVA_SendModuleScan(void) {
     Library& lib = library();
     return lib.send(zova::wire::encodeScanRequest(lib.nextId())) ? 1 : 0;
 }
 
-ZOVA_API int ZOVA_GetResponse(ZOVA_ModuleScanResponseType* pResponse) {
+ZOVA_API int ZOVA_CALL ZOVA_GetResponse(ZOVA_ModuleScanResponseType* pResponse) {
     if (!pResponse)
         return 0;
     return library().engine.takeAnswer(*pResponse) ? 1 : 0;
 }
 
-ZOVA_API int ZOVA_GetInvPswdMacId(unsigned char* pabMacAddr) {
+ZOVA_API int ZOVA_CALL ZOVA_GetInvPswdMacId(unsigned char* pabMacAddr) {
     zova::wire::Mac mac;
     if (!pabMacAddr || !library().engine.firstRejected(mac))
         return 0;
@@ -181,11 +181,11 @@ ZOVA_API int ZOVA_GetInvPswdMacId(unsigned char* pabMacAddr) {
     return 1;
 }
 
-ZOVA_API void ZOVA_RemoveFirstInvPswdMacId(void) {
+ZOVA_API void ZOVA_CALL ZOVA_RemoveFirstInvPswdMacId(void) {
     library().engine.dropFirstRejected();
 }
 
-ZOVA_API void ZOVA_SendConfigure(ZOVA_ConfigureRequestType* pRequest) {
+ZOVA_API void ZOVA_CALL ZOVA_SendConfigure(ZOVA_ConfigureRequestType* pRequest) {
     Library& lib = library();
     if (!pRequest || !lib.isStarted())
         return;
@@ -196,7 +196,7 @@ ZOVA_API void ZOVA_SendConfigure(ZOVA_ConfigureRequestType* pRequest) {
     lib.send(zova::wire::encodeConfigureRequest(id, *pRequest));
 }
 
-ZOVA_API void ZOVA_SendWink(ZOVA_ConfigureRequestType* pRequest) {
+ZOVA_API void ZOVA_CALL ZOVA_SendWink(ZOVA_ConfigureRequestType* pRequest) {
     Library& lib = library();
     if (!pRequest)
         return;

@@ -9,21 +9,22 @@ namespace {
 
 NestedDialog* g_pWaiting = nullptr;
 
+// A named CALLBACK, not a lambda: on x86 the enumeration calls __stdcall.
+BOOL CALLBACK MatchThreadDialog(HWND hWnd, LPARAM lParam) {
+    auto* pSearch = reinterpret_cast<std::pair<const std::string*, HWND>*>(lParam);
+    if (!::IsWindowVisible(hWnd) || !::IsWindowEnabled(hWnd) ||
+        WindowText(hWnd).rfind(*pSearch->first, 0) != 0)
+        return TRUE;
+    pSearch->second = hWnd;
+    return FALSE;
+}
+
 }  // namespace
 
 HWND FindThreadDialog(const std::string& captionStart) {
     std::pair<const std::string*, HWND> search{&captionStart, nullptr};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            auto* pSearch = reinterpret_cast<std::pair<const std::string*, HWND>*>(lParam);
-            if (!::IsWindowVisible(hWnd) || !::IsWindowEnabled(hWnd) ||
-                WindowText(hWnd).rfind(*pSearch->first, 0) != 0)
-                return TRUE;
-            pSearch->second = hWnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ::EnumThreadWindows(::GetCurrentThreadId(), &MatchThreadDialog,
+                        reinterpret_cast<LPARAM>(&search));
     return search.second;
 }
 

@@ -15,6 +15,16 @@ namespace {
 constexpr std::chrono::seconds kWindowBound{60};
 constexpr std::chrono::seconds kStepBound{30};
 
+// A named CALLBACK, not a lambda: on x86 the enumeration calls __stdcall.
+BOOL CALLBACK CollectProcessDialog(HWND hWnd, LPARAM lParam) {
+    auto* pSearch = reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(lParam);
+    DWORD dwProcess = 0;
+    ::GetWindowThreadProcessId(hWnd, &dwProcess);
+    if (dwProcess == pSearch->first && ::IsWindowVisible(hWnd) && ClassOf(hWnd) == "#32770")
+        pSearch->second.push_back(hWnd);
+    return TRUE;
+}
+
 }  // namespace
 
 ToolProcess::ToolProcess(const std::string& target, const std::string& program,
@@ -73,16 +83,7 @@ bool ToolProcess::WaitForExit() const {
 
 std::vector<HWND> ToolProcess::VisibleDialogs() const {
     std::pair<DWORD, std::vector<HWND>> search{m_info.dwProcessId, {}};
-    ::EnumWindows(
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            auto* pSearch = reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(lParam);
-            DWORD dwProcess = 0;
-            ::GetWindowThreadProcessId(hWnd, &dwProcess);
-            if (dwProcess == pSearch->first && ::IsWindowVisible(hWnd) && ClassOf(hWnd) == "#32770")
-                pSearch->second.push_back(hWnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ::EnumWindows(&CollectProcessDialog, reinterpret_cast<LPARAM>(&search));
     return search.second;
 }
 

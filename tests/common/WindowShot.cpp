@@ -14,12 +14,18 @@ void SaveWindowShot(HWND hWnd, const std::string& name) {
     ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     ::Sleep(500);
 
-    RECT rect{};
-    ::GetClientRect(hWnd, &rect);
-    POINT origin{0, 0};
-    ::ClientToScreen(hWnd, &origin);
-    const int width = rect.right;
-    const int height = rect.bottom;
+    // The client area with the caption above it and a one-pixel border:
+    // with a window manager, the frame and title it draws. Wine reserves a
+    // frame of its own around the client area that can be wider than that.
+    RECT window{};
+    ::GetWindowRect(hWnd, &window);
+    RECT client{};
+    ::GetClientRect(hWnd, &client);
+    POINT clientOrigin{0, 0};
+    ::ClientToScreen(hWnd, &clientOrigin);
+    const POINT origin{clientOrigin.x - 1, window.top};
+    const int width = client.right + 2;
+    const int height = clientOrigin.y + client.bottom + 1 - window.top;
 
     HDC hScreen = ::GetDC(nullptr);
     HDC hMemory = ::CreateCompatibleDC(hScreen);

@@ -32,23 +32,23 @@ void Record(const char* pszName) {
 }  // namespace
 
 extern "C" {
-void ZOVA_RegisterCallBack(ZOVA_CallBackType pfnCallBack) {
+void ZOVA_CALL ZOVA_RegisterCallBack(ZOVA_CallBackType pfnCallBack) {
     Record("RegisterCallBack");
     std::lock_guard<std::mutex> guard(Double().lock);
     Double().pfnCallBack = pfnCallBack;
 }
 
-int ZOVA_Start(void) {
+int ZOVA_CALL ZOVA_Start(void) {
     Record("Start");
     return 1;
 }
 
-int ZOVA_SendModuleScan(void) {
+int ZOVA_CALL ZOVA_SendModuleScan(void) {
     Record("SendModuleScan");
     return 1;
 }
 
-int ZOVA_GetResponse(ZOVA_ModuleScanResponseType* pResponse) {
+int ZOVA_CALL ZOVA_GetResponse(ZOVA_ModuleScanResponseType* pResponse) {
     Record("GetResponse");
     std::lock_guard<std::mutex> guard(Double().lock);
     if (Double().responses.empty())
@@ -58,7 +58,7 @@ int ZOVA_GetResponse(ZOVA_ModuleScanResponseType* pResponse) {
     return 1;
 }
 
-int ZOVA_GetInvPswdMacId(unsigned char* pabMacAddr) {
+int ZOVA_CALL ZOVA_GetInvPswdMacId(unsigned char* pabMacAddr) {
     Record("GetInvPswdMacId");
     std::lock_guard<std::mutex> guard(Double().lock);
     if (Double().rejectedMacs.empty())
@@ -68,21 +68,21 @@ int ZOVA_GetInvPswdMacId(unsigned char* pabMacAddr) {
     return 1;
 }
 
-void ZOVA_RemoveFirstInvPswdMacId(void) {
+void ZOVA_CALL ZOVA_RemoveFirstInvPswdMacId(void) {
     Record("RemoveFirstInvPswdMacId");
     std::lock_guard<std::mutex> guard(Double().lock);
     if (!Double().rejectedMacs.empty())
         Double().rejectedMacs.pop_front();
 }
 
-void ZOVA_SendConfigure(ZOVA_ConfigureRequestType* pRequest) {
+void ZOVA_CALL ZOVA_SendConfigure(ZOVA_ConfigureRequestType* pRequest) {
     Record("SendConfigure");
     std::lock_guard<std::mutex> guard(Double().lock);
     Double().lastConfigure = *pRequest;
     Double().bHaveConfigure = true;
 }
 
-void ZOVA_SendWink(ZOVA_ConfigureRequestType* pRequest) {
+void ZOVA_CALL ZOVA_SendWink(ZOVA_ConfigureRequestType* pRequest) {
     Record("SendWink");
     std::lock_guard<std::mutex> guard(Double().lock);
     Double().lastWink = *pRequest;
