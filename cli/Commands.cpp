@@ -43,6 +43,22 @@ int StartAndScan(const Command& command, const std::vector<Mac>& wanted,
     return kSuccess;
 }
 
+// Starts the library and scans for the one device command names; its answer,
+// or null with the status said on stderr.
+const ZOVA_ModuleScanResponseType* ScanForDevice(const Command& command,
+                                                 std::vector<ZOVA_ModuleScanResponseType>& answers,
+                                                 int& status) {
+    status = StartAndScan(command, {Mac(command.mac, command.mac + 6)}, answers);
+    if (status != kSuccess)
+        return nullptr;
+    const ZOVA_ModuleScanResponseType* answer = FindAnswer(answers, command.mac);
+    if (!answer) {
+        Err("vantrel-cli: device " + MacText(command.mac) + " not found\n");
+        status = kNotFound;
+    }
+    return answer;
+}
+
 // The passwords the settings need: the current one when the device asks for
 // it (given, when the caller has it already, else read), the new one when it
 // is to change.
@@ -86,13 +102,10 @@ int RunScan(const Command& command) {
 
 int RunConfigure(const Command& command) {
     std::vector<ZOVA_ModuleScanResponseType> answers;
-    if (int status = StartAndScan(command, {Mac(command.mac, command.mac + 6)}, answers))
+    int status = kSuccess;
+    const ZOVA_ModuleScanResponseType* answer = ScanForDevice(command, answers, status);
+    if (!answer)
         return status;
-    const ZOVA_ModuleScanResponseType* answer = FindAnswer(answers, command.mac);
-    if (!answer) {
-        Err("vantrel-cli: device " + MacText(command.mac) + " not found\n");
-        return kNotFound;
-    }
     configure::DeviceSettings settings;
     std::string error;
     if (!ApplyChanges(*answer, command.changes, settings, error) ||
@@ -178,13 +191,10 @@ int RunApply(const Command& command) {
 
 int RunWink(const Command& command) {
     std::vector<ZOVA_ModuleScanResponseType> answers;
-    if (int status = StartAndScan(command, {Mac(command.mac, command.mac + 6)}, answers))
+    int status = kSuccess;
+    const ZOVA_ModuleScanResponseType* answer = ScanForDevice(command, answers, status);
+    if (!answer)
         return status;
-    const ZOVA_ModuleScanResponseType* answer = FindAnswer(answers, command.mac);
-    if (!answer) {
-        Err("vantrel-cli: device " + MacText(command.mac) + " not found\n");
-        return kNotFound;
-    }
     if (!configure::SupportsWink(*answer)) {
         Err("Device does not support wink.\n");
         return kWinkUnsupported;

@@ -42,6 +42,14 @@ endif()
 
 include(GoogleTest)
 
+# Put in front of a test command that runs Windows programs through a script
+# of its own: the x86 build's programs run only where Wine runs 32-bit
+# programs, and are skipped, saying why, elsewhere.
+set(VANTREL_WINE32_GATE "")
+if(VANTREL_WINDOWS AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(VANTREL_WINE32_GATE sh ${PROJECT_SOURCE_DIR}/cmake/wine32-check.sh)
+endif()
+
 # The library broadcasts unless ZOVA_TARGET says otherwise: every test runs
 # with this harmless default (the discard port on loopback) unless it sets a
 # target of its own (a simulator's port).

@@ -1,18 +1,4 @@
 # Cross build for 64-bit Windows with MinGW-w64 (posix threads).
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(VANTREL_MINGW x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${VANTREL_MINGW}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${VANTREL_MINGW}-g++-posix)
-set(CMAKE_RC_COMPILER ${VANTREL_MINGW}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${VANTREL_MINGW})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# The MinGW runtime goes into every program and DLL, so Wine needs nothing else.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
-# Programs built here (tests, test discovery) run under Wine, in a prefix of
-# the build tree's own.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh ${CMAKE_BINARY_DIR}/wineprefix)
+include(${CMAKE_CURRENT_LIST_DIR}/toolchain-mingw.cmake)
