@@ -11,17 +11,10 @@ cli=vcli-c-$$
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-ns_add "$srv"
-ns_add "$cli"
-ip -n "$srv" link add vs type veth peer name vc netns "$cli"
-ip -n "$srv" addr add 10.200.1.254/24 dev vs
-ip -n "$srv" link set vs up
-ip -n "$srv" route add 255.255.255.255 dev vs
+dhcp_pair "$srv" "$cli"
 ip -n "$cli" link set vc down
 ip -n "$cli" link set vc address 02:6b:d4:00:00:2a
 ip -n "$cli" link set vc up
-ip netns exec "$srv" ethtool -K vs tx off >/dev/null
-ip netns exec "$cli" ethtool -K vc tx off >/dev/null
 wine_server_in "$srv" "$2" "$1"
 
 # The Windows process of the program started in the namespace: the one whose

@@ -54,6 +54,22 @@ ns_link() {
 }
 
 # ns_track PID: a process started here that must end before its namespace goes.
+# dhcp_pair SERVER CLIENT: new namespaces SERVER and CLIENT joined by a veth
+# pair, vs (10.200.1.254/24, the server's, with the broadcast route) and vc
+# (up, no address: the client's, to be given its MAC first if need be).
+dhcp_pair() {
+    ns_add "$1"
+    ns_add "$2"
+    ip -n "$1" link add vs type veth peer name vc netns "$2"
+    ip -n "$1" addr add 10.200.1.254/24 dev vs
+    ip -n "$1" link set vs up
+    ip -n "$1" route add 255.255.255.255 dev vs
+    ip -n "$2" link set vc up
+    # Raw-socket clients ignore replies whose checksum the veth left undone.
+    ip netns exec "$1" ethtool -K vs tx off >/dev/null
+    ip netns exec "$2" ethtool -K vc tx off >/dev/null
+}
+
 ns_track() {
     NS_PIDS="$NS_PIDS $1"
 }

@@ -12,16 +12,7 @@ cli=vdhcp-c-$$
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-ns_add "$srv"
-ns_add "$cli"
-ip -n "$srv" link add vs type veth peer name vc netns "$cli"
-ip -n "$srv" addr add 10.200.1.254/24 dev vs
-ip -n "$srv" link set vs up
-ip -n "$srv" route add 255.255.255.255 dev vs
-ip -n "$cli" link set vc up
-# Raw-socket clients ignore replies whose checksum the veth left undone.
-ip netns exec "$srv" ethtool -K vs tx off >/dev/null
-ip netns exec "$cli" ethtool -K vc tx off >/dev/null
+dhcp_pair "$srv" "$cli"
 
 # Every reply on the wire, for tshark to judge at the end.
 ip netns exec "$srv" tshark -i vs -f "udp port 67 or udp port 68" -w "$NS_TMP/dhcp.pcapng" \
