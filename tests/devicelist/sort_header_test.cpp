@@ -125,6 +125,22 @@ bool IsOwnerDrawn(HWND hHeader, int nItem) {
     return (item.fmt & HDF_OWNERDRAW) != 0;
 }
 
+// A bare header of two 100-pixel columns with the same heading, in a hidden
+// window of its own (hParent: destroy it when done).
+HWND MakeTwoColumnHeader(const char* pszHeading, HWND& hParent) {
+    hParent = ::CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 300, 40, nullptr, nullptr,
+                              ::GetModuleHandleA(nullptr), nullptr);
+    HWND hHeader = ::CreateWindowA(WC_HEADERA, "", WS_CHILD, 0, 0, 300, 20, hParent, nullptr,
+                                   ::GetModuleHandleA(nullptr), nullptr);
+    HDITEMA column{};
+    column.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
+    column.cxy = 100;
+    column.pszText = const_cast<char*>(pszHeading);
+    ::SendMessageA(hHeader, HDM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&column));
+    ::SendMessageA(hHeader, HDM_INSERTITEMA, 1, reinterpret_cast<LPARAM>(&column));
+    return hHeader;
+}
+
 // Exposes the drawing for a request the test makes up.
 class DrawableHeader : public CSortHeaderCtrl {
 public:
@@ -177,17 +193,9 @@ TEST(SortHeaderTest, RealHeaderDrawsTheTriangleOnTheSortColumnOnly) {
 }
 
 TEST(SortHeaderTest, WorkedExampleItemGivesTheExactTriangle) {
-    HWND hParent = ::CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 300, 40, nullptr, nullptr,
-                                   ::GetModuleHandleA(nullptr), nullptr);
-    HWND hHeader = ::CreateWindowA(WC_HEADERA, "", WS_CHILD, 0, 0, 300, 20, hParent, nullptr,
-                                   ::GetModuleHandleA(nullptr), nullptr);
+    HWND hParent = nullptr;
+    HWND hHeader = MakeTwoColumnHeader("Type", hParent);
     ASSERT_NE(hHeader, nullptr);
-    HDITEMA column{};
-    column.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
-    column.cxy = 100;
-    column.pszText = const_cast<char*>("Type");
-    ::SendMessageA(hHeader, HDM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&column));
-    ::SendMessageA(hHeader, HDM_INSERTITEMA, 1, reinterpret_cast<LPARAM>(&column));
 
     DrawableHeader header;
     ASSERT_TRUE(header.SubclassWindow(hHeader));
@@ -233,17 +241,9 @@ TEST(SortHeaderTest, WorkedExampleItemGivesTheExactTriangle) {
 // the item: the triangle and the text (drawn unclipped) would reach beyond
 // the item but for the item's clip region.
 TEST(SortHeaderTest, NothingIsDrawnOutsideTheItemWhateverItsWidth) {
-    HWND hParent = ::CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 300, 40, nullptr, nullptr,
-                                   ::GetModuleHandleA(nullptr), nullptr);
-    HWND hHeader = ::CreateWindowA(WC_HEADERA, "", WS_CHILD, 0, 0, 300, 20, hParent, nullptr,
-                                   ::GetModuleHandleA(nullptr), nullptr);
+    HWND hParent = nullptr;
+    HWND hHeader = MakeTwoColumnHeader("Firmware version of the device", hParent);
     ASSERT_NE(hHeader, nullptr);
-    HDITEMA column{};
-    column.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
-    column.cxy = 100;
-    column.pszText = const_cast<char*>("Firmware version of the device");
-    ::SendMessageA(hHeader, HDM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&column));
-    ::SendMessageA(hHeader, HDM_INSERTITEMA, 1, reinterpret_cast<LPARAM>(&column));
 
     DrawableHeader header;
     ASSERT_TRUE(header.SubclassWindow(hHeader));
