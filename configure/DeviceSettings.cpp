@@ -4,23 +4,23 @@
 
 namespace configure {
 
+namespace {
+// An address the dialog shows only when the device reported it (validity byte
+// 1); otherwise its field stays blank.
+void TakeAddress(std::uint8_t bReported, std::uint32_t dwReported, std::uint8_t& bValid,
+                 std::uint32_t& dwAddress) {
+    bValid = bReported == 1 ? 1 : 0;
+    dwAddress = bValid ? dwReported : 0;
+}
+}  // namespace
+
 DeviceSettings SettingsFromResponse(const ZOVA_ModuleScanResponseType& r) {
     DeviceSettings s;
-    s.m_bIpAddressValid = r.bIpAddrValid == 1 ? 1 : 0;
-    if (s.m_bIpAddressValid)
-        s.m_dwIpAddress = r.dwIpAddr;
-    s.m_bSubnetMaskValid = r.bSubnetMaskValid == 1 ? 1 : 0;
-    if (s.m_bSubnetMaskValid)
-        s.m_dwSubnetMask = r.dwSubnetMask;
-    s.m_bGatewayValid = r.bGatewayValid == 1 ? 1 : 0;
-    if (s.m_bGatewayValid)
-        s.m_dwGateway = r.dwGateway;
-    s.m_bPrimaryDnsValid = r.bPrimaryDnsValid == 1 ? 1 : 0;
-    if (s.m_bPrimaryDnsValid)
-        s.m_dwPrimaryDns = r.dwPrimaryDns;
-    s.m_bSecondaryDnsValid = r.bSecondaryDnsValid == 1 ? 1 : 0;
-    if (s.m_bSecondaryDnsValid)
-        s.m_dwSecondaryDns = r.dwSecondaryDns;
+    TakeAddress(r.bIpAddrValid, r.dwIpAddr, s.m_bIpAddressValid, s.m_dwIpAddress);
+    TakeAddress(r.bSubnetMaskValid, r.dwSubnetMask, s.m_bSubnetMaskValid, s.m_dwSubnetMask);
+    TakeAddress(r.bGatewayValid, r.dwGateway, s.m_bGatewayValid, s.m_dwGateway);
+    TakeAddress(r.bPrimaryDnsValid, r.dwPrimaryDns, s.m_bPrimaryDnsValid, s.m_dwPrimaryDns);
+    TakeAddress(r.bSecondaryDnsValid, r.dwSecondaryDns, s.m_bSecondaryDnsValid, s.m_dwSecondaryDns);
 
     s.m_bHostnameValid = r.bHostnameValid == 1 ? 1 : 0;
     if (s.m_bHostnameValid) {

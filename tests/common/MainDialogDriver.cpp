@@ -1,6 +1,7 @@
 #include "tests/common/MainDialogDriver.h"
 
 #include "framework/WinApp.h"
+#include "tests/common/WindowText.h"
 
 #include <commctrl.h>
 
@@ -37,15 +38,8 @@ std::vector<std::vector<std::string>> ListRows(HWND hList) {
     std::vector<std::vector<std::string>> rows;
     for (int nRow = 0; nRow < nRows; ++nRow) {
         std::vector<std::string> row;
-        for (int nColumn = 0; nColumn < nColumns; ++nColumn) {
-            char szText[260] = {};
-            LVITEMA item{};
-            item.iSubItem = nColumn;
-            item.pszText = szText;
-            item.cchTextMax = sizeof szText;
-            ::SendMessageA(hList, LVM_GETITEMTEXTA, nRow, reinterpret_cast<LPARAM>(&item));
-            row.emplace_back(szText);
-        }
+        for (int nColumn = 0; nColumn < nColumns; ++nColumn)
+            row.push_back(harness::CellText(hList, nRow, nColumn));
         rows.push_back(row);
     }
     return rows;

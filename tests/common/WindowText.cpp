@@ -1,5 +1,7 @@
 #include "tests/common/WindowText.h"
 
+#include <commctrl.h>
+
 namespace harness {
 
 std::string WindowText(HWND hWnd) {
@@ -15,6 +17,16 @@ std::string WindowText(HWND hWnd) {
 
 std::string ItemText(HWND hDlg, int nId) {
     return WindowText(::GetDlgItem(hDlg, nId));
+}
+
+std::string CellText(HWND hList, int nRow, int nColumn) {
+    char text[260] = {};
+    LVITEMA item{};
+    item.iSubItem = nColumn;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    ::SendMessageA(hList, LVM_GETITEMTEXTA, nRow, reinterpret_cast<LPARAM>(&item));
+    return text;
 }
 
 std::string ClassOf(HWND hWnd) {

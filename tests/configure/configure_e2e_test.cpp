@@ -71,16 +71,6 @@ bool PumpUntil(const std::function<bool()>& condition) {
     return true;
 }
 
-std::string CellText(HWND hList, int nRow, int nColumn) {
-    char text[260] = {};
-    LVITEMA item{};
-    item.iSubItem = nColumn;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    ::SendMessageA(hList, LVM_GETITEMTEXTA, nRow, reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
 // The row that shows mac, or -1.
 int RowOf(HWND hList, const char* mac) {
     const int nRows = static_cast<int>(::SendMessageA(hList, LVM_GETITEMCOUNT, 0, 0));

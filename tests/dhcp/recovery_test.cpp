@@ -8,6 +8,7 @@
 #include "tests/common/MessageBoxRecorder.h"
 #include "tests/common/NestedDialog.h"
 #include "tests/common/ScriptedDialog.h"
+#include "tests/common/WindowText.h"
 #include "tests/common/simulator_process.h"
 
 #include <gtest/gtest.h>
@@ -35,15 +36,8 @@ std::vector<std::string> Rows(HWND hList) {
     const int nRows = static_cast<int>(::SendMessageA(hList, LVM_GETITEMCOUNT, 0, 0));
     for (int nRow = 0; nRow < nRows; ++nRow) {
         std::string row;
-        for (int nColumn : {6, 0}) {
-            char szText[64] = {};
-            LVITEMA item{};
-            item.iSubItem = nColumn;
-            item.pszText = szText;
-            item.cchTextMax = sizeof szText;
-            ::SendMessageA(hList, LVM_GETITEMTEXTA, nRow, reinterpret_cast<LPARAM>(&item));
-            row += row.empty() ? szText : std::string(" ") + szText;
-        }
+        for (int nColumn : {6, 0})
+            row += (row.empty() ? "" : " ") + harness::CellText(hList, nRow, nColumn);
         rows.push_back(row);
     }
     return rows;
