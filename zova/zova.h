@@ -150,6 +150,12 @@ enum {
 
 typedef void(ZOVA_CALL* ZOVA_CallBackType)(int nNotification);
 
+namespace zova {
+// The library sends every request five times; the last copy leaves this long
+// after the first. A caller that ends right after sending waits this long.
+constexpr unsigned kLastCopyDelayMs = 1000;
+}  // namespace zova
+
 extern "C" {
 ZOVA_API void ZOVA_CALL ZOVA_RegisterCallBack(ZOVA_CallBackType pfnCallBack);
 ZOVA_API int ZOVA_CALL ZOVA_Start(void);

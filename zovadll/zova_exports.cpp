@@ -30,6 +30,7 @@ using Clock = std::chrono::steady_clock;
 constexpr std::chrono::milliseconds kRepeats[] = {
     std::chrono::milliseconds(150), std::chrono::milliseconds(400), std::chrono::milliseconds(700),
     std::chrono::milliseconds(1000)};
+static_assert(kRepeats[3].count() == zova::kLastCopyDelayMs, "the public last-copy delay");
 constexpr int kReceiveSliceMs = 20;
 
 class Library;
