@@ -27,6 +27,9 @@ using namespace harness;
 
 CWinApp g_app("VantrelConfig");
 
+// Each case has devices of its own: the library starts once per process, so
+// one simulator serves every case of this program, and a case must not see
+// what an earlier one changed.
 const char* const kFleet = R"(
 [device]
 mac = 02-6B-D4-CC-00-01
@@ -50,10 +53,22 @@ hostname = bravo
 password-protection = on
 password = pumpB!
 salt = b4
+
+[device]
+mac = 02-6B-D4-CC-00-03
+protocol = 1.10
+ip = 192.168.10.23
+mask = 255.255.255.0
+gateway = 192.168.10.1
+dhcp = off
+hostname = charlie
+password-protection = on
+password = right
 )";
 
 const char* const kMacA = "02-6B-D4-CC-00-01";
 const char* const kMacB = "02-6B-D4-CC-00-02";
+const char* const kMacC = "02-6B-D4-CC-00-03";
 
 // Handles the thread's messages until the condition holds (at most 20 s).
 bool PumpUntil(const std::function<bool()>& condition) {
@@ -94,20 +109,31 @@ std::string Configure(HWND hList, const char* mac, std::function<void(HWND)> scr
 
 class ConfigureEndToEndTest : public ::testing::Test {
 protected:
+    static void SetUpTestSuite() { s_simulator = new SimulatorProcess({kFleet, 0, 0}); }
+    static void TearDownTestSuite() {
+        delete s_simulator;
+        s_simulator = nullptr;
+    }
+
     void SetUp() override {
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_INTERNET_CLASSES};
         ::InitCommonControlsEx(&controls);
         ASSERT_TRUE(m_simulator.running()) << m_simulator.error();
-        // Before the dialog starts the library: requests go to the simulator only.
+        // Before the first dialog starts the library: requests go to the
+        // simulator only.
         ::SetEnvironmentVariableA("ZOVA_TARGET", m_simulator.target().c_str());
     }
 
-    // Runs the main dialog; body runs once both devices are listed.
+    // Runs a main dialog, as each case does in turn in one process; body runs
+    // once every device is listed.
     void RunMainDialog(const std::function<void(HWND hList, TestMainDlg& dialog)>& body) {
         Scripted<TestMainDlg> dialog;
         dialog.AddStep([&] {
             HWND hList = dialog.GetDlgItem(IDC_DEVICE_LIST);
-            if (PumpUntil([&] { return RowOf(hList, kMacA) >= 0 && RowOf(hList, kMacB) >= 0; }))
+            if (PumpUntil([&] {
+                    return RowOf(hList, kMacA) >= 0 && RowOf(hList, kMacB) >= 0 &&
+                           RowOf(hList, kMacC) >= 0;
+                }))
                 body(hList, dialog);
             else
                 ADD_FAILURE() << "the devices were not listed\n" << m_simulator.logText();
@@ -116,9 +142,12 @@ protected:
         dialog.DoModal();
     }
 
-    SimulatorProcess m_simulator{{kFleet, 0, 0}};
+    static SimulatorProcess* s_simulator;
+    SimulatorProcess& m_simulator = *s_simulator;
     MessageBoxRecorder m_boxes;
 };
+
+SimulatorProcess* ConfigureEndToEndTest::s_simulator = nullptr;
 
 TEST_F(ConfigureEndToEndTest, NewIpWithTheRightPasswordReachesTheDeviceAndTheList) {
     RunMainDialog([&](HWND hList, TestMainDlg&) {
@@ -140,7 +169,7 @@ TEST_F(ConfigureEndToEndTest, NewIpWithTheRightPasswordReachesTheDeviceAndTheLis
 
 TEST_F(ConfigureEndToEndTest, WrongPasswordIsReportedOnce) {
     RunMainDialog([&](HWND hList, TestMainDlg&) {
-        Configure(hList, kMacA, [](HWND h) {
+        Configure(hList, kMacC, [](HWND h) {
             SetAddress(h, IDC_IP_ADDRESS, 0xC0A80A63u);
             SetText(h, IDC_PASSWORD, "wrong");
             Click(h, IDOK);
@@ -149,10 +178,10 @@ TEST_F(ConfigureEndToEndTest, WrongPasswordIsReportedOnce) {
         // The library repeats each request; its repeats must not show again.
         const DWORD settle = ::GetTickCount() + 1500;
         PumpUntil([&] { return static_cast<LONG>(::GetTickCount() - settle) > 0; });
-        EXPECT_EQ(CellText(hList, RowOf(hList, kMacA), 0), "192.168.10.21");
+        EXPECT_EQ(CellText(hList, RowOf(hList, kMacC), 0), "192.168.10.23");
     });
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"Invalid password"});
-    EXPECT_TRUE(m_simulator.waitForLog({"\"configure\"", kMacA, "wrong-password"}));
+    EXPECT_TRUE(m_simulator.waitForLog({"\"configure\"", kMacC, "wrong-password"}));
 }
 
 // The salt text the list holds for device B: its salt characters and a challenge.
