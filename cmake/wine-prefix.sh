@@ -21,10 +21,19 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe
 wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=wine64
 
-if [ ! -f "$prefix/system.reg" ]; then
+# Ready: made, and, where Wine's 32-bit side is installed, made after it. A
+# prefix made before has no syswow64, and then not even 64-bit programs start
+# in it: it is made again.
+ready='[ -f "$WINEPREFIX/system.reg" ] &&
+    { [ ! -x /usr/lib/wine/wine ] || [ -d "$WINEPREFIX/drive_c/windows/syswow64" ]; }'
+
+if ! eval "$ready"; then
     mkdir -p "$(dirname "$prefix")"
-    flock "$prefix.lock" sh -c '
-        [ -f "$WINEPREFIX/system.reg" ] && exit 0
+    flock "$prefix.lock" sh -c "$ready"' && exit 0
+        if [ -e "$WINEPREFIX" ]; then
+            wineserver -k 2>/dev/null || true
+            rm -rf "$WINEPREFIX"
+        fi
         wineboot -i >/dev/null 2>&1 || exit 1
         # Wine leaves its own fonts (fonts-wine) out of the prefix; the font
         # list of the prefix expects them in C:\windows\Fonts. There the

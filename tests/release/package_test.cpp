@@ -1,8 +1,11 @@
-// The packages as a user meets them, in a fresh Wine prefix: the installer
-// run silently, the installed tool listing the demo fleet from the simulator
-// and closing, the uninstaller leaving nothing behind; the unpacked zip's
-// tool doing the same. package-setup.sh has made the packages and unpacked
-// the zip into $VANTREL_PACKAGES.
+// The packages of this build as a user meets them, in a fresh Wine prefix:
+// the installer run silently, its firewall rules asked for, the installed
+// tool listing the demo fleet from the simulator and closing, the
+// uninstaller removing the rules and leaving nothing behind; the unpacked
+// zip's tool doing the same. package-setup.sh has made the packages,
+// unpacked the zip into $VANTREL_PACKAGES and put the netsh stand-in into
+// the prefix. Built for x64 and x86 alike: a 32-bit test process sees the
+// folders and registry view that a 32-bit installer writes to.
 #include "tests/common/ToolProcess.h"
 #include "tests/common/simulator_process.h"
 
@@ -26,8 +29,12 @@ using harness::ToolProcess;
 const char* const kUninstallKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantrel Config";
 const char* const kShortcut = "\\Vantrel Config\\Vantrel Config.lnk";
-const char* const kShipped[] = {"VantrelConfig.exe", "zova.dll",   "vantrel-devsim.exe",
-                                "demo.fleet",        "README.txt", "NOTICES.txt"};
+const char* const kPackage = VANTREL_PACKAGE_NAME;
+const char* const kShipped[] = {"VantrelConfig.exe", "zova.dll",   "vantrel-cli.exe",
+                                "vantrel-devsim.exe", "demo.fleet", "README.txt",
+                                "NOTICES.txt"};
+// Where the netsh stand-in writes the command lines it was given.
+const char* const kNetshLog = "C:\\netsh-calls.log";
 constexpr int kMacColumn = 6;
 
 // $VANTREL_PACKAGES as a Windows path, with the closing backslash.
@@ -120,6 +127,28 @@ int RunAndWait(std::string command) {
     return static_cast<int>(code);
 }
 
+// The file a shortcut points to; empty when it cannot be read.
+std::string ShortcutTarget(const std::string& shortcut) {
+    std::string target;
+    ::CoInitialize(nullptr);
+    IShellLinkA* link = nullptr;
+    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                     IID_IShellLinkA, reinterpret_cast<void**>(&link)))) {
+        IPersistFile* file = nullptr;
+        std::wstring wide(shortcut.begin(), shortcut.end());
+        char path[MAX_PATH] = {};
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            if (SUCCEEDED(file->Load(wide.c_str(), STGM_READ)) &&
+                SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, 0)))
+                target = path;
+            file->Release();
+        }
+        link->Release();
+    }
+    ::CoUninitialize();
+    return target;
+}
+
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream text;
@@ -167,36 +196,82 @@ void ListsTheDemoFleetAndCloses(const std::string& folder) {
     EXPECT_TRUE(tool.WaitForExit()) << "the tool did not close";
 }
 
+// The lines of the netsh stand-in's log that contain every fragment.
+std::vector<std::string> NetshCalls(const std::vector<std::string>& fragments) {
+    std::vector<std::string> calls;
+    std::istringstream lines(ReadFile(kNetshLog));
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (std::all_of(fragments.begin(), fragments.end(), [&](const std::string& fragment) {
+                return line.find(fragment) != std::string::npos;
+            }))
+            calls.push_back(line);
+    }
+    return calls;
+}
+
 TEST(Package, InstallerInstallsRunsAndUninstallsLeavingNothing) {
-    const std::string installer = PackageFolder() + "VantrelConfig-1.4.0-win64.exe";
+    const std::string installer = PackageFolder() + kPackage + ".exe";
     ASSERT_TRUE(Exists(installer)) << installer;
     const std::string folder = ShellFolder(CSIDL_PROGRAM_FILES) + "\\Vantrel Config\\";
     ASSERT_FALSE(Exists(folder)) << "the prefix is not fresh: " << folder;
 
+    // netsh refuses the console program's rule, as it does where no firewall
+    // service runs: the install goes on and says so in its log.
+    ::DeleteFileA(kNetshLog);
+    ::SetEnvironmentVariableA("VANTREL_NETSH_LOG", kNetshLog);
+    ::SetEnvironmentVariableA("VANTREL_NETSH_FAIL", "vantrel-cli.exe\" enable=yes");
     ASSERT_EQ(RunAndWait("\"" + installer + "\" /S"), 0) << "the silent install failed";
     for (const char* file : kShipped)
         EXPECT_TRUE(Exists(folder + file)) << file << " is not installed in " << folder;
-    const std::vector<std::string> shortcuts = ShortcutPlaces();
-    EXPECT_TRUE(std::any_of(shortcuts.begin(), shortcuts.end(), Exists))
-        << "no Start-menu shortcut " << kShortcut;
+    std::vector<std::string> shortcuts = ShortcutPlaces();
+    shortcuts.erase(std::remove_if(shortcuts.begin(), shortcuts.end(),
+                                   [](const std::string& s) { return !Exists(s); }),
+                    shortcuts.end());
+    ASSERT_FALSE(shortcuts.empty()) << "no Start-menu shortcut " << kShortcut;
+    EXPECT_EQ(ShortcutTarget(shortcuts.front()), folder + "VantrelConfig.exe");
     EXPECT_EQ(UninstallValue("DisplayName"), "Vantrel Config");
     EXPECT_EQ(UninstallValue("DisplayVersion"), "1.4.0");
     EXPECT_EQ(UninstallValue("Publisher"), "Ulvenor Ltd");
     EXPECT_NE(UninstallValue("UninstallString").find(folder + "Uninstall.exe"), std::string::npos)
         << UninstallValue("UninstallString");
 
+    for (const char* program : {"VantrelConfig.exe", "vantrel-cli.exe"}) {
+        EXPECT_EQ(NetshCalls({"netsh.exe\" advfirewall firewall add rule name=\"Vantrel Config",
+                              "dir=in action=allow protocol=UDP",
+                              "program=\"" + folder + program + "\""})
+                      .size(),
+                  1u)
+            << "no inbound rule asked for " << program << "\n"
+            << ReadFile(kNetshLog);
+    }
+    const std::string installLog = ReadFile(folder + "install.log");
+    EXPECT_NE(installLog.find("inbound UDP allowed for " + folder + "VantrelConfig.exe"),
+              std::string::npos)
+        << installLog;
+    EXPECT_NE(installLog.find("could not add rule \"Vantrel Config CLI\""), std::string::npos)
+        << installLog;
+
     ListsTheDemoFleetAndCloses(folder);
 
     // The uninstaller runs from a copy of itself in the temporary folder and
     // returns at once: wait until nothing it should remove is left.
     ASSERT_TRUE(Exists(folder + "Uninstall.exe"));
+    ::DeleteFileA(kNetshLog);
     ASSERT_EQ(RunAndWait("\"" + folder + "Uninstall.exe\" /S"), 0);
     harness::waitUntil([&] { return LeftBehind(folder).empty(); }, std::chrono::seconds(60));
     EXPECT_EQ(LeftBehind(folder), std::vector<std::string>{});
+    for (const char* program : {"VantrelConfig.exe", "vantrel-cli.exe"}) {
+        EXPECT_FALSE(NetshCalls({"delete rule name=\"Vantrel Config",
+                                 "program=\"" + folder + program + "\""})
+                         .empty())
+            << "the rule for " << program << " is not removed\n"
+            << ReadFile(kNetshLog);
+    }
 }
 
 TEST(Package, UnpackedZipRunsInPlace) {
-    const std::string folder = PackageFolder() + "unpacked\\VantrelConfig-1.4.0-win64\\";
+    const std::string folder = PackageFolder() + "unpacked\\" + kPackage + "\\";
     for (const char* file : kShipped)
         EXPECT_TRUE(Exists(folder + file)) << file << " is not in the zip";
     ListsTheDemoFleetAndCloses(folder);
