@@ -61,11 +61,17 @@ endif()
 # target of its own (a simulator's port).
 set(VANTREL_TEST_ZOVA_TARGET "ZOVA_TARGET=127.0.0.1:9")
 
-# vantrel_gtest(NAME name SOURCES ... [LIBS ...] [SERIAL])
+# The programs whose threads meet in the product's code: the test command
+# builds and runs them again under ThreadSanitizer (target threaded_tests,
+# label threads).
+add_custom_target(threaded_tests)
+
+# vantrel_gtest(NAME name SOURCES ... [LIBS ...] [SERIAL] [THREADS])
 # One GoogleTest program; each case becomes a CTest test. Windows programs run
 # under Wine, one at a time, so their windows and sockets never meet.
+# THREADS: the program starts threads that share the product's state.
 function(vantrel_gtest)
-  cmake_parse_arguments(T "SERIAL" "NAME" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "SERIAL;THREADS" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE vantrel_gtest_main ${T_LIBS})
   # The library or its double, whichever the program links, also serves the
@@ -76,6 +82,10 @@ function(vantrel_gtest)
     endif()
   endforeach()
   set(props ENVIRONMENT ${VANTREL_TEST_ZOVA_TARGET})
+  if(T_THREADS)
+    list(APPEND props LABELS threads)
+    add_dependencies(threaded_tests ${T_NAME})
+  endif()
   if(VANTREL_WINDOWS OR T_SERIAL)
     list(APPEND props RESOURCE_LOCK serial_tests)
   endif()

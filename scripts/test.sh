@@ -1,15 +1,16 @@
 #!/bin/sh
-# Sets up, builds the Windows and native presets and runs every test:
-# native tests under AddressSanitizer and UndefinedBehaviorSanitizer, the
-# threaded ones again under ThreadSanitizer, Windows tests under Wine, a
-# short run of every fuzzer, and the formatting check.
+# Sets up, builds and runs every test: the native tests under
+# AddressSanitizer and UndefinedBehaviorSanitizer, the threaded ones again
+# under ThreadSanitizer, the x64 and the x86 build's tests under Wine, a short
+# run of every fuzzer, and the formatting check. Ends with one line per run
+# and then "N passed, N failed, N skipped" over all of them.
 # Leaves nothing running when it ends, also after a failure or an interrupt.
 set -e
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 
 . scripts/xvfb.sh
-results=$(mktemp)
+counts=$(mktemp)
 
 # Every process this run started that still runs (ctest, a program under
 # Wine, xvfb-run and its Xvfb), parents first: a killed ctest starts no
@@ -26,56 +27,88 @@ cleanup() {
         kill "$pid" 2>/dev/null || true
     done
     # Wine's servers leave their caller's process tree: one per prefix used.
-    for prefix in build/windows/wineprefix build/windows/wineprefix-netns \
-        build/windows/wineprefix-package; do
-        [ -d "$prefix" ] && WINEPREFIX="$PWD/$prefix" wineserver -k 2>/dev/null || true
+    for prefix in build/windows*/wineprefix*; do
+        [ -f "$prefix/system.reg" ] && WINEPREFIX="$PWD/$prefix" wineserver -k 2>/dev/null || true
     done
     stop_xvfb
-    rm -f "$results"
+    rm -f "$counts"
 }
 trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 trap 'exit 129' HUP
 
-for preset in windows windows-x86 native native-debug native-tsan; do
-    echo "== build $preset"
+started=$(date +%s)
+phase() {
+    echo "== $* ($(($(date +%s) - started)) s)"
+}
+
+# What each run needs: both Windows builds whole; of the native ones the
+# simulator (the namespace tests' devices), every test under ASan and UBSan,
+# and the threaded tests under TSan.
+for build in "windows" "windows-x86" "native --target vantrel-devsim" "native-debug" \
+    "native-tsan --target threaded_tests"; do
+    set -- $build
+    preset=$1
+    shift
+    phase "build $build"
     cmake --preset "$preset" >/dev/null
-    cmake --build --preset "$preset"
+    cmake --build --preset "$preset" "$@"
 done
 
 # One virtual display for all Wine tests when there is none.
 [ -n "$DISPLAY" ] || start_xvfb
 
 status=0
+# run_ctest LABEL CTEST_ARGS...: one line "LABEL: N passed, N failed, N
+# skipped" from CTest's own record of the run; a run that leaves no record
+# counts as one failure.
 run_ctest() {
-    log=$(mktemp)
-    ctest "$@" --output-log "$log" || status=1
-    cat "$log" >>"$results"
-    rm -f "$log"
+    label=$1
+    shift
+    junit=$(mktemp)
+    ctest "$@" --output-junit "$junit" || status=1
+    if [ -s "$junit" ]; then
+        sed -n '/<testsuite/,/>/p' "$junit" | awk -v label="$label" -F'"' '
+            /^[ \t]*tests=/ { tests = $2 } /^[ \t]*failures=/ { failed = $2 }
+            /^[ \t]*disabled=/ { skipped += $2 } /^[ \t]*skipped=/ { skipped += $2 }
+            END { printf "%s: %d passed, %d failed, %d skipped\n", label,
+                  tests - failed - skipped, failed, skipped }' >>"$counts"
+    else
+        echo "$label: 0 passed, 1 failed, 0 skipped" >>"$counts"
+        status=1
+    fi
+    rm -f "$junit"
 }
-echo "== native tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
-run_ctest --preset native-debug -j 2
-echo "== threaded tests (ThreadSanitizer)"
-run_ctest --preset native-tsan -j 2
-echo "== Windows tests under Wine"
-# Make the Wine prefix before the tests, so that no test waits for it.
+phase "native tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
+run_ctest "native-debug, ASan and UBSan" --preset native-debug -j 2
+phase "threaded tests again (ThreadSanitizer)"
+run_ctest "native-tsan, the threaded tests" --preset native-tsan -j 2 -L threads
+phase "x64 tests under Wine"
+# Make the Wine prefixes before the tests, so that no test waits for them.
 cmake/wine-prefix.sh "$PWD/build/windows/wineprefix"
-run_ctest --preset windows
-echo "== x86 build: its binaries checked; its tests under Wine where 32-bit programs run"
-cmake/wine32-check.sh | sed 's/^/x86 tests skipped: /' || true
-run_ctest --preset windows-x86
-echo "== fuzzers, short run"
-fuzz/run-fuzzers.sh "${VANTREL_FUZZ_SECONDS:-10}" || status=1
-echo "== formatting"
-format=passed
-scripts/check-format.sh || { format=failed; status=1; }
+run_ctest "windows (x64) under Wine, a test per case" --preset windows
+phase "x86 tests under Wine"
+cmake/wine32-check.sh || true
+cmake/wine-prefix.sh "$PWD/build/windows-x86/wineprefix"
+run_ctest "windows-x86 under Wine, a test per program" --preset windows-x86
+phase "fuzzers, short run"
+fuzz_log=$(mktemp)
+fuzz/run-fuzzers.sh "${VANTREL_FUZZ_SECONDS:-10}" | tee "$fuzz_log" || status=1
+fuzz_line=$(sed -n 's/^fuzz targets: \(.*\) failed$/\1/p' "$fuzz_log")
+echo "fuzz targets: ${fuzz_line:-0 passed, 1} failed, 0 skipped" >>"$counts"
+rm -f "$fuzz_log"
+phase "formatting"
+if scripts/check-format.sh; then
+    echo "formatting: 1 passed, 0 failed, 0 skipped" >>"$counts"
+else
+    echo "formatting: 0 passed, 1 failed, 0 skipped" >>"$counts"
+    status=1
+fi
+phase "done"
 
-# One closing line for all test runs, the formatting check counted as one test.
-awk -v format="$format" '/tests passed, [0-9]+ tests failed out of/ {
-        failed += $4; total += $NF
-    } END {
-        total += 1; if (format == "failed") failed += 1
-        printf "%d passed, %d failed\n", total - failed, failed
-    }' "$results"
+cat "$counts"
+awk '{ n = split($0, part, ": "); split(part[n], count, ", ")
+        passed += count[1]; failed += count[2]; skipped += count[3] }
+    END { printf "%d passed, %d failed, %d skipped\n", passed, failed, skipped }' "$counts"
 exit $status
