@@ -30,7 +30,7 @@ const char* const kUninstallKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantrel Config";
 const char* const kShortcut = "\\Vantrel Config\\Vantrel Config.lnk";
 const char* const kPackage = VANTREL_PACKAGE_NAME;
-const char* const kShipped[] = {"VantrelConfig.exe", "zova.dll",   "vantrel-cli.exe",
+const char* const kShipped[] = {"VantrelConfig.exe",  "zova.dll",   "vantrel-cli.exe",
                                 "vantrel-devsim.exe", "demo.fleet", "README.txt",
                                 "NOTICES.txt"};
 // Where the netsh stand-in writes the command lines it was given.
@@ -237,11 +237,11 @@ TEST(Package, InstallerInstallsRunsAndUninstallsLeavingNothing) {
         << UninstallValue("UninstallString");
 
     for (const char* program : {"VantrelConfig.exe", "vantrel-cli.exe"}) {
-        EXPECT_EQ(NetshCalls({"netsh.exe\" advfirewall firewall add rule name=\"Vantrel Config",
-                              "dir=in action=allow protocol=UDP",
-                              "program=\"" + folder + program + "\""})
-                      .size(),
-                  1u)
+        EXPECT_EQ(
+            NetshCalls({"netsh.exe\" advfirewall firewall add rule name=\"Vantrel Config",
+                        "dir=in action=allow protocol=UDP", "program=\"" + folder + program + "\""})
+                .size(),
+            1u)
             << "no inbound rule asked for " << program << "\n"
             << ReadFile(kNetshLog);
     }
