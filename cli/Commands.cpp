@@ -194,10 +194,10 @@ int RunApply(const Command& command) {
     if (!command.dryRun && needShared > 0) {
         const PlanLine& first = plan.lines[firstNeeding];
         const std::string devices =
-            std::to_string(needShared) + (needShared == 1 ? " device" : " devices");
-        if (!ReadSecret("Password for the plan (" + devices + "): ", shared)) {
+            std::to_string(needShared) + (needShared == 1 ? " device needs" : " devices need");
+        if (!ReadSecret("Password for the plan (" + devices + " it): ", shared)) {
             Err("vantrel-cli: no password given for line " + std::to_string(first.line) + ": " +
-                zova::MacText(first.mac) + " (" + devices + " need one); nothing was sent\n");
+                zova::MacText(first.mac) + " (" + devices + " one); nothing was sent\n");
             return kInvalidInput;
         }
         if (shared.size() > kMaxTextLength) {
