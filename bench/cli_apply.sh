@@ -64,7 +64,6 @@ plan() {
 }
 winpath() { winepath -w "$1" 2>/dev/null || echo "Z:$1" | tr / '\\'; }
 
-plan "$devices" "$work/plan.csv" dev
 planw=$(winpath "$work/plan.csv")
 
 # Wine and its server up before the first measured run.
@@ -73,6 +72,8 @@ planw=$(winpath "$work/plan.csv")
 echo "vantrel-cli apply, $devices devices, simulator on loopback (native), program under Wine"
 printf '%4s %10s %12s %16s %10s\n' run "whole (s)" "to first (s)" "per device (ms)" accepted
 for run in $(seq "$runs"); do
+    # Names of the run's own: a line that changes nothing is not sent.
+    plan "$devices" "$work/plan.csv" "run${run}dev"
     start=$(date +%s.%N)
     # The first progress line (standard error) stamped as it arrives; the
     # rest drained unstamped, so the stamping costs nothing per device.
@@ -95,7 +96,6 @@ echo
 echo "vantrel-cli apply --dry-run of long plans, the first $devices lines the simulator's devices"
 printf '%-8s %9s %9s %18s %18s %7s\n' build lines "size (MB)" "whole, 2 s scan" "whole, --wait 0" "found"
 for lines in "$@"; do
-    # New names: after the apply above, the same plan would change nothing.
     plan "$lines" "$work/long.csv" new
     longw=$(winpath "$work/long.csv")
     mb=$(awk -v b="$(wc -c <"$work/long.csv")" 'BEGIN { printf "%.1f", b / 1048576 }')
