@@ -1,20 +1,30 @@
 #!/bin/sh
-# vantrel-cli apply: a plan of N devices (new IP and host name for each)
-# applied against the simulator on loopback, under Wine. Prints, per run, the
-# whole run, the part before the first device (program start, library start,
-# the one scan), and the time per device of the rest, read from the
-# program's own progress lines as they arrive. Everything stays on 127.0.0.1.
+# vantrel-cli apply against the simulator on loopback, under Wine. Everything
+# stays on 127.0.0.1.
 #
-# Usage: cli_apply.sh [DEVICES] [RUNS]   (default 1000 3)
+# 1. A plan of DEVICES devices (new IP and host name for each), applied RUNS
+#    times. Prints, per run, the whole run, the part before the first device
+#    (program start, library start, the one scan), and the time per device of
+#    the rest, read from the program's own progress lines as they arrive.
+# 2. For each of LINES...: a dry run of a plan that long, of which the
+#    simulator's DEVICES devices are the first lines and the rest never
+#    answer, so the scan waits its whole 2 s; then the same plan with
+#    --wait 0, where nothing is found and the plan's reading, checking and
+#    printing are nearly all. With BEFORE_CLI=PATH (an earlier build's
+#    vantrel-cli.exe, its zova.dll beside it) the dry runs are timed with it
+#    too, in the same run.
+#
+# Usage: cli_apply.sh [DEVICES] [RUNS] [LINES...]   (default 1000 3, no dry runs)
 # Expects build/windows (vantrel-cli, zova) and build/native (vantrel-devsim).
 cd "$(dirname "$0")/.." || exit 1
 root=$(pwd)
 devices=${1:-1000}
 runs=${2:-3}
+[ $# -ge 2 ] && shift 2 || set --
 prefix=$root/build/windows/wineprefix
 cli=$root/build/windows/bin/vantrel-cli.exe
 sim=$root/build/native/bin/vantrel-devsim
-for f in "$cli" "$root/build/windows/bin/zova.dll" "$sim"; do
+for f in "$cli" "$root/build/windows/bin/zova.dll" "$sim" ${BEFORE_CLI:+"$BEFORE_CLI"}; do
     [ -e "$f" ] || { echo "SKIP: $f not built"; exit 77; }
 done
 
@@ -37,16 +47,24 @@ until [ -s "$work/port" ]; do
 done
 port=$(cat "$work/port")
 
-# Generated devices are 02-6B-D4 + n; their own host names ("sim-…") break
-# the host-name rule, so the plan gives each a new one.
-awk -v n="$devices" 'BEGIN {
-    printf "mac,ip,hostname\r\n"
-    for (i = 1; i <= n; i++)
-        printf "02-6B-D4-%02X-%02X-%02X,10.%d.%d.%d,dev%d\r\n",
-            int(i / 65536) % 256, int(i / 256) % 256, i % 256,
-            100 + int(i / 65536) % 100, int(i / 256) % 256, i % 250 + 1, i
-}' >"$work/plan.csv"
-planw=$(winepath -w "$work/plan.csv" 2>/dev/null || echo "Z:$work/plan.csv" | tr / '\\')
+# plan LINES FILE NAME: generated devices are 02-6B-D4 + n; their own host
+# names ("sim-…") break the host-name rule, so the plan gives each a new one
+# (NAME + n), and each an IP of its own in 10.100.0.0/15, away from theirs
+# (10.0.x.y).
+plan() {
+    awk -v n="$1" -v name="$3" 'BEGIN {
+        printf "mac,ip,hostname\r\n"
+        for (i = 1; i <= n; i++) {
+            j = i - 1
+            printf "02-6B-D4-%02X-%02X-%02X,10.%d.%d.%d,%s%d\r\n",
+                int(i / 65536) % 256, int(i / 256) % 256, i % 256,
+                100 + int(j / 65024), int(j / 254) % 256, j % 254 + 1, name, i
+        }
+    }' >"$2"
+}
+winpath() { winepath -w "$1" 2>/dev/null || echo "Z:$1" | tr / '\\'; }
+
+planw=$(winpath "$work/plan.csv")
 
 # Wine and its server up before the first measured run.
 "$root/cmake/wine-run.sh" "$prefix" "$cli" --help >/dev/null 2>&1
@@ -54,6 +72,8 @@ planw=$(winepath -w "$work/plan.csv" 2>/dev/null || echo "Z:$work/plan.csv" | tr
 echo "vantrel-cli apply, $devices devices, simulator on loopback (native), program under Wine"
 printf '%4s %10s %12s %16s %10s\n' run "whole (s)" "to first (s)" "per device (ms)" accepted
 for run in $(seq "$runs"); do
+    # Names of the run's own: a line that changes nothing is not sent.
+    plan "$devices" "$work/plan.csv" "run${run}dev"
     start=$(date +%s.%N)
     # The first progress line (standard error) stamped as it arrives; the
     # rest drained unstamped, so the stamping costs nothing per device.
@@ -69,4 +89,30 @@ for run in $(seq "$runs"); do
     accepted=$(tr -d '\r' <"$work/out.txt" | grep -c ': accepted$')
     awk -v s="$start" -v f="$first" -v e="$end" -v n="$devices" -v r="$run" -v a="$accepted" \
         'BEGIN { printf "%4d %10.2f %12.2f %16.2f %10d\n", r, e - s, f - s, (e - f) * 1000 / n, a }'
+done
+
+[ $# -gt 0 ] || exit 0
+echo
+echo "vantrel-cli apply --dry-run of long plans, the first $devices lines the simulator's devices"
+printf '%-8s %9s %9s %18s %18s %7s\n' build lines "size (MB)" "whole, 2 s scan" "whole, --wait 0" "found"
+for lines in "$@"; do
+    plan "$lines" "$work/long.csv" new
+    longw=$(winpath "$work/long.csv")
+    mb=$(awk -v b="$(wc -c <"$work/long.csv")" 'BEGIN { printf "%.1f", b / 1048576 }')
+    for build in ${BEFORE_CLI:+before} after; do
+        exe=$cli
+        [ "$build" = before ] && exe=$BEFORE_CLI
+        times=""
+        for wait in 2 0; do
+            start=$(date +%s.%N)
+            ZOVA_TARGET=127.0.0.1:$port timeout 600 "$root/cmake/wine-run.sh" "$prefix" "$exe" \
+                apply --dry-run --wait "$wait" "$longw" >"$work/out.txt" 2>/dev/null
+            end=$(date +%s.%N)
+            times="$times $(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.2f", e - s }')"
+            # Lines of devices that answered: would set, or (this build) no change.
+            [ "$wait" = 2 ] && found=$(tr -d '\r' <"$work/out.txt" | grep -c -e ': would set: ' -e ': no change$')
+        done
+        # shellcheck disable=SC2086
+        printf '%-8s %9d %9s %18s %18s %7d\n' "$build" "$lines" "$mb" $times "$found"
+    done
 done

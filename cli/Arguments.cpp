@@ -1,6 +1,7 @@
 #include "cli/Arguments.h"
 
 #include "cli/Address.h"
+#include "zova/zova.h"
 
 #include <cstdlib>
 
@@ -8,55 +9,25 @@ namespace cli {
 
 namespace {
 
-const char kProgramHelp[] =
-    "Usage: vantrel-cli SUBCOMMAND [OPTIONS]\n"
-    "\n"
-    "  scan       list the devices that answer a scan\n"
-    "  configure  change one device's settings\n"
-    "  apply      configure many devices from a CSV plan\n"
-    "  wink       ask a device to signal\n"
-    "  recover    run the recovery DHCP server\n"
-    "\n"
-    "vantrel-cli SUBCOMMAND --help tells more.\n";
+// Reads an option's value into the command: kSuccess, or a status with error.
+using Reader = ExitStatus (*)(const char* option, const std::string& value, Command& command,
+                              std::string& error);
 
-const char kScanHelp[] =
-    "Usage: vantrel-cli scan [--wait SECONDS] [--format table|csv|json]\n"
-    "\n"
-    "Sends one scan, waits (default 2 s) and prints one line per device: its\n"
-    "first answer. Values the device does not report read N/A (null in JSON).\n";
+struct OptionSpec {
+    const char* name;   // "--wait"
+    const char* value;  // "SECONDS" in the help; null for a flag
+    const char* help;
+    Reader read;
+};
 
-const char kConfigureHelp[] =
-    "Usage: vantrel-cli configure MAC [--ip A] [--mask A] [--gateway A]\n"
-    "           [--dns1 A] [--dns2 A] [--hostname NAME] [--dhcp on|off]\n"
-    "           [--change-password] [--wait SECONDS]\n"
-    "\n"
-    "Scans for the device, starts from what it reports, applies the changes and\n"
-    "sends them. The password (and with --change-password the new one, on the\n"
-    "next line) is read from standard input, or prompted for without echo.\n"
-    "Exit status: 0 accepted, 3 invalid input, 4 not found, 5 wrong password,\n"
-    "6 no answer, 7 library refused, 8 incorrect library version.\n";
-
-const char kApplyHelp[] =
-    "Usage: vantrel-cli apply PLAN.csv [--dry-run] [--wait SECONDS]\n"
-    "\n"
-    "PLAN.csv: a header line naming the columns (mac, and any of ip, mask,\n"
-    "gateway, dns1, dns2, hostname, dhcp, password), then one device per line;\n"
-    "an empty cell keeps the device's value. Without a password column one\n"
-    "password is read from standard input for every device that asks for one.\n"
-    "--dry-run checks the whole plan and prints what would change; it sends no\n"
-    "configure request. Exit status: 0 every line applied, 1 some failed,\n"
-    "3 the plan cannot be read.\n";
-
-const char kWinkHelp[] =
-    "Usage: vantrel-cli wink MAC [--wait SECONDS]\n"
-    "\n"
-    "Asks the device to signal; it must speak protocol 1.10 or later.\n";
-
-const char kRecoverHelp[] =
-    "Usage: vantrel-cli recover [--for MINUTES]\n"
-    "\n"
-    "Runs the recovery DHCP server on port 67 in the foreground and prints one\n"
-    "line per OFFER, ACK and NAK, until Ctrl-C or the minutes run out.\n";
+struct SubcommandSpec {
+    Subcommand subcommand;
+    const char* name;
+    const char* operand;  // "MAC", "PLAN.csv"; null: none
+    const char* summary;  // its line in the program's help
+    std::vector<OptionSpec> options;
+    std::string text;  // what it does and its exit statuses, wrapped
+};
 
 bool ReadNumber(const std::string& text, double low, double high, double& value) {
     if (text.empty())
@@ -69,23 +40,198 @@ bool ReadNumber(const std::string& text, double low, double high, double& value)
     return true;
 }
 
+ExitStatus ReadWait(const char*, const std::string& value, Command& command, std::string& error) {
+    if (ReadNumber(value, 0, 3600, command.waitSeconds))
+        return kSuccess;
+    error = "--wait: seconds from 0 to 3600, not " + value;
+    return kUsage;
+}
+
+ExitStatus ReadFor(const char*, const std::string& value, Command& command, std::string& error) {
+    if (ReadNumber(value, 0.001, 10080, command.forMinutes))
+        return kSuccess;
+    error = "--for: minutes above 0, at most 10080, not " + value;
+    return kUsage;
+}
+
+ExitStatus ReadFormat(Format& format, const char* tableName, const std::string& value,
+                      std::string& error) {
+    if (value == tableName)
+        format = Format::kTable;
+    else if (value == "csv")
+        format = Format::kCsv;
+    else if (value == "json")
+        format = Format::kJson;
+    else {
+        error = std::string("--format: ") + tableName + ", csv or json, not " + value;
+        return kUsage;
+    }
+    return kSuccess;
+}
+
+ExitStatus ReadScanFormat(const char*, const std::string& value, Command& command,
+                          std::string& error) {
+    return ReadFormat(command.format, "table", value, error);
+}
+
+ExitStatus ReadApplyFormat(const char*, const std::string& value, Command& command,
+                           std::string& error) {
+    return ReadFormat(command.format, "text", value, error);
+}
+
+ExitStatus ReadSetting(const char* option, const std::string& value, Command& command,
+                       std::string& error) {
+    if (value.empty()) {
+        error = std::string(option) + " needs a value";
+        return kUsage;
+    }
+    return SetChange(command.changes, option + 2, value, error) ? kSuccess : kInvalidInput;
+}
+
+ExitStatus ReadChangePassword(const char*, const std::string&, Command& command, std::string&) {
+    command.changes.changePassword = true;
+    return kSuccess;
+}
+
+ExitStatus ReadDryRun(const char*, const std::string&, Command& command, std::string&) {
+    command.dryRun = true;
+    return kSuccess;
+}
+
+OptionSpec WaitFor(const char* what) {
+    return {"--wait", "SECONDS", what, &ReadWait};
+}
+
+const std::vector<SubcommandSpec>& Specs() {
+    static const std::vector<SubcommandSpec> specs = [] {
+        const std::string lastCopy = std::to_string(zova::kLastCopyDelayMs) + " ms";
+        return std::vector<SubcommandSpec>{
+            {Subcommand::kScan,
+             "scan",
+             nullptr,
+             "list the devices that answer a scan",
+             {WaitFor("how long to wait for answers (default 2, 0 to 3600)"),
+              {"--format", "FORMAT", "table (default), csv or json", &ReadScanFormat}},
+             "Sends one scan (the library sends five copies, the last " + lastCopy +
+                 " after\n"
+                 "the first), waits and prints one line per device that answered, with its\n"
+                 "first answer, in the order of the MACs. Values the device does not report\n"
+                 "read N/A (null in JSON). The CSV is a plan that apply takes as it is.\n"
+                 "Exit status: 0 devices listed, 4 no device answered, 7 library refused,\n"
+                 "8 incorrect library version.\n"},
+            {Subcommand::kConfigure,
+             "configure",
+             "MAC",
+             "change one device's settings",
+             {{"--ip", "A", "IP address (dotted)", &ReadSetting},
+              {"--mask", "A", "subnet mask", &ReadSetting},
+              {"--gateway", "A", "default gateway", &ReadSetting},
+              {"--dns1", "A", "primary DNS server", &ReadSetting},
+              {"--dns2", "A", "secondary DNS server", &ReadSetting},
+              {"--hostname", "NAME", "host name: letters and digits, at most 29", &ReadSetting},
+              {"--dhcp", "on|off", "DHCP on or off", &ReadSetting},
+              {"--change-password", nullptr, "set a new password too", &ReadChangePassword},
+              WaitFor("longest wait for the device's answer (default 2)")},
+             "Scans for the device, starts from what it reports, applies the changes,\n"
+             "checks them with the configure dialog's rules and sends them; changes that\n"
+             "ask for what the device has send nothing. The password, when the device\n"
+             "asks for one, is one line of standard input; with --change-password the\n"
+             "new password is the next line. At a console both are prompted for without\n"
+             "echo, the new one twice. A password is exact: only its line end is dropped.\n"
+             "Exit status: 0 accepted or no change, 3 invalid input or no password given,\n"
+             "4 not found, 5 wrong password, 6 no answer, 7 library refused, 8 incorrect\n"
+             "library version.\n"},
+            {Subcommand::kApply,
+             "apply",
+             "PLAN.csv",
+             "configure many devices from a CSV plan",
+             {{"--dry-run", nullptr, "check the plan, print what would change, send nothing",
+               &ReadDryRun},
+              {"--format", "FORMAT", "text (default), csv or json: one record per line",
+               &ReadApplyFormat},
+              WaitFor("longest wait for the plan's devices (default 2)")},
+             "PLAN.csv: a header line naming the columns, then one device per line: mac,\n"
+             "and any of ip, mask, gateway, dns1, dns2, hostname, dhcp, password. Scan's\n"
+             "other columns are ignored, so scan --format csv writes a plan. The\n"
+             "separator is the first ',', ';' or tab of the header line. An empty cell\n"
+             "or N/A keeps the device's value; empty lines and lines starting with '#'\n"
+             "are skipped. A line without a password uses one password, read once from\n"
+             "standard input. The whole plan is checked before anything is sent.\n"
+             "Exit status: 0 every line applied or unchanged, 1 some line was not,\n"
+             "3 the plan cannot be read or no password given, 7 library refused,\n"
+             "8 incorrect library version.\n"},
+            {Subcommand::kWink,
+             "wink",
+             "MAC",
+             "ask a device to signal",
+             {WaitFor("longest wait for the device's answer (default 2)")},
+             "Scans for the device and asks it to signal; it must speak protocol 1.10 or\n"
+             "later. A wink is not acknowledged: the program ends once the library's\n"
+             "last copy has left, " +
+                 lastCopy +
+                 " after the first.\n"
+                 "Exit status: 0 wink sent, 4 not found, 7 library refused, 8 incorrect\n"
+                 "library version, 9 the device does not support wink.\n"},
+            {Subcommand::kRecover,
+             "recover",
+             nullptr,
+             "run the recovery DHCP server",
+             {{"--for", "MINUTES", "stop after this long (default: at Ctrl-C)", &ReadFor}},
+             "Runs the recovery DHCP server on port 67 in the foreground and prints one\n"
+             "line per OFFER, ACK and NAK, until Ctrl-C or the minutes run out.\n"
+             "Exit status: 0 stopped, 8 incorrect library version, 10 DHCP server init\n"
+             "failed.\n"},
+        };
+    }();
+    return specs;
+}
+
+const SubcommandSpec* SpecOf(Subcommand subcommand) {
+    for (const SubcommandSpec& spec : Specs())
+        if (spec.subcommand == subcommand)
+            return &spec;
+    return nullptr;
+}
+
+std::string OptionLine(const std::string& option, const char* help) {
+    const std::size_t kHelpColumn = 24;
+    std::string line = "  " + option;
+    line += line.size() < kHelpColumn ? std::string(kHelpColumn - line.size(), ' ') : " ";
+    return line + help + '\n';
+}
+
+bool IsHelp(const std::string& arg) {
+    return arg == "--help" || arg == "-h";
+}
+
 }  // namespace
 
-const char* HelpText(Subcommand subcommand) {
-    switch (subcommand) {
-    case Subcommand::kScan:
-        return kScanHelp;
-    case Subcommand::kConfigure:
-        return kConfigureHelp;
-    case Subcommand::kApply:
-        return kApplyHelp;
-    case Subcommand::kWink:
-        return kWinkHelp;
-    case Subcommand::kRecover:
-        return kRecoverHelp;
-    default:
-        return kProgramHelp;
+std::vector<Subcommand> AllSubcommands() {
+    std::vector<Subcommand> all = {Subcommand::kNone};
+    for (const SubcommandSpec& spec : Specs())
+        all.push_back(spec.subcommand);
+    return all;
+}
+
+std::string HelpText(Subcommand subcommand) {
+    const SubcommandSpec* spec = SpecOf(subcommand);
+    if (!spec) {
+        std::string text = "Usage: vantrel-cli SUBCOMMAND [OPTIONS]\n\n";
+        for (const SubcommandSpec& each : Specs())
+            text += OptionLine(each.name, each.summary);
+        return text + "\nOptions:\n" + OptionLine("-h, --help", "print this help") +
+               OptionLine("--version", "print the program's and zova.dll's versions") +
+               "\nvantrel-cli SUBCOMMAND --help tells more. ZOVA_TARGET=ADDRESS:PORT sends\n"
+               "to that address alone (such as the simulator's) instead of broadcasting.\n";
     }
+    std::string text = std::string("Usage: vantrel-cli ") + spec->name +
+                       (spec->operand ? std::string(" ") + spec->operand : "") + " [OPTIONS]\n\n" +
+                       spec->text + "\nOptions:\n";
+    for (const OptionSpec& option : spec->options)
+        text += OptionLine(std::string(option.name) + (option.value ? " " : "") +
+                               (option.value ? option.value : ""),
+                           option.help);
+    return text + OptionLine("-h, --help", "print this help");
 }
 
 ExitStatus ParseArguments(const std::vector<std::string>& args, Command& command,
@@ -95,97 +241,68 @@ ExitStatus ParseArguments(const std::vector<std::string>& args, Command& command
         return kUsage;
     }
     const std::string& name = args[0];
-    if (name == "--help" || name == "help") {
+    if (IsHelp(name) || name == "help") {
         command.help = true;
         return kSuccess;
     }
-    if (name == "scan")
-        command.subcommand = Subcommand::kScan;
-    else if (name == "configure")
-        command.subcommand = Subcommand::kConfigure;
-    else if (name == "apply")
-        command.subcommand = Subcommand::kApply;
-    else if (name == "wink")
-        command.subcommand = Subcommand::kWink;
-    else if (name == "recover")
-        command.subcommand = Subcommand::kRecover;
-    else {
+    if (name == "--version") {
+        command.version = true;
+        return kSuccess;
+    }
+    const SubcommandSpec* spec = nullptr;
+    for (const SubcommandSpec& each : Specs())
+        if (name == each.name)
+            spec = &each;
+    if (!spec) {
         error = "unknown subcommand: " + name;
         return kUsage;
     }
+    command.subcommand = spec->subcommand;
 
-    const Subcommand sub = command.subcommand;
     std::vector<std::string> positional;
     for (std::size_t i = 1; i < args.size(); ++i) {
         std::string option = args[i];
-        if (option == "--help") {
+        if (IsHelp(option)) {
             command.help = true;
             return kSuccess;
         }
-        if (option.rfind("--", 0) != 0) {
+        if (option.size() < 2 || option[0] != '-') {
             positional.push_back(option);
             continue;
         }
         // --name=value or --name value
         std::string value;
-        bool hasValue = false;
         const std::size_t equals = option.find('=');
-        if (equals != std::string::npos) {
+        const bool hasValue = equals != std::string::npos;
+        if (hasValue) {
             value = option.substr(equals + 1);
             option = option.substr(0, equals);
-            hasValue = true;
         }
-        const bool flag = option == "--change-password" || option == "--dry-run";
-        if (!flag && !hasValue) {
+        const OptionSpec* known = nullptr;
+        for (const OptionSpec& each : spec->options)
+            if (option == each.name)
+                known = &each;
+        if (!known) {
+            error = "unknown option for " + name + ": " + option;
+            return kUsage;
+        }
+        if (!known->value && hasValue) {
+            error = option + " takes no value";
+            return kUsage;
+        }
+        if (known->value && !hasValue) {
             if (i + 1 >= args.size()) {
                 error = option + " needs a value";
                 return kUsage;
             }
             value = args[++i];
         }
-        const std::string key = option.substr(2);
-        const bool setting = key == "ip" || key == "mask" || key == "gateway" || key == "dns1" ||
-                             key == "dns2" || key == "hostname" || key == "dhcp";
-        if (option == "--wait" && sub != Subcommand::kRecover) {
-            if (!ReadNumber(value, 0, 3600, command.waitSeconds)) {
-                error = "--wait: seconds from 0 to 3600, not " + value;
-                return kUsage;
-            }
-        } else if (option == "--format" && sub == Subcommand::kScan) {
-            if (value == "table")
-                command.format = Format::kTable;
-            else if (value == "csv")
-                command.format = Format::kCsv;
-            else if (value == "json")
-                command.format = Format::kJson;
-            else {
-                error = "--format: table, csv or json, not " + value;
-                return kUsage;
-            }
-        } else if (setting && sub == Subcommand::kConfigure) {
-            if (value.empty()) {
-                error = option + " needs a value";
-                return kUsage;
-            }
-            if (!SetChange(command.changes, key, value, error))
-                return kInvalidInput;
-        } else if (option == "--change-password" && sub == Subcommand::kConfigure) {
-            command.changes.changePassword = true;
-        } else if (option == "--dry-run" && sub == Subcommand::kApply) {
-            command.dryRun = true;
-        } else if (option == "--for" && sub == Subcommand::kRecover) {
-            if (!ReadNumber(value, 0.001, 10080, command.forMinutes)) {
-                error = "--for: minutes above 0, at most 10080, not " + value;
-                return kUsage;
-            }
-        } else {
-            error = "unknown option for " + name + ": " + option;
-            return kUsage;
-        }
+        if (const ExitStatus status = known->read(known->name, value, command, error))
+            return status;
     }
 
-    const bool takesMac = sub == Subcommand::kConfigure || sub == Subcommand::kWink;
-    const std::size_t wanted = takesMac || sub == Subcommand::kApply ? 1 : 0;
+    const bool takesMac = spec->operand && std::string(spec->operand) == "MAC";
+    const std::size_t wanted = spec->operand ? 1 : 0;
     if (positional.size() != wanted) {
         error = wanted == 0 ? name + " takes no operand"
                 : takesMac  ? name + " needs one MAC address"
@@ -196,7 +313,7 @@ ExitStatus ParseArguments(const std::vector<std::string>& args, Command& command
         error = "not a MAC address: " + positional[0];
         return kUsage;
     }
-    if (sub == Subcommand::kApply)
+    if (command.subcommand == Subcommand::kApply)
         command.planPath = positional[0];
     return kSuccess;
 }

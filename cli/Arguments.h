@@ -1,4 +1,6 @@
-// The command line: which subcommand, and its options.
+// The command line: which subcommand, and its options. One table per
+// subcommand gives its options, how each is read and its help text, which
+// docs/cli.md holds word for word (a test compares them).
 #ifndef VANTREL_CLI_ARGUMENTS_H
 #define VANTREL_CLI_ARGUMENTS_H
 
@@ -17,8 +19,9 @@ enum class Subcommand { kNone, kScan, kConfigure, kApply, kWink, kRecover };
 struct Command {
     Subcommand subcommand = Subcommand::kNone;
     bool help = false;
-    double waitSeconds = 2.0;  // how long a scan waits for answers
-    Format format = Format::kTable;
+    bool version = false;
+    double waitSeconds = 2.0;        // how long a scan waits for answers
+    Format format = Format::kTable;  // apply: kTable is its text lines
     std::uint8_t mac[6] = {};
     Changes changes;
     std::string planPath;
@@ -28,12 +31,16 @@ struct Command {
 
 // The arguments after the program's name: kSuccess, or with error kUsage for
 // what cannot be read and kInvalidInput for a setting's value that cannot be
-// (an address, dhcp). "--help" anywhere asks for the subcommand's help.
+// (an address, dhcp). "--help" or "-h" anywhere asks for the subcommand's
+// help, "--version" first for the versions.
 ExitStatus ParseArguments(const std::vector<std::string>& args, Command& command,
                           std::string& error);
 
 // The help text of a subcommand (kNone: the program's).
-const char* HelpText(Subcommand subcommand);
+std::string HelpText(Subcommand subcommand);
+
+// Every subcommand, kNone (the program) first.
+std::vector<Subcommand> AllSubcommands();
 
 }  // namespace cli
 

@@ -1,6 +1,7 @@
 #include "cli/Changes.h"
 
 #include "cli/Address.h"
+#include "cli/Csv.h"
 #include "configure/InputRules.h"
 #include "framework/Text.h"
 
@@ -9,8 +10,6 @@
 namespace cli {
 
 namespace {
-
-constexpr std::size_t kMaxTextLength = 29;  // as the dialog's edits take
 
 struct AddressField {
     const char* name;
@@ -33,6 +32,71 @@ const AddressField kAddressFields[] = {
      &configure::DeviceSettings::m_bSecondaryDnsValid, "secondary DNS"},
 };
 
+const char kIllegalHostname[] = "Illegal hostname! Only a-z, A-Z and 0-9 allowed.";
+const char kLastDigit255[] = "Last digit of IP address can not be 255.";
+
+// The length of a contiguous mask's prefix, or -1 for a mask with a gap.
+int PrefixLength(std::uint32_t mask) {
+    const std::uint32_t host = ~mask;
+    if ((host & (host + 1)) != 0)
+        return -1;
+    int length = 0;
+    for (std::uint32_t bits = mask; bits != 0; bits <<= 1)
+        ++length;
+    return length;
+}
+
+std::string SubnetText(std::uint32_t ip, std::uint32_t mask, int prefix) {
+    return AddressText(ip & mask) + '/' + std::to_string(prefix);
+}
+
+// A value the device has (not one the user gave) breaks a rule of the dialog:
+// the user must give another to change anything.
+std::string OwnValueError(const char* what, const std::string& value, const char* rule,
+                          const char* column, Source source) {
+    return std::string("current ") + what + ' ' + Quoted(value) + " is not allowed (" + rule +
+           "); give " +
+           (source == Source::kCommandLine ? std::string("--") + column
+                                           : std::string("a new one in the ") + column + " column");
+}
+
+// The program's own address rules, for an IP or mask that changes.
+std::string AddressError(const configure::DeviceSettings& before,
+                         const configure::DeviceSettings& after) {
+    const std::uint32_t ip = after.m_dwIpAddress, mask = after.m_dwSubnetMask;
+    const bool ipChanged = ip != before.m_dwIpAddress;
+    const bool maskChanged = mask != before.m_dwSubnetMask;
+    const int prefix = PrefixLength(mask);
+    if (maskChanged && prefix < 0)
+        return "mask " + Quoted(AddressText(mask)) + ": not a contiguous subnet mask";
+    if (ipChanged && ip == 0)
+        return "ip '0.0.0.0': not a device's address";
+    // A /31 or /32 has no network or broadcast address to keep free.
+    if ((ipChanged || maskChanged) && after.m_bSubnetMaskValid == 1 && prefix >= 0 &&
+        prefix <= 30) {
+        const std::uint32_t host = ip & ~mask;
+        if (host == 0 || host == ~mask)
+            return "ip " + Quoted(AddressText(ip)) + ": the " +
+                   (host == 0 ? "network" : "broadcast") + " address of " +
+                   SubnetText(ip, mask, prefix);
+    }
+    return "";
+}
+
+std::string GatewayWarning(const configure::DeviceSettings& before,
+                           const configure::DeviceSettings& after) {
+    const std::uint32_t ip = after.m_dwIpAddress, mask = after.m_dwSubnetMask,
+                        gateway = after.m_dwGateway;
+    const bool changed = ip != before.m_dwIpAddress || mask != before.m_dwSubnetMask ||
+                         gateway != before.m_dwGateway;
+    const int prefix = PrefixLength(mask);
+    if (!changed || after.m_bGatewayValid != 1 || gateway == 0 || prefix < 0 ||
+        (gateway & mask) == (ip & mask))
+        return "";
+    return "gateway " + Quoted(AddressText(gateway)) + " is outside the subnet " +
+           SubnetText(ip, mask, prefix);
+}
+
 }  // namespace
 
 bool SetChange(Changes& changes, const std::string& name, const std::string& text,
@@ -44,7 +108,7 @@ bool SetChange(Changes& changes, const std::string& name, const std::string& tex
             continue;
         std::uint32_t address = 0;
         if (!ParseAddress(text, address)) {
-            error = name + ": not a dotted IPv4 address: " + text;
+            error = name + ' ' + Quoted(text) + ": not a dotted IPv4 address";
             return false;
         }
         changes.*field.change = address;
@@ -55,52 +119,74 @@ bool SetChange(Changes& changes, const std::string& name, const std::string& tex
         return true;
     }
     if (name == "dhcp") {
-        if (text != "on" && text != "off") {
-            error = "dhcp: on or off, not " + text;
+        const std::string value = LowerCase(text);
+        if (value != "on" && value != "off") {
+            error = "dhcp " + Quoted(text) + ": on or off";
             return false;
         }
-        changes.dhcp = text == "on";
+        changes.dhcp = value == "on";
         return true;
     }
     error = "unknown setting: " + name;
     return false;
 }
 
-bool ApplyChanges(const ZOVA_ModuleScanResponseType& response, const Changes& changes,
-                  configure::DeviceSettings& settings, std::string& error) {
+Prepared PrepareChanges(const ZOVA_ModuleScanResponseType& response, const Changes& changes,
+                        Source source) {
+    Prepared prepared;
+    configure::DeviceSettings& settings = prepared.settings;
     settings = configure::SettingsFromResponse(response);
+    const configure::DeviceSettings before = settings;
+    auto refuse = [&prepared](std::string error) {
+        prepared.verdict = Verdict::kInvalid;
+        prepared.error = std::move(error);
+        return prepared;
+    };
+
     for (const AddressField& field : kAddressFields) {
         if (!(changes.*field.change))
             continue;
-        if (settings.*field.valid != 1) {
-            error = std::string("the device does not report its ") + field.what;
-            return false;
-        }
+        if (settings.*field.valid != 1)
+            return refuse(std::string(field.name) + ' ' +
+                          Quoted(AddressText(*(changes.*field.change))) +
+                          ": the device does not report its " + field.what);
         settings.*field.value = *(changes.*field.change);
     }
-    if (changes.hostname) {
-        if (settings.m_bHostnameValid != 1) {
-            error = "the device does not report its host name";
-            return false;
-        }
-        if (changes.hostname->size() > kMaxTextLength) {
-            error = "host name longer than 29 characters";
-            return false;
-        }
+    const std::string reportedName(framework::FieldText(response.szHostname));
+    const bool renamed = changes.hostname && *changes.hostname != reportedName;
+    if (changes.hostname && settings.m_bHostnameValid != 1)
+        return refuse("hostname " + Quoted(*changes.hostname) +
+                      ": the device does not report its host name");
+    if (renamed) {
+        if (changes.hostname->size() > kMaxTextLength)
+            return refuse("hostname " + Quoted(*changes.hostname) + ": longer than 29 characters");
         framework::CopyToField(settings.m_szHostname, changes.hostname->c_str());
-    }
-    if (!configure::IsLegalHostname(settings.m_szHostname)) {
-        error = "Illegal hostname! Only a-z, A-Z and 0-9 allowed.";
-        return false;
-    }
-    if (configure::EndsIn255(settings.m_dwIpAddress)) {
-        error = "Last digit of IP address can not be 255.";
-        return false;
     }
     if (changes.dhcp)
         settings.m_nDhcp = *changes.dhcp ? 0 : 1;
     settings.m_bChangePassword = changes.changePassword ? 1 : 0;
-    return true;
+    if (DescribeChanges(before, settings).empty()) {
+        prepared.verdict = Verdict::kNoChange;
+        return prepared;
+    }
+
+    // The dialog's rules, in its order.
+    if (!configure::IsLegalHostname(settings.m_szHostname))
+        return refuse(renamed ? "hostname " + Quoted(*changes.hostname) + ": " + kIllegalHostname
+                              : OwnValueError("host name", settings.m_szHostname, kIllegalHostname,
+                                              "hostname", source));
+    if (configure::EndsIn255(settings.m_dwIpAddress)) {
+        const std::string ip = AddressText(settings.m_dwIpAddress);
+        return refuse(changes.ip && settings.m_dwIpAddress != before.m_dwIpAddress
+                          ? "ip " + Quoted(ip) + ": " + kLastDigit255
+                          : OwnValueError("IP address", ip, kLastDigit255, "ip", source));
+    }
+    std::string error = AddressError(before, settings);
+    if (!error.empty())
+        return refuse(error);
+    prepared.warning = GatewayWarning(before, settings);
+    prepared.verdict = Verdict::kSend;
+    return prepared;
 }
 
 bool SetPasswords(configure::DeviceSettings& settings, const std::string& password,
@@ -114,6 +200,13 @@ bool SetPasswords(configure::DeviceSettings& settings, const std::string& passwo
     if (settings.m_bChangePassword == 1)
         framework::CopyToField(settings.m_szNewPassword, newPassword.c_str());
     return true;
+}
+
+std::string WrongPasswordHint(const std::string& password) {
+    if (password.empty() || (password.back() != ' ' && password.back() != '\t'))
+        return "";
+    return "the password ends in a blank, which `echo pw |` at the Windows command prompt "
+           "adds: write `echo pw|`";
 }
 
 std::vector<std::string> DescribeChanges(const configure::DeviceSettings& before,

@@ -1,13 +1,14 @@
 #include "cli/Commands.h"
 
+#include "cli/Address.h"
 #include "cli/Console.h"
 #include "cli/Link.h"
-#include "cli/Plan.h"
+#include "cli/PlanCheck.h"
 #include "configure/ConfigureRequest.h"
 #include "configure/WinkSupport.h"
+#include "zova/ResponseRow.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -18,24 +19,28 @@ namespace cli {
 
 namespace {
 
-// The library repeats a request 150 and 400 ms after the first copy; a
-// device that has not answered long after the last one will not.
+// A device that has not answered well after the library's last copy of the
+// request will not.
 constexpr std::chrono::milliseconds kResultTimeout(3000);
+static_assert(kResultTimeout.count() >= 2 * zova::kLastCopyDelayMs, "time after the last copy");
+
+// The library's receiver thread sends a due copy within its 20 ms receive
+// slice; this leaves it time to, on a busy machine too.
+constexpr std::chrono::milliseconds kLastCopyLeaves(zova::kLastCopyDelayMs + 100);
 
 std::chrono::milliseconds WaitOf(const Command& command) {
     return std::chrono::milliseconds(static_cast<long long>(command.waitSeconds * 1000));
 }
 
-std::string MacText(const std::uint8_t (&mac)[6]) {
-    char text[18];
-    std::snprintf(text, sizeof text, "%02X-%02X-%02X-%02X-%02X-%02X", mac[0], mac[1], mac[2],
-                  mac[3], mac[4], mac[5]);
-    return text;
-}
-
-// Starts the library and scans; kSuccess or kLibraryRefused (said on stderr).
-int StartAndScan(const Command& command, const std::vector<Mac>& wanted,
+// Checks the target, starts the library and scans; kSuccess or
+// kLibraryRefused (said on stderr).
+int StartAndScan(const Command& command, const std::vector<std::uint64_t>& wanted,
                  std::vector<ZOVA_ModuleScanResponseType>& answers) {
+    std::string error;
+    if (!CheckTarget(TargetSetting(), error)) {
+        Err("vantrel-cli: " + error + '\n');
+        return kLibraryRefused;
+    }
     if (!StartLibrary() || !Scan(WaitOf(command), wanted, answers)) {
         Err("vantrel-cli: zova.dll refused to start or to send\n");
         return kLibraryRefused;
@@ -48,28 +53,39 @@ int StartAndScan(const Command& command, const std::vector<Mac>& wanted,
 const ZOVA_ModuleScanResponseType* ScanForDevice(const Command& command,
                                                  std::vector<ZOVA_ModuleScanResponseType>& answers,
                                                  int& status) {
-    status = StartAndScan(command, {Mac(command.mac, command.mac + 6)}, answers);
+    status = StartAndScan(command, {MacKey(command.mac)}, answers);
     if (status != kSuccess)
         return nullptr;
     const ZOVA_ModuleScanResponseType* answer = FindAnswer(answers, command.mac);
     if (!answer) {
-        Err("vantrel-cli: device " + MacText(command.mac) + " not found\n");
+        Err("vantrel-cli: device " + zova::MacText(command.mac) + " not found\n");
         status = kNotFound;
     }
     return answer;
 }
 
-// The passwords the settings need: the current one when the device asks for
-// it (given, when the caller has it already, else read), the new one when it
-// is to change.
-bool ReadPasswords(configure::DeviceSettings& settings, const std::string* given,
-                   std::string& error) {
-    std::string password, newPassword;
-    if (settings.m_bPasswordEnabled)
-        password = given ? *given : ReadSecret("Password: ");
-    if (settings.m_bChangePassword == 1)
-        newPassword = ReadSecret("New password: ");
-    return SetPasswords(settings, password, newPassword, error);
+// Reads what configure needs from standard input: the password when the
+// device asks for one, the new one when it is to change (at a console twice).
+// False, said on stderr, when a line is missing or the two new ones differ:
+// nothing may be sent then.
+bool ReadPasswords(const std::string& mac, const configure::DeviceSettings& settings,
+                   std::string& password, std::string& newPassword) {
+    if (settings.m_bPasswordEnabled && !ReadSecret("Password for " + mac + ": ", password)) {
+        Err("vantrel-cli: no password given for " + mac + "; nothing was sent\n");
+        return false;
+    }
+    if (settings.m_bChangePassword != 1)
+        return true;
+    if (!ReadSecret("New password for " + mac + ": ", newPassword)) {
+        Err("vantrel-cli: no new password given for " + mac + "; nothing was sent\n");
+        return false;
+    }
+    std::string again;
+    if (InputIsConsole() && (!ReadSecret("New password again: ", again) || again != newPassword)) {
+        Err("vantrel-cli: the new passwords differ; nothing was sent\n");
+        return false;
+    }
+    return true;
 }
 
 ZOVA_ConfigureRequestType RequestFor(const ZOVA_ModuleScanResponseType& answer,
@@ -78,12 +94,14 @@ ZOVA_ConfigureRequestType RequestFor(const ZOVA_ModuleScanResponseType& answer,
 }
 
 std::string JoinChanges(const std::vector<std::string>& changes) {
-    if (changes.empty())
-        return "no change";
     std::string text;
     for (const std::string& change : changes)
         text += (text.empty() ? "" : ", ") + change;
     return text;
+}
+
+std::string WithHint(const std::string& text, const std::string& hint) {
+    return hint.empty() ? text : text + ": " + hint;
 }
 
 }  // namespace
@@ -92,11 +110,12 @@ int RunScan(const Command& command) {
     std::vector<ZOVA_ModuleScanResponseType> answers;
     if (int status = StartAndScan(command, {}, answers))
         return status;
-    // Devices in the order of their MACs, so that two scans compare line by line.
-    std::stable_sort(answers.begin(), answers.end(), [](const auto& a, const auto& b) {
-        return std::memcmp(a.abMacAddr, b.abMacAddr, 6) < 0;
-    });
+    SortByMac(answers);
     Out(FormatDevices(answers, command.format));
+    if (answers.empty()) {
+        Err("vantrel-cli: no device answered\n");
+        return kNotFound;
+    }
     return kSuccess;
 }
 
@@ -106,19 +125,34 @@ int RunConfigure(const Command& command) {
     const ZOVA_ModuleScanResponseType* answer = ScanForDevice(command, answers, status);
     if (!answer)
         return status;
-    configure::DeviceSettings settings;
-    std::string error;
-    if (!ApplyChanges(*answer, command.changes, settings, error) ||
-        !ReadPasswords(settings, nullptr, error)) {
+    const std::string mac = zova::MacText(command.mac);
+    Prepared prepared = PrepareChanges(*answer, command.changes, Source::kCommandLine);
+    if (prepared.verdict == Verdict::kInvalid) {
+        Err("vantrel-cli: " + prepared.error + '\n');
+        return kInvalidInput;
+    }
+    if (prepared.verdict == Verdict::kNoChange) {
+        Out(mac + ": no change\n");
+        return kSuccess;
+    }
+    if (!prepared.warning.empty())
+        Err("vantrel-cli: warning: " + prepared.warning + '\n');
+    std::string password, newPassword, error;
+    if (!ReadPasswords(mac, prepared.settings, password, newPassword))
+        return kInvalidInput;
+    if (!SetPasswords(prepared.settings, password, newPassword, error)) {
         Err("vantrel-cli: " + error + '\n');
         return kInvalidInput;
     }
-    ZOVA_ConfigureRequestType request = RequestFor(*answer, settings);
+    ZOVA_ConfigureRequestType request = RequestFor(*answer, prepared.settings);
     const Outcome outcome = SendConfigure(request, kResultTimeout);
     if (outcome == Outcome::kAccepted)
-        Out(MacText(command.mac) + ": accepted\n");
+        Out(mac + ": accepted\n");
     else
-        Err("vantrel-cli: " + MacText(command.mac) + ": " + OutcomeText(outcome) + '\n');
+        Err("vantrel-cli: " + mac + ": " +
+            WithHint(OutcomeText(outcome),
+                     outcome == Outcome::kWrongPassword ? WrongPasswordHint(password) : "") +
+            '\n');
     return StatusOf(outcome);
 }
 
@@ -137,53 +171,72 @@ int RunApply(const Command& command) {
         return kInvalidInput;
     }
 
-    std::vector<Mac> wanted;
+    std::vector<std::uint64_t> wanted;
     for (const PlanLine& line : plan.lines)
         if (line.error.empty())
-            wanted.emplace_back(line.mac, line.mac + 6);
+            wanted.push_back(MacKey(line.mac));
     std::vector<ZOVA_ModuleScanResponseType> answers;
     if (int status = StartAndScan(command, wanted, answers))
         return status;
+    const std::vector<LineCheck> checks = CheckPlan(plan, answers);
 
-    bool sharedRead = false;
-    std::string shared;
-    std::vector<Outcome> outcomes;
-    const std::string total = std::to_string(plan.lines.size());
-    for (std::size_t i = 0; i < plan.lines.size(); ++i) {
-        const PlanLine& line = plan.lines[i];
-        const std::string where = "line " + std::to_string(line.line) + ": " + line.macText;
-        Err("[" + std::to_string(i + 1) + "/" + total + "] " + where + '\n');
-
-        Outcome outcome = Outcome::kInvalid;
-        std::string reason = line.error;
-        const ZOVA_ModuleScanResponseType* answer =
-            reason.empty() ? FindAnswer(answers, line.mac) : nullptr;
-        configure::DeviceSettings settings;
-        if (reason.empty() && !answer) {
-            outcome = Outcome::kNotFound;
-        } else if (reason.empty() && ApplyChanges(*answer, line.changes, settings, reason)) {
-            if (command.dryRun) {
-                Out(where + ": would set: " +
-                    JoinChanges(
-                        DescribeChanges(configure::SettingsFromResponse(*answer), settings)) +
-                    '\n');
-                outcomes.push_back(Outcome::kWouldApply);
-                continue;
-            }
-            if (!plan.hasPasswordColumn && settings.m_bPasswordEnabled && !sharedRead) {
-                shared = ReadSecret("Password for the plan: ");
-                sharedRead = true;
-            }
-            const std::string& password = plan.hasPasswordColumn ? line.password : shared;
-            if (ReadPasswords(settings, &password, reason)) {
-                ZOVA_ConfigureRequestType request = RequestFor(*answer, settings);
-                outcome = SendConfigure(request, kResultTimeout);
-            }
-        }
-        outcomes.push_back(outcome);
-        Out(where + ": " + OutcomeText(outcome) + (reason.empty() ? "" : ": " + reason) + '\n');
+    // The lines to send, and the one password for those without their own,
+    // read before anything is sent.
+    std::size_t toSend = 0, needShared = 0, firstNeeding = 0;
+    for (std::size_t i = 0; i < checks.size(); ++i) {
+        if (checks[i].outcome != Outcome::kWouldApply)
+            continue;
+        ++toSend;
+        if (checks[i].settings.m_bPasswordEnabled && !plan.lines[i].password && needShared++ == 0)
+            firstNeeding = i;
     }
-    Out(SummaryText(outcomes) + '\n');
+    std::string shared;
+    if (!command.dryRun && needShared > 0) {
+        const PlanLine& first = plan.lines[firstNeeding];
+        const std::string devices =
+            std::to_string(needShared) + (needShared == 1 ? " device needs" : " devices need");
+        if (!ReadSecret("Password for the plan (" + devices + " it): ", shared)) {
+            Err("vantrel-cli: no password given for line " + std::to_string(first.line) + ": " +
+                zova::MacText(first.mac) + " (" + devices + " one); nothing was sent\n");
+            return kInvalidInput;
+        }
+        if (shared.size() > kMaxTextLength) {
+            Err("vantrel-cli: password longer than 29 characters; nothing was sent\n");
+            return kInvalidInput;
+        }
+    }
+
+    std::vector<Outcome> outcomes;
+    outcomes.reserve(checks.size());
+    std::size_t sent = 0;
+    Out(ReportStart(command.format));
+    for (std::size_t i = 0; i < checks.size(); ++i) {
+        const PlanLine& line = plan.lines[i];
+        const LineCheck& check = checks[i];
+        LineReport report{line.line, line.error.empty() ? zova::MacText(line.mac) : line.macText,
+                          check.outcome, check.reason};
+        const std::string where = "line " + std::to_string(line.line) + ": " + report.mac;
+        if (!check.warning.empty())
+            Err("vantrel-cli: " + where + ": warning: " + check.warning + '\n');
+        if (check.outcome == Outcome::kWouldApply && command.dryRun) {
+            report.reason = JoinChanges(
+                DescribeChanges(configure::SettingsFromResponse(*check.answer), check.settings));
+        } else if (check.outcome == Outcome::kWouldApply) {
+            Err("[" + std::to_string(++sent) + "/" + std::to_string(toSend) + "] " + where + '\n');
+            const std::string& password = line.password ? *line.password : shared;
+            configure::DeviceSettings settings = check.settings;
+            SetPasswords(settings, password, "", error);  // lengths checked above
+            ZOVA_ConfigureRequestType request = RequestFor(*check.answer, settings);
+            report.outcome = SendConfigure(request, kResultTimeout);
+            if (report.outcome == Outcome::kWrongPassword)
+                report.reason = WrongPasswordHint(password);
+        }
+        outcomes.push_back(report.outcome);
+        Out(ReportLine(command.format, report, i == 0));
+    }
+    Out(ReportEnd(command.format, checks.empty()));
+    // A script reading CSV or JSON gets nothing else on standard output.
+    (command.format == Format::kTable ? Out : Err)(SummaryText(outcomes) + '\n');
     const bool allWent = std::all_of(outcomes.begin(), outcomes.end(),
                                      [](Outcome outcome) { return StatusOf(outcome) == kSuccess; });
     return allWent ? kSuccess : kPlanFailures;
@@ -202,9 +255,10 @@ int RunWink(const Command& command) {
     ZOVA_ConfigureRequestType request{};
     std::memcpy(request.abMacAddr, answer->abMacAddr, sizeof request.abMacAddr);
     ZOVA_SendWink(&request);
-    // The library sends its repeats 150 and 400 ms after the first copy.
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    Out(MacText(command.mac) + ": wink sent\n");
+    // Winks are not acknowledged; the library's copies leave only while the
+    // program runs.
+    std::this_thread::sleep_for(kLastCopyLeaves);
+    Out(zova::MacText(command.mac) + ": wink sent\n");
     return kSuccess;
 }
 

@@ -15,7 +15,12 @@ void UseBinaryOutput() {
     _setmode(_fileno(stderr), _O_BINARY);
 }
 
-std::string ReadSecret(const char* prompt) {
+bool InputIsConsole() {
+    DWORD mode = 0;
+    return ::GetConsoleMode(::GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+}
+
+bool ReadSecret(const std::string& prompt, std::string& line) {
     const HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
     DWORD mode = 0;
     const bool console = ::GetConsoleMode(input, &mode) != 0;
@@ -23,15 +28,15 @@ std::string ReadSecret(const char* prompt) {
         Err(prompt);
         ::SetConsoleMode(input, mode & ~static_cast<DWORD>(ENABLE_ECHO_INPUT));
     }
-    std::string line;
-    std::getline(std::cin, line);
+    line.clear();
+    const bool read = static_cast<bool>(std::getline(std::cin, line));
     if (console) {
         ::SetConsoleMode(input, mode);
         Err("\n");
     }
-    if (!line.empty() && line.back() == '\r')
+    while (!line.empty() && line.back() == '\r')
         line.pop_back();
-    return line;
+    return read;
 }
 
 void Out(const std::string& text) {

@@ -10,10 +10,14 @@ namespace cli {
 // of their own; the C library must not add a CR to each LF).
 void UseBinaryOutput();
 
-// One line of standard input, without its line end. At a console the prompt
-// goes to standard error and what is typed is not echoed. Empty at the end
-// of the input.
-std::string ReadSecret(const char* prompt);
+// True when standard input is a console, where a person types.
+bool InputIsConsole();
+
+// One line of standard input into line, without its line end (LF and any
+// CRs before it); the rest, blanks included, is kept. At a console the prompt
+// goes to standard error and what is typed is not echoed. False at the end of
+// the input: no line was given.
+bool ReadSecret(const std::string& prompt, std::string& line);
 
 // Prints text and flushes: a script reading the pipe sees each line at once.
 void Out(const std::string& text);

@@ -1,5 +1,7 @@
 #include "cli/Csv.h"
 
+#include <cctype>
+
 namespace cli {
 
 std::string CsvField(const std::string& text) {
@@ -24,10 +26,20 @@ std::string CsvRecord(const std::vector<std::string>& fields) {
     return record + "\r\n";
 }
 
-bool ParseCsv(const std::string& text, std::vector<CsvRow>& rows, std::string& error) {
+bool ParseCsv(const std::string& text, std::vector<CsvRow>& rows, std::string& error,
+              char separator, bool comments) {
+    const auto endsField = [&](std::size_t at) {
+        return at >= text.size() || text[at] == separator || text[at] == '\r' || text[at] == '\n';
+    };
     std::size_t pos = 0;
     int line = 1;
     while (pos < text.size()) {
+        if (comments && text[pos] == '#') {
+            const std::size_t end = text.find('\n', pos);
+            pos = end == std::string::npos ? text.size() : end + 1;
+            ++line;
+            continue;
+        }
         CsvRow row;
         row.line = line;
         std::string field;
@@ -54,19 +66,19 @@ bool ParseCsv(const std::string& text, std::vector<CsvRow>& rows, std::string& e
                         ++line;
                     field += c;
                 }
-                if (pos < text.size() && text[pos] != ',' && text[pos] != '\r' &&
-                    text[pos] != '\n') {
+                if (!endsField(pos)) {
                     error = "line " + std::to_string(line) + ": text after a closing quote";
                     return false;
                 }
             } else {
-                while (pos < text.size() && text[pos] != ',' && text[pos] != '\r' &&
-                       text[pos] != '\n')
-                    field += text[pos++];
+                const std::size_t start = pos;
+                while (!endsField(pos))
+                    ++pos;
+                field.assign(text, start, pos - start);
             }
-            row.fields.push_back(field);
+            row.fields.push_back(std::move(field));
             field.clear();
-            if (pos < text.size() && text[pos] == ',') {
+            if (pos < text.size() && text[pos] == separator) {
                 ++pos;
                 continue;
             }
@@ -79,9 +91,22 @@ bool ParseCsv(const std::string& text, std::vector<CsvRow>& rows, std::string& e
         }
         const bool empty = row.fields.size() == 1 && row.fields[0].empty();
         if (!empty)
-            rows.push_back(row);
+            rows.push_back(std::move(row));
     }
     return true;
+}
+
+std::string TrimBlanks(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return "";
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+std::string LowerCase(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
 }
 
 }  // namespace cli

@@ -1,4 +1,5 @@
-// Comma-separated values as RFC 4180 has them, both ways.
+// Comma-separated values as RFC 4180 has them, both ways, and what
+// spreadsheets make of them.
 #ifndef VANTREL_CLI_CSV_H
 #define VANTREL_CLI_CSV_H
 
@@ -19,11 +20,19 @@ struct CsvRow {
     std::vector<std::string> fields;
 };
 
-// Every record of text. Lines may end in CRLF or LF; quoted fields may hold
-// commas, doubled quotes and line breaks. Empty lines are skipped. False, with
-// error saying where, for a quote that is never closed or text after a
-// closing quote.
-bool ParseCsv(const std::string& text, std::vector<CsvRow>& rows, std::string& error);
+// Every record of text, fields split at separator. Lines may end in CRLF or
+// LF; quoted fields may hold separators, doubled quotes and line breaks.
+// Empty lines are skipped, and with comments so is every line that starts
+// with '#'. False, with error saying where, for a quote that is never closed
+// or text after a closing quote.
+bool ParseCsv(const std::string& text, std::vector<CsvRow>& rows, std::string& error,
+              char separator = ',', bool comments = false);
+
+// Blanks and tabs cut from both ends.
+std::string TrimBlanks(const std::string& text);
+
+// ASCII letters made lower case.
+std::string LowerCase(std::string text);
 
 }  // namespace cli
 

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 
 namespace cli {
 
@@ -100,6 +101,12 @@ std::vector<std::string> DeviceTexts(const ZOVA_ModuleScanResponseType& r) {
     texts.push_back(!r.bPasswordValid ? kNotReported : r.bPasswordOn != 0 ? "On" : "Off");
     texts.push_back(r.bPasswordSaltValid == 1 ? "Yes" : "No");
     return texts;
+}
+
+void SortByMac(std::vector<ZOVA_ModuleScanResponseType>& devices) {
+    std::stable_sort(devices.begin(), devices.end(), [](const auto& a, const auto& b) {
+        return std::memcmp(a.abMacAddr, b.abMacAddr, 6) < 0;
+    });
 }
 
 std::string FormatDevices(const std::vector<ZOVA_ModuleScanResponseType>& devices, Format format) {

@@ -18,6 +18,9 @@ const std::vector<std::string>& DeviceColumns();
 // The texts of one answer, in column order: "N/A" for every unreported value.
 std::vector<std::string> DeviceTexts(const ZOVA_ModuleScanResponseType& response);
 
+// Devices in the order of their MACs, so that two scans compare line by line.
+void SortByMac(std::vector<ZOVA_ModuleScanResponseType>& devices);
+
 // The whole output for the answers, one per device, in the given order.
 std::string FormatDevices(const std::vector<ZOVA_ModuleScanResponseType>& devices, Format format);
 

@@ -1,5 +1,8 @@
 #include "cli/ExitStatus.h"
 
+#include "cli/Csv.h"
+#include "cli/Json.h"
+
 #include <algorithm>
 
 namespace cli {
@@ -7,7 +10,8 @@ namespace cli {
 namespace {
 
 const Outcome kAllOutcomes[] = {Outcome::kAccepted, Outcome::kWrongPassword, Outcome::kNotFound,
-                                Outcome::kNoAnswer, Outcome::kInvalid,       Outcome::kWouldApply};
+                                Outcome::kNoAnswer, Outcome::kInvalid,       Outcome::kWouldApply,
+                                Outcome::kNoChange};
 
 }  // namespace
 
@@ -25,6 +29,8 @@ const char* OutcomeText(Outcome outcome) {
         return "invalid";
     case Outcome::kWouldApply:
         return "would apply";
+    case Outcome::kNoChange:
+        return "no change";
     }
     return "";
 }
@@ -33,6 +39,7 @@ ExitStatus StatusOf(Outcome outcome) {
     switch (outcome) {
     case Outcome::kAccepted:
     case Outcome::kWouldApply:
+    case Outcome::kNoChange:
         return kSuccess;
     case Outcome::kWrongPassword:
         return kWrongPassword;
@@ -47,10 +54,13 @@ ExitStatus StatusOf(Outcome outcome) {
 }
 
 std::string SummaryText(const std::vector<Outcome>& outcomes) {
+    std::size_t counts[std::size(kAllOutcomes)] = {};
+    for (Outcome outcome : outcomes)
+        ++counts[static_cast<std::size_t>(outcome)];
     std::string text = std::to_string(outcomes.size()) + " lines:";
     bool first = true;
     for (Outcome outcome : kAllOutcomes) {
-        const auto count = std::count(outcomes.begin(), outcomes.end(), outcome);
+        const std::size_t count = counts[static_cast<std::size_t>(outcome)];
         if (count == 0)
             continue;
         text += first ? " " : ", ";
@@ -58,6 +68,34 @@ std::string SummaryText(const std::vector<Outcome>& outcomes) {
         first = false;
     }
     return text;
+}
+
+std::string ReportStart(Format format) {
+    if (format == Format::kCsv)
+        return CsvRecord({"line", "mac", "result", "reason"});
+    return format == Format::kJson ? "[" : "";
+}
+
+std::string ReportLine(Format format, const LineReport& report, bool first) {
+    const std::string line = std::to_string(report.line);
+    const char* result = OutcomeText(report.outcome);
+    if (format == Format::kCsv)
+        return CsvRecord({line, report.mac, result, report.reason});
+    if (format == Format::kJson)
+        return std::string(first ? "\n" : ",\n") + "  {\"line\": " + line +
+               ", \"mac\": " + JsonString(report.mac) + ", \"result\": " + JsonString(result) +
+               ", \"reason\": " + (report.reason.empty() ? "null" : JsonString(report.reason)) +
+               "}";
+    std::string text = "line " + line + ": " + report.mac + ": ";
+    if (report.outcome == Outcome::kWouldApply)
+        return text + "would set: " + report.reason + '\n';
+    return text + result + (report.reason.empty() ? "" : ": " + report.reason) + '\n';
+}
+
+std::string ReportEnd(Format format, bool empty) {
+    if (format != Format::kJson)
+        return "";
+    return empty ? "]\n" : "\n]\n";
 }
 
 }  // namespace cli

@@ -1,11 +1,14 @@
 #include "cli/Link.h"
 
+#include "cli/Address.h"
 #include "devicelist/StoredResponse.h"
+
+#include <windows.h>
 
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
-#include <set>
+#include <unordered_set>
 
 namespace cli {
 
@@ -47,17 +50,28 @@ bool TakeRejected(const std::uint8_t (&mac)[6]) {
 
 }  // namespace
 
+std::optional<std::string> TargetSetting() {
+    ::SetLastError(ERROR_SUCCESS);
+    const DWORD size = ::GetEnvironmentVariableA("ZOVA_TARGET", nullptr, 0);
+    if (size == 0 && ::GetLastError() == ERROR_ENVVAR_NOT_FOUND)
+        return std::nullopt;
+    std::string value(size, '\0');
+    const DWORD length = size > 0 ? ::GetEnvironmentVariableA("ZOVA_TARGET", &value[0], size) : 0;
+    value.resize(length < size ? length : 0);
+    return value;
+}
+
 bool StartLibrary() {
     ZOVA_RegisterCallBack(&OnNotify);
     return ZOVA_Start() != 0;
 }
 
-bool Scan(std::chrono::milliseconds wait, const std::vector<Mac>& wanted,
+bool Scan(std::chrono::milliseconds wait, const std::vector<std::uint64_t>& wanted,
           std::vector<ZOVA_ModuleScanResponseType>& answers) {
     if (!ZOVA_SendModuleScan())
         return false;
-    std::set<Mac> seen;
-    const std::set<Mac> wantedSet(wanted.begin(), wanted.end());
+    std::unordered_set<std::uint64_t> seen;
+    const std::unordered_set<std::uint64_t> wantedSet(wanted.begin(), wanted.end());
     std::size_t wantedSeen = 0;
 
     const auto deadline = std::chrono::steady_clock::now() + wait;
@@ -65,7 +79,7 @@ bool Scan(std::chrono::milliseconds wait, const std::vector<Mac>& wanted,
     for (;;) {
         ZOVA_ModuleScanResponseType response;
         while (ZOVA_GetResponse(&response)) {
-            const Mac mac(response.abMacAddr, response.abMacAddr + 6);
+            const std::uint64_t mac = MacKey(response.abMacAddr);
             // A device's first answer wins, as in the window's list.
             if (!seen.insert(mac).second)
                 continue;

@@ -8,20 +8,23 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace cli {
 
-using Mac = std::vector<std::uint8_t>;  // six bytes
+// ZOVA_TARGET as the library will read it; no value when it is not set.
+std::optional<std::string> TargetSetting();
 
 // Registers the callback and starts the library; false when it refuses.
 bool StartLibrary();
 
 // Sends one scan and collects each device's first answer, in the order they
-// came, for up to wait; stops early once every MAC in wanted has answered
-// (an empty wanted waits the whole time). False when the scan could not be
-// sent.
-bool Scan(std::chrono::milliseconds wait, const std::vector<Mac>& wanted,
+// came, for up to wait; stops early once every MAC in wanted (MacKey) has
+// answered (an empty wanted waits the whole time). False when the scan could
+// not be sent.
+bool Scan(std::chrono::milliseconds wait, const std::vector<std::uint64_t>& wanted,
           std::vector<ZOVA_ModuleScanResponseType>& answers);
 
 // The answer from mac among answers, or null.

@@ -4,96 +4,179 @@
 #include "cli/Csv.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cstring>
+#include <unordered_map>
 
 namespace cli {
 
 namespace {
 
-const char* const kColumns[] = {"mac",  "ip",       "mask", "gateway", "dns1",
-                                "dns2", "hostname", "dhcp", "password"};
+enum class Kind { kMac, kSetting, kPassword, kIgnored };
 
-std::string Lower(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
+const struct {
+    const char* name;
+    Kind kind;
+} kColumns[] = {
+    {"mac", Kind::kMac},
+    {"ip", Kind::kSetting},
+    {"mask", Kind::kSetting},
+    {"gateway", Kind::kSetting},
+    {"dns1", Kind::kSetting},
+    {"dns2", Kind::kSetting},
+    {"hostname", Kind::kSetting},
+    {"dhcp", Kind::kSetting},
+    {"password", Kind::kPassword},
+    // What scan writes besides: a scan's CSV is a plan.
+    {"firmware", Kind::kIgnored},
+    {"type", Kind::kIgnored},
+    {"protocol", Kind::kIgnored},
+    {"password_protection", Kind::kIgnored},
+    {"salted", Kind::kIgnored},
+};
+
+std::string ColumnList() {
+    std::string read, ignored;
+    for (const auto& column : kColumns) {
+        std::string& list = column.kind == Kind::kIgnored ? ignored : read;
+        list += (list.empty() ? "" : ", ") + std::string(column.name);
+    }
+    return read + "; ignored: " + ignored;
 }
 
-std::string Trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+// The separator is the first ',', ';' or tab of the header line: the first
+// line that holds more than blanks and does not start with '#'.
+char SeparatorOf(const std::string& text) {
+    for (std::size_t pos = 0; pos < text.size();) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::size_t first = text.find_first_not_of(" \t\r", pos);
+        if (first < end && text[pos] != '#') {
+            const std::size_t separator = text.find_first_of(",;\t", pos);
+            return separator < end ? text[separator] : ',';
+        }
+        pos = end + 1;
+    }
+    return ',';
+}
+
+int LineAt(const std::string& text, std::size_t pos) {
+    return 1 + static_cast<int>(std::count(text.begin(), text.begin() + pos, '\n'));
+}
+
+bool AllEmpty(const std::vector<std::string>& cells, std::size_t from = 0) {
+    return std::all_of(cells.begin() + std::min(from, cells.size()), cells.end(),
+                       [](const std::string& cell) { return TrimBlanks(cell).empty(); });
 }
 
 }  // namespace
 
+const std::vector<std::string>& PlanColumns() {
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> list;
+        for (const auto& column : kColumns)
+            list.push_back(column.name);
+        return list;
+    }();
+    return names;
+}
+
 bool ParsePlan(const std::string& text, Plan& plan, std::string& error) {
-    std::vector<CsvRow> rows;
-    if (!ParseCsv(text, rows, error))
+    if (text.rfind("\xFF\xFE", 0) == 0 || text.rfind("\xFE\xFF", 0) == 0) {
+        error = "the plan is UTF-16 text; save it as CSV (UTF-8)";
         return false;
+    }
+    const std::string body = text.rfind("\xEF\xBB\xBF", 0) == 0 ? text.substr(3) : text;
+    const std::size_t nul = body.find('\0');
+    if (nul != std::string::npos) {
+        error = "line " + std::to_string(LineAt(body, nul)) +
+                ": a NUL byte; the plan must be text: save it as CSV (UTF-8)";
+        return false;
+    }
+    std::vector<CsvRow> rows;
+    if (!ParseCsv(body, rows, error, SeparatorOf(body), true))
+        return false;
+    rows.erase(std::remove_if(rows.begin(), rows.end(),
+                              [](const CsvRow& row) { return AllEmpty(row.fields); }),
+               rows.end());
     if (rows.empty()) {
         error = "the plan has no header line";
         return false;
     }
-    std::vector<std::string> header;
-    for (const std::string& cell : rows[0].fields) {
-        const std::string name = Lower(Trimmed(cell));
-        if (std::find(std::begin(kColumns), std::end(kColumns), name) == std::end(kColumns)) {
-            error = "line " + std::to_string(rows[0].line) + ": unknown column: " + cell;
+
+    const CsvRow& headerRow = rows[0];
+    const std::string where = "line " + std::to_string(headerRow.line) + ": ";
+    std::size_t named = headerRow.fields.size();
+    while (named > 0 && TrimBlanks(headerRow.fields[named - 1]).empty())
+        --named;
+    std::vector<Kind> kinds;
+    std::vector<std::string> names;
+    for (std::size_t c = 0; c < named; ++c) {
+        const std::string name = LowerCase(TrimBlanks(headerRow.fields[c]));
+        const auto known = std::find_if(std::begin(kColumns), std::end(kColumns),
+                                        [&](const auto& column) { return name == column.name; });
+        if (known == std::end(kColumns)) {
+            error = where + "unknown column " + Quoted(headerRow.fields[c]) + "; the columns are " +
+                    ColumnList();
             return false;
         }
-        if (std::find(header.begin(), header.end(), name) != header.end()) {
-            error = "line " + std::to_string(rows[0].line) + ": column twice: " + cell;
+        if (std::find(names.begin(), names.end(), name) != names.end()) {
+            error = where + "column twice: " + Quoted(headerRow.fields[c]);
             return false;
         }
-        header.push_back(name);
+        names.push_back(name);
+        kinds.push_back(known->kind);
     }
-    if (std::find(header.begin(), header.end(), "mac") == header.end()) {
-        error = "line " + std::to_string(rows[0].line) + ": no mac column";
+    const std::size_t macColumn = std::find(names.begin(), names.end(), "mac") - names.begin();
+    if (macColumn == names.size()) {
+        error = where + "no mac column";
         return false;
     }
-    plan.hasPasswordColumn = std::find(header.begin(), header.end(), "password") != header.end();
 
+    std::unordered_map<std::uint64_t, int> firstLineOf;
+    firstLineOf.reserve(rows.size());
+    plan.lines.reserve(rows.size() - 1);
     for (std::size_t r = 1; r < rows.size(); ++r) {
         PlanLine line;
         line.line = rows[r].line;
         const std::vector<std::string>& cells = rows[r].fields;
-        const std::size_t macColumn =
-            std::find(header.begin(), header.end(), "mac") - header.begin();
         if (macColumn < cells.size())
-            line.macText = Trimmed(cells[macColumn]);
-        if (cells.size() != header.size()) {
+            line.macText = TrimBlanks(cells[macColumn]);
+        if (cells.size() < named || !AllEmpty(cells, named)) {
             line.error = std::to_string(cells.size()) + " cells where the header has " +
-                         std::to_string(header.size());
-            plan.lines.push_back(line);
+                         std::to_string(named);
+            plan.lines.push_back(std::move(line));
             continue;
         }
-        for (std::size_t c = 0; c < cells.size() && line.error.empty(); ++c) {
-            // Passwords and host names are taken as written; blanks around
-            // addresses are a spreadsheet's, not the user's.
-            const bool verbatim = header[c] == "password" || header[c] == "hostname";
-            const std::string value = verbatim ? cells[c] : Trimmed(cells[c]);
-            if (header[c] == "mac") {
-                line.macText = value;
-                if (!ParseMac(value, line.mac))
-                    line.error = "not a MAC address: " + value;
-            } else if (header[c] == "password") {
-                line.password = value;
-            } else {
-                SetChange(line.changes, header[c], value, line.error);
+        for (std::size_t c = 0; c < named && line.error.empty(); ++c) {
+            switch (kinds[c]) {
+            case Kind::kMac:
+                if (!ParseMac(line.macText, line.mac))
+                    line.error = "mac " + Quoted(line.macText) + ": not a MAC address";
+                break;
+            case Kind::kPassword:
+                // A password is exact: its blanks are the user's.
+                if (cells[c].size() > kMaxTextLength)
+                    line.error = "password: longer than 29 characters";
+                else if (!cells[c].empty())
+                    line.password = cells[c];
+                break;
+            case Kind::kSetting: {
+                const std::string value = TrimBlanks(cells[c]);
+                if (LowerCase(value) != "n/a")
+                    SetChange(line.changes, names[c], value, line.error);
+                break;
+            }
+            case Kind::kIgnored:
+                break;
             }
         }
         if (line.error.empty()) {
-            for (const PlanLine& earlier : plan.lines) {
-                if (earlier.error.empty() && std::memcmp(earlier.mac, line.mac, 6) == 0) {
-                    line.error = "the same device as line " + std::to_string(earlier.line);
-                    break;
-                }
-            }
+            const auto first = firstLineOf.emplace(MacKey(line.mac), line.line);
+            if (!first.second)
+                line.error = "mac " + Quoted(line.macText) + ": the same device as line " +
+                             std::to_string(first.first->second);
         }
-        plan.lines.push_back(line);
+        plan.lines.push_back(std::move(line));
     }
     return true;
 }

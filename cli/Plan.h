@@ -1,11 +1,13 @@
 // A commissioning plan: a CSV file with a header line and one device per
-// line, read into the changes for each device.
+// line, read into the changes for each device, as a person writes it or a
+// spreadsheet saves it, and scan --format csv's output too.
 #ifndef VANTREL_CLI_PLAN_H
 #define VANTREL_CLI_PLAN_H
 
 #include "cli/Changes.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,21 +18,29 @@ struct PlanLine {
     std::string macText;  // as written
     std::uint8_t mac[6] = {};
     Changes changes;
-    std::string password;  // from the password column, when there is one
-    std::string error;     // not empty: the line cannot be applied, and why
+    std::optional<std::string> password;  // from a password cell that is not empty
+    std::string error;                    // not empty: the line cannot be applied, and why
 };
 
 struct Plan {
-    bool hasPasswordColumn = false;
     std::vector<PlanLine> lines;
 };
 
-// Reads the plan. The header names the columns in any order: mac (required)
-// and any of ip, mask, gateway, dns1, dns2, hostname, dhcp, password; names
-// are matched without regard to case. A line with a bad value, the wrong
-// number of cells or a MAC seen on an earlier line gets its error and the
-// rest still count. False, with error, when the plan as a whole cannot be
-// read (CSV syntax, no header, an unknown or repeated column, no mac column).
+// The plan's columns: the ones apply reads, then the ones scan writes that
+// apply ignores.
+const std::vector<std::string>& PlanColumns();
+
+// Reads the plan, in time linear in its length. A UTF-8 byte order mark is
+// dropped; the separator is the first ',', ';' or tab of the header line;
+// lines that are empty, hold only empty cells or start with '#' are skipped;
+// blanks around every cell but a password are cut. The header names the
+// columns in any order, without regard to case: mac (required) and any of
+// PlanColumns(); empty names at its end are ignored, and so are their cells
+// when empty. In a cell, N/A (any case) keeps the device's value. A line with
+// a bad value, the wrong number of cells or a MAC seen on an earlier line
+// gets its error, naming the column and the value, and the rest still count.
+// False, with error, when the plan as a whole cannot be read (not text, CSV
+// syntax, no header, an unknown or repeated column, no mac column).
 bool ParsePlan(const std::string& text, Plan& plan, std::string& error);
 
 }  // namespace cli

@@ -1,6 +1,7 @@
 // vantrel-cli: the tool's library and rules for scripts.
 #include "cli/Commands.h"
 #include "cli/Console.h"
+#include "version/DllVersionCheck.h"
 #include "version/StartupVersion.h"
 
 #include <windows.h>
@@ -20,6 +21,14 @@ int main(int argc, char** argv) {
     }
     if (command.help) {
         cli::Out(cli::HelpText(command.subcommand));
+        return cli::kSuccess;
+    }
+    if (command.version) {
+        char library[256] = {};
+        const bool read =
+            CDllVersionCheck().ReadFileVersionString(version::ZovaLibraryPath(), library);
+        cli::Out(std::string("vantrel-cli " VANTREL_VERSION "\nzova.dll ") +
+                 (read ? library : "(version not readable)") + "\n");
         return cli::kSuccess;
     }
     // As in the window: the library is checked by its file before the first

@@ -7,20 +7,22 @@
 #   --quick        fewer repetitions, for trying the script itself
 #   --before TREE  also builds TREE (another checkout of the project, such as
 #                  a worktree at an earlier commit) in its preset windows and
-#                  measures its tool and list_fill_bench before this tree's,
-#                  in the same run, under the same Wine prefix
+#                  measures its tool, list_fill_bench and vantrel-cli's dry
+#                  runs before this tree's, in the same run, under the same
+#                  Wine prefix
 # Needs root (or CAP_NET_ADMIN) for the DHCP run and the lossy-link scans,
 # which happen entirely inside network namespaces made and removed by
 # bench/dhcp_latency.sh and bench/lossy_scan.sh.
 cd "$(dirname "$0")/.." || exit 1
 md5_runs=9; md5_mib=128; dhcp_exchanges=30; lossy_scans=20; list_counts="100 1000 5000"; fill_counts="100 1000"
 click_devices=1000; request_devices=1000; fill_request_rows=300; plan_devices=1000; plan_runs=3
+plan_lines="25000 100000"
 before=""
 while [ $# -gt 0 ]; do
     case $1 in
     --quick) md5_runs=3; md5_mib=32; dhcp_exchanges=5; lossy_scans=3; list_counts="100 1000"; fill_counts="100"
              click_devices=100; request_devices=100; fill_request_rows=50; plan_devices=100
-             plan_runs=1 ;;
+             plan_runs=1; plan_lines=25000 ;;
     --before) before=$(realpath "$2"); shift ;;
     esac
     shift
@@ -47,7 +49,7 @@ log=$(mktemp)
     >"$log" 2>&1 || { cat "$log"; rm -f "$log"; exit 1; }
 if [ -n "$before" ]; then
     echo "before: $before at $(git -C "$before" log -1 --format='%h %s')"
-    ( cd "$before" && cmake --preset windows && cmake --build --preset windows -j2 --target VantrelConfig zova list_fill_bench ) \
+    ( cd "$before" && cmake --preset windows && cmake --build --preset windows -j2 --target VantrelConfig zova list_fill_bench vantrel-cli ) \
         >"$log" 2>&1 || { cat "$log"; rm -f "$log"; exit 1; }
 fi
 rm -f "$log"
@@ -102,4 +104,5 @@ for tree in $sides; do
 done
 
 echo "== vantrel-cli apply"
-bench/cli_apply.sh "$plan_devices" "$plan_runs"
+BEFORE_CLI=${before:+$before/build/windows/bin/vantrel-cli.exe} \
+    bench/cli_apply.sh "$plan_devices" "$plan_runs" $plan_lines

@@ -32,14 +32,6 @@ std::string TypeText(const char (&field)[128]) {
     return std::string(framework::FieldText(field));
 }
 
-std::string MacText(const std::uint8_t (&mac)[kMacLength]) {
-    char text[18];
-    std::snprintf(text, sizeof text, "%02X-%02X-%02X-%02X-%02X-%02X", unsigned{mac[0]},
-                  unsigned{mac[1]}, unsigned{mac[2]}, unsigned{mac[3]}, unsigned{mac[4]},
-                  unsigned{mac[5]});
-    return text;
-}
-
 int HexDigit(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -69,6 +61,14 @@ bool ReadHexNumber(std::string_view text, std::size_t& pos, std::uint32_t& value
 }
 
 }  // namespace
+
+std::string MacText(const std::uint8_t (&mac)[kMacLength]) {
+    char text[18];
+    std::snprintf(text, sizeof text, "%02X-%02X-%02X-%02X-%02X-%02X", unsigned{mac[0]},
+                  unsigned{mac[1]}, unsigned{mac[2]}, unsigned{mac[3]}, unsigned{mac[4]},
+                  unsigned{mac[5]});
+    return text;
+}
 
 ResponseRow BuildResponseRow(const ZOVA_ModuleScanResponseType& response) {
     ResponseRow row;

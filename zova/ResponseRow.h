@@ -24,6 +24,9 @@ struct ResponseRow {
 // byte is 0. The type text is read only within its 128-byte field.
 ResponseRow BuildResponseRow(const ZOVA_ModuleScanResponseType& response);
 
+// "02-6B-D4-10-00-01": the MAC as the list's MAC column shows it.
+std::string MacText(const std::uint8_t (&mac)[kMacLength]);
+
 // True when all six bytes are equal.
 bool SameMac(const std::uint8_t (&a)[kMacLength], const std::uint8_t (&b)[kMacLength]);
 
