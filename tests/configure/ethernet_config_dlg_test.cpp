@@ -188,7 +188,22 @@ TEST_F(EthernetConfigDlgTest, SetChecksHostnameThenIpAddress) {
     }
 }
 
+// The limit is 29 characters: at the limit both texts go through whole, one
+// past it the host name is cut and the password refused.
 TEST_F(EthernetConfigDlgTest, LongTextsAreCutOrRefused) {
+    const std::string k29 = "abcdefghijklmnopqrstuvwxyzABC";
+    Scripted<CEthernetConfigDlg> whole;
+    FillReported(whole);
+    const ModalRun taken = RunModal(whole, [&](HWND h) {
+        SetText(h, IDC_HOSTNAME, k29.c_str());
+        SetText(h, IDC_PASSWORD, k29.c_str());
+        Click(h, IDOK);
+    });
+    EXPECT_EQ(taken.result, IDOK);
+    EXPECT_EQ(std::string(whole.m_szHostname), k29);
+    EXPECT_EQ(std::string(whole.m_szPassword), k29);
+    EXPECT_TRUE(m_boxes.TakeTexts().empty());
+
     Scripted<CEthernetConfigDlg> dlg;
     FillReported(dlg);
     const ModalRun run = RunModal(dlg, [](HWND h) {
