@@ -4,6 +4,46 @@
 
 namespace zova {
 
+namespace {
+
+// A source that keeps giving ids in use cannot hold a request back for long.
+constexpr int kDrawsPerId = 8;
+
+}  // namespace
+
+Engine::Engine(std::function<std::uint32_t()> drawId) : drawId_(std::move(drawId)) {}
+
+std::uint32_t Engine::newRequestId() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::uint32_t id = 0;
+    for (int draw = 0; draw < kDrawsPerId; ++draw) {
+        id = drawId_ ? drawId_() : nextCountedId_++;
+        // A result is paired by id and MAC: an id still awaiting one would
+        // let it answer two requests.
+        const bool awaited = std::any_of(pending_.begin(), pending_.end(),
+                                         [&](const auto& entry) { return entry.first == id; });
+        if (!awaited)
+            break;
+    }
+    return id;
+}
+
+void Engine::requestSent(const wire::Datagram& request, Clock::time_point now) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (std::size_t copy = 1; copy < kCopyDelays.size(); ++copy)
+        copies_.emplace(now + kCopyDelays[copy], request);
+}
+
+std::vector<wire::Datagram> Engine::dueCopies(Clock::time_point now) {
+    std::vector<wire::Datagram> due;
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto end = copies_.upper_bound(now);
+    for (auto it = copies_.begin(); it != end; ++it)
+        due.push_back(std::move(it->second));
+    copies_.erase(copies_.begin(), end);
+    return due;
+}
+
 void Engine::receive(const std::uint8_t* data, std::size_t size) {
     const auto header = wire::decodeHeader(data, size);
     if (!header)

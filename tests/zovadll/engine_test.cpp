@@ -1,6 +1,6 @@
 // The library's queues as the tool sees them: answers in arrival order, one
 // notification each, and configure results believed only once and only for
-// requests that were sent.
+// requests that were sent; and the copies of every request, on schedule.
 #include "zovadll/engine.h"
 
 #include <gtest/gtest.h>
@@ -130,6 +130,44 @@ TEST(EngineConcurrency, AnswersTakenWhileArrivingAreAllTakenOnce) {
     EXPECT_FALSE(engine.takeAnswer(out));
     EXPECT_EQ(announced.load(), kAnswers);
     EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), kAnswers) << "each answer exactly once";
+}
+
+// Catches copies sent early (all at once), late, twice or one too many: each
+// copy is due exactly at its delay and not a millisecond before.
+TEST_F(EngineTest, EveryRequestIsCopiedOnScheduleAndNoMore) {
+    using std::chrono::milliseconds;
+    const Engine::Clock::time_point t0{};
+    const Datagram scan = encodeScanRequest(1), wink = encodeWinkRequest(2, macA);
+    engine.requestSent(scan, t0);
+    engine.requestSent(wink, t0 + milliseconds(100));
+    EXPECT_EQ(Engine::kCopyDelays.front(), milliseconds(0)) << "the first copy goes at once";
+    EXPECT_EQ(Engine::kCopyDelays.back(), milliseconds(kLastCopyDelayMs));
+    for (std::size_t copy = 1; copy < Engine::kCopyDelays.size(); ++copy) {
+        SCOPED_TRACE(copy);
+        const auto at = t0 + Engine::kCopyDelays[copy];
+        EXPECT_TRUE(engine.dueCopies(at - milliseconds(1)).empty());
+        EXPECT_EQ(engine.dueCopies(at), std::vector<Datagram>{scan});
+        EXPECT_TRUE(engine.dueCopies(at + milliseconds(99)).empty());
+        EXPECT_EQ(engine.dueCopies(at + milliseconds(100)), std::vector<Datagram>{wink});
+    }
+    EXPECT_TRUE(engine.dueCopies(t0 + std::chrono::hours(1)).empty());
+
+    // A receiver that fell behind sends what is overdue, earliest first.
+    engine.requestSent(wink, t0);
+    engine.requestSent(scan, t0 + milliseconds(10));
+    EXPECT_EQ(engine.dueCopies(t0 + milliseconds(160)), (std::vector<Datagram>{wink, scan}));
+    EXPECT_EQ(engine.dueCopies(t0 + std::chrono::hours(1)).size(), 6u);
+}
+
+// Catches a result answering two requests: an id still awaiting a result is
+// not given out again.
+TEST(EngineIds, ANewIdIsNeverOneStillAwaitingAResult) {
+    const std::uint32_t draws[] = {7, 7, 7, 9};
+    std::size_t next = 0;
+    Engine engine([&] { return draws[next++ % 4]; });
+    EXPECT_EQ(engine.newRequestId(), 7u);
+    engine.expectConfigureResult(7, {2, 0x6B, 0xD4, 0, 0, 1});
+    EXPECT_EQ(engine.newRequestId(), 9u);
 }
 
 TEST_F(EngineTest, FullAnswerQueueDropsNewcomersWithoutNotifying) {
