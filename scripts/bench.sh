@@ -15,12 +15,13 @@
 cd "$(dirname "$0")/.." || exit 1
 md5_runs=9; md5_mib=128; dhcp_exchanges=30; lossy_scans=20; list_counts="100 1000 5000"; fill_counts="100 1000"
 click_devices=1000; request_devices=1000; fill_request_rows=300; plan_devices=1000; plan_runs=3
+callback_devices=1000; callback_scans=3
 before=""
 while [ $# -gt 0 ]; do
     case $1 in
     --quick) md5_runs=3; md5_mib=32; dhcp_exchanges=5; lossy_scans=3; list_counts="100 1000"; fill_counts="100"
              click_devices=100; request_devices=100; fill_request_rows=50; plan_devices=100
-             plan_runs=1 ;;
+             plan_runs=1; callback_devices=100; callback_scans=1 ;;
     --before) before=$(realpath "$2"); shift ;;
     esac
     shift
@@ -43,7 +44,7 @@ echo
 echo "== Build (presets native and windows, both Release)"
 log=$(mktemp)
 { cmake --preset native && cmake --build --preset native -j2 --target md5_bench dhcp_poll_server vantrel-devsim &&
-  cmake --preset windows && cmake --build --preset windows -j2 --target VantrelConfig zova list_watch list_fill_bench vantrel-cli lossy_scan; } \
+  cmake --preset windows && cmake --build --preset windows -j2 --target VantrelConfig zova list_watch list_fill_bench vantrel-cli lossy_scan scan_callbacks; } \
     >"$log" 2>&1 || { cat "$log"; rm -f "$log"; exit 1; }
 if [ -n "$before" ]; then
     echo "before: $before at $(git -C "$before" log -1 --format='%h %s')"
@@ -70,10 +71,16 @@ status=$?
 [ $status -eq 77 ] && echo "(skipped: no network namespaces or nft here)"
 echo
 
-echo "== Device list"
+echo "== Callbacks per device and scan"
+libraries="after=build/windows/bin/zova.dll"
+[ -n "$before" ] && libraries="before=$before/build/windows/bin/zova.dll $libraries"
 . scripts/xvfb.sh
 start_xvfb || exit 1
 trap stop_xvfb EXIT
+bench/scan_callbacks.sh "$callback_devices" "$callback_scans" $libraries
+echo
+
+echo "== Device list"
 prefix=$(pwd)/build/windows/wineprefix
 # Each figure for the earlier build first (when given), then for this one;
 # both run under this tree's Wine prefix and list_watch.

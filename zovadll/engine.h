@@ -18,6 +18,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -43,6 +44,11 @@ public:
     static constexpr std::size_t kMaxAnswers = 65536;
     static constexpr std::size_t kMaxRejected = 256;
     static constexpr std::size_t kMaxPending = 64;
+    // A scan's answers pass once per device: the MACs passed on are kept for
+    // the last kPairedScans scans, kMaxPairedMacs in all (the oldest scan is
+    // forgotten to make room). Answers to a scan no longer kept pass.
+    static constexpr std::size_t kPairedScans = 16;
+    static constexpr std::size_t kMaxPairedMacs = 65536;
 
     // drawId gives request ids: the system's random generator in the
     // library, so that nobody on the network can foresee them.
@@ -50,15 +56,16 @@ public:
 
     void setCallback(ZOVA_CallBackType callback) { callback_.store(callback); }
 
-    // The id for a new request.
+    // The id for a new request; never that of a request still paired.
     std::uint32_t newRequestId();
     // The first copy of request went out at now; the others fall due on the
-    // schedule above.
+    // schedule above. A scan's answers are paired with it from now on.
     void requestSent(const wire::Datagram& request, Clock::time_point now);
     // The copies due by now, earliest first; each is handed out once.
     std::vector<wire::Datagram> dueCopies(Clock::time_point now);
 
-    // One received datagram. Malformed ones and results nobody asked for are
+    // One received datagram. Malformed ones, results nobody asked for and a
+    // device's further answers to a scan it has answered already are
     // dropped; everything else is queued and announced through the callback,
     // which runs outside the lock.
     void receive(const std::uint8_t* data, std::size_t size);
@@ -72,8 +79,19 @@ public:
     void expectConfigureResult(std::uint32_t id, const wire::Mac& mac);
 
 private:
+    // The devices whose answer to one scan went to the queue.
+    struct PairedScan {
+        std::uint32_t id;
+        std::unordered_set<std::uint64_t> passed;  // MACs, first byte highest
+    };
+
     void notify(int notification);
     int acceptResult(std::uint32_t id, const wire::ConfigureResult& result);
+    bool idInUse(std::uint32_t id) const;
+    PairedScan* pairedScan(std::uint32_t id);
+    void pairScan(std::uint32_t id);
+    void forgetOldestScan();
+    void markPassed(PairedScan& scan, std::uint64_t mac);
 
     std::function<std::uint32_t()> drawId_;
     std::uint32_t nextCountedId_ = 1;
@@ -82,6 +100,8 @@ private:
     std::deque<wire::Mac> rejected_;
     std::deque<std::pair<std::uint32_t, wire::Mac>> pending_;
     std::multimap<Clock::time_point, wire::Datagram> copies_;
+    std::deque<PairedScan> scans_;  // oldest first
+    std::size_t pairedMacs_ = 0;
     std::atomic<ZOVA_CallBackType> callback_{nullptr};
 };
 
