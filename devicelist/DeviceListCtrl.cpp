@@ -67,6 +67,8 @@ int CDeviceListCtrl::AddRow(const std::string* pTexts, std::size_t nTexts) {
     row->texts.resize(static_cast<std::size_t>(m_nColumns));
     for (std::size_t i = 0; i < row->texts.size() && i < nTexts; ++i)
         row->texts[i] = pTexts[i];
+    for (const std::string& text : row->texts)
+        row->keys.push_back(devicelist::MakeCellKey(text.c_str(), &CDeviceListCtrl::TextSortKey));
 
     const int nRow = InsertItem(GetItemCount(), row->texts[0].c_str());
     if (nRow == -1)
@@ -103,12 +105,22 @@ int CALLBACK CDeviceListCtrl::CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM
     const auto* pRow1 = reinterpret_cast<const ROWDATA*>(lParam1);
     const auto* pRow2 = reinterpret_cast<const ROWDATA*>(lParam2);
     const auto nColumn = static_cast<std::size_t>(pList->m_nSortColumn);
-    if (pRow1 == nullptr || pRow2 == nullptr || nColumn >= pRow1->texts.size() ||
-        nColumn >= pRow2->texts.size())
+    if (pRow1 == nullptr || pRow2 == nullptr || nColumn >= pRow1->keys.size() ||
+        nColumn >= pRow2->keys.size())
         return 0;
-    return devicelist::CompareCells(pRow1->texts[nColumn].c_str(), pRow2->texts[nColumn].c_str(),
-                                    pList->m_bSortAscending != FALSE,
-                                    [](const char* a, const char* b) { return ::lstrcmpA(a, b); });
+    return devicelist::CompareCellKeys(pRow1->keys[nColumn], pRow2->keys[nColumn],
+                                       pList->m_bSortAscending != FALSE);
+}
+
+std::string CDeviceListCtrl::TextSortKey(const char* pszText) {
+    // The locale and flags lstrcmpA compares with.
+    const LCID locale = ::GetThreadLocale();
+    const DWORD flags = LCMAP_SORTKEY | LOCALE_USE_CP_ACP;
+    const int nSize = ::LCMapStringA(locale, flags, pszText, -1, nullptr, 0);
+    std::string key(nSize > 0 ? static_cast<std::size_t>(nSize) : 0, '\0');
+    if (nSize > 0)
+        ::LCMapStringA(locale, flags, pszText, -1, &key[0], nSize);
+    return key;
 }
 
 void CDeviceListCtrl::OnColumnClick(NMHDR* pHeader, LRESULT* pResult) {

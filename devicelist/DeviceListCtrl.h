@@ -5,6 +5,7 @@
 #define VANTREL_DEVICELIST_DEVICELISTCTRL_H
 
 #include "devicelist/SortHeaderCtrl.h"
+#include "devicelist/SortRules.h"
 #include "framework/ListCtrl.h"
 #include "zova/zova.h"
 
@@ -16,9 +17,12 @@
 
 class CDeviceListCtrl : public CListCtrl {
 public:
-    // A row's own copy of its texts, in column order; its item data points here.
+    // A row's own copy of its texts, in column order, with each cell's
+    // comparison key, made once when the row is added (the sort compares
+    // every row many times); its item data points here.
     struct ROWDATA {
         std::vector<std::string> texts;
+        std::vector<devicelist::CellKey> keys;
         DWORD dwValue = 0;  // for the row's owner; 0 when added
     };
 
@@ -53,6 +57,10 @@ public:
     // The stored response of the device a row shows, found by the MAC text
     // the row shows; null when the text is no MAC or no response matches.
     const ZOVA_ModuleScanResponseType* FindRowResponse(int nRow) const;
+
+    // The locale's sort key of a text (LCMapStringA): compared byte by byte,
+    // two keys order their texts as lstrcmpA does.
+    static std::string TextSortKey(const char* pszText);
 
     int GetSortColumn() const { return m_nSortColumn; }
     BOOL IsSortAscending() const { return m_bSortAscending; }

@@ -84,6 +84,37 @@ int CompareDottedQuads(const char* a, const char* b) {
     return 0;
 }
 
+QuadKey ReadQuadKey(const char* text) {
+    OctetReader reader(text);
+    QuadKey key;
+    for (std::uint8_t octet = 0; octet < 4; ++octet) {
+        if (octet > 0)
+            reader.SkipPastDot();
+        const int value = reader.Read();
+        if (value > 255) {
+            // Decides every comparison on its own: nothing after it is read.
+            key.firstOverflow = octet;
+            return key;
+        }
+        key.value = AddOctet(key.value, value);
+    }
+    key.complete = reader.Complete();
+    return key;
+}
+
+int CompareQuadKeys(const QuadKey& a, const QuadKey& b) {
+    // The reads alternate a1, b1, a2, b2, ...: the earlier octet above 255
+    // decides, a's when both are the same octet.
+    if (a.firstOverflow < 4 || b.firstOverflow < 4)
+        return a.firstOverflow <= b.firstOverflow ? -1 : 1;
+    // A text with fewer than three dots ("N/A") goes after every address.
+    if (a.complete != b.complete)
+        return a.complete ? -1 : 1;
+    if (!a.complete || a.value == b.value)
+        return 0;
+    return a.value < b.value ? -1 : 1;
+}
+
 SortState NextSortState(SortState current, int clicked) {
     if (clicked == current.column)
         return {clicked, !current.ascending};
@@ -94,6 +125,23 @@ int CompareCells(const char* t1, const char* t2, bool ascending, TextComparer co
     if (IsDottedQuad(t1))
         return ascending ? CompareDottedQuads(t1, t2) : CompareDottedQuads(t2, t1);
     return ascending ? compareText(t1, t2) : compareText(t2, t1);
+}
+
+CellKey MakeCellKey(const char* text, TextKeyMaker makeTextKey) {
+    CellKey key;
+    key.dottedQuad = IsDottedQuad(text);
+    key.quad = ReadQuadKey(text);
+    key.text = makeTextKey(text);
+    return key;
+}
+
+int CompareCellKeys(const CellKey& k1, const CellKey& k2, bool ascending) {
+    const CellKey& first = ascending ? k1 : k2;
+    const CellKey& second = ascending ? k2 : k1;
+    if (k1.dottedQuad)
+        return CompareQuadKeys(first.quad, second.quad);
+    const int order = first.text.compare(second.text);
+    return (order > 0) - (order < 0);
 }
 
 }  // namespace devicelist

@@ -3,6 +3,9 @@
 #ifndef VANTREL_DEVICELIST_SORTRULES_H
 #define VANTREL_DEVICELIST_SORTRULES_H
 
+#include <cstdint>
+#include <string>
+
 namespace devicelist {
 
 // True when the text holds only digits and '.', with exactly three dots
@@ -16,6 +19,18 @@ bool IsDottedQuad(const char* text);
 // b may be anything, "N/A" included; a text that runs out of octets reads the
 // missing ones as 0, which puts "N/A" (0.0.0.0) before every address.
 int CompareDottedQuads(const char* a, const char* b);
+
+// What CompareDottedQuads reads of one text. It depends on that text alone,
+// so the list works it out once, when the row is stored.
+struct QuadKey {
+    std::uint32_t value = 0;         // the octets' low 8 bits, the first highest
+    std::uint8_t firstOverflow = 4;  // the first octet above 255 (0 to 3), or 4
+    bool complete = false;           // the text has the three dots of four octets
+};
+
+QuadKey ReadQuadKey(const char* text);
+// CompareDottedQuads(a, b) for the texts a and b were read from.
+int CompareQuadKeys(const QuadKey& a, const QuadKey& b);
 
 // Which column the rows are sorted by, and in which direction.
 struct SortState {
@@ -35,6 +50,23 @@ using TextComparer = int (*)(const char* a, const char* b);
 // first. Only t1 decides whether the pair compares as addresses; descending
 // swaps the operands rather than negating the result.
 int CompareCells(const char* t1, const char* t2, bool ascending, TextComparer compareText);
+
+// The platform's sort key of a text: two keys compared byte by byte order
+// their texts as the platform's text comparison does (LCMapStringA's sort
+// key in the tool, under the locale lstrcmpA uses).
+using TextKeyMaker = std::string (*)(const char* text);
+
+// Everything the cell comparison reads of one cell, worked out once.
+struct CellKey {
+    bool dottedQuad = false;  // whether the pair compares as addresses when this cell is t1
+    QuadKey quad;
+    std::string text;  // the platform's sort key of the text
+};
+
+CellKey MakeCellKey(const char* text, TextKeyMaker makeTextKey);
+// CompareCells for the cells the keys were made of, with the text comparison
+// the key maker stands for; its text results are -1, 0 or +1, as lstrcmpA's.
+int CompareCellKeys(const CellKey& k1, const CellKey& k2, bool ascending);
 
 }  // namespace devicelist
 

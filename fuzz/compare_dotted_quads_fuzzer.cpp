@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -16,7 +17,8 @@ std::vector<char> Text(const std::uint8_t* data, std::size_t size) {
 }
 
 int ByteCompare(const char* a, const char* b) {
-    return std::strcmp(a, b);
+    const int order = std::strcmp(a, b);
+    return (order > 0) - (order < 0);
 }
 
 }  // namespace
@@ -35,7 +37,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int aa = devicelist::CompareDottedQuads(a.data(), a.data());
     if (aa != 0 && aa != -1)
         std::abort();
-    devicelist::CompareCells(a.data(), b.data(), true, ByteCompare);
-    devicelist::CompareCells(a.data(), b.data(), false, ByteCompare);
+    // The keys the list compares give what the texts give.
+    const devicelist::TextKeyMaker bytes = [](const char* text) { return std::string(text); };
+    const devicelist::CellKey ka = devicelist::MakeCellKey(a.data(), bytes);
+    const devicelist::CellKey kb = devicelist::MakeCellKey(b.data(), bytes);
+    if (devicelist::CompareQuadKeys(ka.quad, kb.quad) != ab ||
+        devicelist::CompareCellKeys(ka, kb, true) !=
+            devicelist::CompareCells(a.data(), b.data(), true, ByteCompare) ||
+        devicelist::CompareCellKeys(ka, kb, false) !=
+            devicelist::CompareCells(a.data(), b.data(), false, ByteCompare))
+        std::abort();
     return 0;
 }

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -119,6 +121,93 @@ TEST(SortRules, DescendingSwapsOperandsInsteadOfNegating) {
     // Both out of range: the first operand read decides, in either direction.
     EXPECT_EQ(CompareCells("300.0.0.1", "400.0.0.1", true, recorder), -1);
     EXPECT_EQ(CompareCells("300.0.0.1", "400.0.0.1", false, recorder), -1);
+}
+
+// The list compares keys made once per cell; they must give what the texts
+// give for every pair, in both directions. Catches a key that reads a text
+// otherwise (signs, blanks, long digit runs, missing or extra dots, empty
+// octets), a lost one-sided case (only t1 decides whether a pair compares as
+// addresses), ties and the swap of operands when descending.
+TEST(SortRules, KeyedComparisonGivesWhatTheTextsGiveForEveryPair) {
+    std::vector<std::string> texts = {
+        "",
+        "N/A",
+        "On",
+        "Off",
+        "0.0.0.0",
+        "1.2.3.4",
+        "1.2.3.4.5",
+        "1.2.3",
+        "1..2.3",
+        "1.2.3.",
+        "...",
+        "300.0.0.1",
+        "1.2.3.999",
+        "256.0.0.0",
+        "-1.0.0.0",
+        " 7.1.1.1",
+        "+7.1.1.1",
+        "7.1.1.1 ",
+        "1.09.0",
+        "2.123.0",
+        "2.99.0",
+        "3.00.65535",
+        "N/A.1.2.3",
+        "9.1.1.1",
+        "10.0.0.1",
+        "128.0.0.1",
+        "127.255.255.255",
+        "255.255.255.255",
+        "02-6B-D4-0A-FF-01",
+        "IO-Link master 8-port",
+        std::string(40, '9') + ".0.0.0",
+        "1.2.3." + std::string(40, '9'),
+    };
+    // Addresses of every shape from octets that matter, and random texts of
+    // the characters an octet reader meets.
+    const char* const octets[] = {"",    "0",   "1",   "9",  "10", "127", "128",
+                                  "255", "256", "999", "-1", " 3", "+4",  "x"};
+    std::mt19937 random(7);
+    const auto pick = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
+    for (int i = 0; i < 400; ++i) {
+        std::string text = octets[pick(std::size(octets))];
+        for (int dot = 0, dots = 1 + static_cast<int>(pick(4)); dot < dots; ++dot)
+            text += std::string(".") + octets[pick(std::size(octets))];
+        texts.push_back(text);
+    }
+    const std::string alphabet = "0123456789....  -+NA/o";
+    for (int i = 0; i < 200; ++i) {
+        std::string text(pick(12), ' ');
+        for (char& c : text)
+            c = alphabet[pick(alphabet.size())];
+        texts.push_back(text);
+    }
+    const TextComparer sign = [](const char* a, const char* b) {
+        const int order = std::strcmp(a, b);
+        return (order > 0) - (order < 0);
+    };
+    const TextKeyMaker bytes = [](const char* text) { return std::string(text); };
+    std::vector<CellKey> keys;
+    for (const std::string& text : texts)
+        keys.push_back(MakeCellKey(Exact(text).data(), bytes));
+
+    int differing = 0;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        for (std::size_t j = 0; j < texts.size(); ++j) {
+            const char* t1 = texts[i].c_str();
+            const char* t2 = texts[j].c_str();
+            const int quads = CompareDottedQuads(t1, t2);
+            const int up = CompareCells(t1, t2, true, sign);
+            const int down = CompareCells(t1, t2, false, sign);
+            if (CompareQuadKeys(keys[i].quad, keys[j].quad) != quads ||
+                CompareCellKeys(keys[i], keys[j], true) != up ||
+                CompareCellKeys(keys[i], keys[j], false) != down) {
+                if (++differing <= 10)
+                    ADD_FAILURE() << '"' << t1 << "\" vs \"" << t2 << '"';
+            }
+        }
+    }
+    EXPECT_EQ(differing, 0) << "of " << texts.size() * texts.size() << " pairs";
 }
 
 TEST(SortRules, ClickRule) {
