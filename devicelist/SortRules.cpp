@@ -53,37 +53,6 @@ bool IsDottedQuad(const char* text) {
     return dots == 3;
 }
 
-int CompareDottedQuads(const char* a, const char* b) {
-    OctetReader readerA(a);
-    OctetReader readerB(b);
-    std::uint32_t valueA = 0;
-    std::uint32_t valueB = 0;
-    for (int octet = 0; octet < 4; ++octet) {
-        if (octet > 0) {
-            readerA.SkipPastDot();
-            readerB.SkipPastDot();
-        }
-        const int octetA = readerA.Read();
-        if (octetA > 255)
-            return -1;
-        const int octetB = readerB.Read();
-        if (octetB > 255)
-            return 1;
-        valueA = AddOctet(valueA, octetA);
-        valueB = AddOctet(valueB, octetB);
-    }
-    // A text with fewer than three dots ("N/A") goes after every address, as
-    // the text comparison puts it when it is the first of the pair; so the
-    // order of such a pair does not depend on which row the sort asks first.
-    if (readerA.Complete() != readerB.Complete())
-        return readerA.Complete() ? -1 : 1;
-    if (!readerA.Complete())
-        return 0;
-    if (valueA != valueB)
-        return valueA < valueB ? -1 : 1;
-    return 0;
-}
-
 QuadKey ReadQuadKey(const char* text) {
     OctetReader reader(text);
     QuadKey key;
@@ -107,7 +76,9 @@ int CompareQuadKeys(const QuadKey& a, const QuadKey& b) {
     // decides, a's when both are the same octet.
     if (a.firstOverflow < 4 || b.firstOverflow < 4)
         return a.firstOverflow <= b.firstOverflow ? -1 : 1;
-    // A text with fewer than three dots ("N/A") goes after every address.
+    // A text with fewer than three dots ("N/A") goes after every address, as
+    // the text comparison puts it when it is the first of the pair; so the
+    // order of such a pair does not depend on which row the sort asks first.
     if (a.complete != b.complete)
         return a.complete ? -1 : 1;
     if (!a.complete || a.value == b.value)
@@ -115,16 +86,14 @@ int CompareQuadKeys(const QuadKey& a, const QuadKey& b) {
     return a.value < b.value ? -1 : 1;
 }
 
+int CompareDottedQuads(const char* a, const char* b) {
+    return CompareQuadKeys(ReadQuadKey(a), ReadQuadKey(b));
+}
+
 SortState NextSortState(SortState current, int clicked) {
     if (clicked == current.column)
         return {clicked, !current.ascending};
     return {clicked, true};
-}
-
-int CompareCells(const char* t1, const char* t2, bool ascending, TextComparer compareText) {
-    if (IsDottedQuad(t1))
-        return ascending ? CompareDottedQuads(t1, t2) : CompareDottedQuads(t2, t1);
-    return ascending ? compareText(t1, t2) : compareText(t2, t1);
 }
 
 CellKey MakeCellKey(const char* text, TextKeyMaker makeTextKey) {

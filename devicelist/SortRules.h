@@ -12,14 +12,6 @@ namespace devicelist {
 // ("1..2.3" and "1.2.3." count; "", "1.2.3" and "1.2.3.4 " do not).
 bool IsDottedQuad(const char* text);
 
-// Three-way comparison of two texts read as IPv4 addresses: -1, 0 or +1.
-// Octets are read alternately (a1, b1, a2, b2, ...); the first octet above 255
-// decides at once (-1 if it belongs to a, +1 if to b). Otherwise the two
-// 32-bit values compare unsigned. Neither text is read past its terminator, so
-// b may be anything, "N/A" included; a text that runs out of octets reads the
-// missing ones as 0, which puts "N/A" (0.0.0.0) before every address.
-int CompareDottedQuads(const char* a, const char* b);
-
 // What CompareDottedQuads reads of one text. It depends on that text alone,
 // so the list works it out once, when the row is stored.
 struct QuadKey {
@@ -32,6 +24,14 @@ QuadKey ReadQuadKey(const char* text);
 // CompareDottedQuads(a, b) for the texts a and b were read from.
 int CompareQuadKeys(const QuadKey& a, const QuadKey& b);
 
+// Three-way comparison of two texts read as IPv4 addresses: -1, 0 or +1.
+// Octets are read alternately (a1, b1, a2, b2, ...); the first octet above 255
+// decides at once (-1 if it belongs to a, +1 if to b). Otherwise the two
+// 32-bit values compare unsigned. Neither text is read past its terminator, so
+// b may be anything, "N/A" included: a text with fewer than three dots goes
+// after every address and ties with any other such text.
+int CompareDottedQuads(const char* a, const char* b);
+
 // Which column the rows are sorted by, and in which direction.
 struct SortState {
     int column = 0;
@@ -41,15 +41,6 @@ struct SortState {
 // The state after a click on column `clicked`: the same column flips the
 // direction, another column starts ascending.
 SortState NextSortState(SortState current, int clicked);
-
-// Locale-aware text comparison supplied by the platform (lstrcmpA in the
-// tool: pass a captureless lambda that calls it).
-using TextComparer = int (*)(const char* a, const char* b);
-
-// The order of two cells of the sort column: negative when t1's row goes
-// first. Only t1 decides whether the pair compares as addresses; descending
-// swaps the operands rather than negating the result.
-int CompareCells(const char* t1, const char* t2, bool ascending, TextComparer compareText);
 
 // The platform's sort key of a text: two keys compared byte by byte order
 // their texts as the platform's text comparison does (LCMapStringA's sort
@@ -64,8 +55,10 @@ struct CellKey {
 };
 
 CellKey MakeCellKey(const char* text, TextKeyMaker makeTextKey);
-// CompareCells for the cells the keys were made of, with the text comparison
-// the key maker stands for; its text results are -1, 0 or +1, as lstrcmpA's.
+// The order of two cells of the sort column: negative when k1's row goes
+// first. Only k1 decides whether the pair compares as addresses; otherwise
+// the texts compare by their sort keys (-1, 0 or +1, as lstrcmpA gives).
+// Descending swaps the operands rather than negating the result.
 int CompareCellKeys(const CellKey& k1, const CellKey& k2, bool ascending);
 
 }  // namespace devicelist
