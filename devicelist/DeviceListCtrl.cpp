@@ -56,6 +56,8 @@ BOOL CDeviceListCtrl::InsertColumns(const CString& strFormat) {
         if (InsertColumn(m_nColumns, column.heading.c_str(), LVCFMT_LEFT, column.width) == -1)
             return FALSE;
         ++m_nColumns;
+        m_rankings.resize(static_cast<std::size_t>(m_nColumns));
+        m_bRankable = m_bRankable && m_rowData.empty();
     }
     return TRUE;
 }
@@ -70,14 +72,27 @@ int CDeviceListCtrl::AddRow(const std::string* pTexts, std::size_t nTexts) {
     for (const std::string& text : row->texts)
         row->keys.push_back(devicelist::MakeCellKey(text.c_str(), &CDeviceListCtrl::TextSortKey));
 
-    const int nRow = InsertItem(GetItemCount(), row->texts[0].c_str());
+    const int nRow = InsertRowAt(GetItemCount(), *row);
+    if (nRow == -1)
+        return -1;
+    for (std::size_t i = 0; i < row->keys.size(); ++i)
+        m_rankings[i].Add(row->keys[i]);
+    m_rowData.push_back(std::move(row));
+    return nRow;
+}
+
+int CDeviceListCtrl::InsertRowAt(int nIndex, ROWDATA& row) {
+    const int nRow = InsertItem(nIndex, row.texts[0].c_str());
     if (nRow == -1)
         return -1;
     for (int i = 1; i < m_nColumns; ++i)
-        SetItemText(nRow, i, row->texts[static_cast<std::size_t>(i)].c_str());
-    SetItemData(nRow, reinterpret_cast<DWORD_PTR>(row.get()));
-    m_rowData.push_back(std::move(row));
+        SetItemText(nRow, i, row.texts[static_cast<std::size_t>(i)].c_str());
+    SetItemData(nRow, reinterpret_cast<DWORD_PTR>(&row));
     return nRow;
+}
+
+const CDeviceListCtrl::ROWDATA* CDeviceListCtrl::RowAt(int nRow) const {
+    return reinterpret_cast<const ROWDATA*>(GetItemData(nRow));
 }
 
 void CDeviceListCtrl::DeleteAllRows() {
@@ -87,6 +102,10 @@ void CDeviceListCtrl::DeleteAllRows() {
     m_rowData.clear();
     m_responses.clear();
     DeleteAllItems();
+    for (devicelist::ColumnRanking& ranking : m_rankings)
+        ranking.Clear();
+    m_nRankedRows = 0;
+    m_bRankable = true;
 }
 
 void CDeviceListCtrl::SortColumn(int nColumn, BOOL bAscending) {
@@ -94,10 +113,66 @@ void CDeviceListCtrl::SortColumn(int nColumn, BOOL bAscending) {
     m_bSortAscending = bAscending;
     m_header.SetSortIndicator(nColumn, bAscending);
     SortItems(&CDeviceListCtrl::CompareRows, reinterpret_cast<DWORD_PTR>(this));
+    NoteFullSort();
 }
 
 void CDeviceListCtrl::Resort() {
+    if (PlaceLastRow())
+        return;
     SortItems(&CDeviceListCtrl::CompareRows, reinterpret_cast<DWORD_PTR>(this));
+    // Ties and unranked cells stay until the list is emptied: no use
+    // looking again after every answer.
+    if (m_nRankedRows >= 0)
+        NoteFullSort();
+}
+
+// Where every pair of cells compares as their ranks do and no two tie, the
+// rows have exactly one sorted order, which any sort gives; so a row added
+// to rows already in it goes where a binary search puts it. The full sort
+// costs n log n comparisons per stored answer, this log n.
+bool CDeviceListCtrl::PlaceLastRow() {
+    const auto nColumn = static_cast<std::size_t>(m_nSortColumn);
+    const int nCount = GetItemCount();
+    if (m_nRankedRows < 0 || m_nRankedRows < nCount - 1)
+        return false;
+    if (!m_bRankable || nColumn >= m_rankings.size() || !m_rankings[nColumn].Ranked()) {
+        m_nRankedRows = -1;
+        return false;
+    }
+    if (m_nRankedRows == nCount)
+        return true;
+    const int nLast = nCount - 1;
+    const ROWDATA* pRow = RowAt(nLast);
+    const bool bAscending = m_bSortAscending != FALSE;
+    const int nPlace = devicelist::RankedPlace(
+        nLast, [&](int nRow) -> const devicelist::CellKey& { return RowAt(nRow)->keys[nColumn]; },
+        pRow->keys[nColumn], bAscending);
+    if (nPlace < 0) {
+        m_nRankedRows = -1;
+        return false;
+    }
+    if (nPlace != nLast) {
+        ROWDATA& row = const_cast<ROWDATA&>(*pRow);
+        DeleteItem(nLast);
+        InsertRowAt(nPlace, row);
+    }
+    m_nRankedRows = nCount;
+    return true;
+}
+
+void CDeviceListCtrl::NoteFullSort() {
+    m_nRankedRows = -1;
+    const auto nColumn = static_cast<std::size_t>(m_nSortColumn);
+    if (!m_bRankable || nColumn >= m_rankings.size() || !m_rankings[nColumn].Ranked())
+        return;
+    const bool bAscending = m_bSortAscending != FALSE;
+    const int nCount = GetItemCount();
+    for (int i = 1; i < nCount; ++i) {
+        if (devicelist::CompareCellKeys(RowAt(i - 1)->keys[nColumn], RowAt(i)->keys[nColumn],
+                                        bAscending) >= 0)
+            return;
+    }
+    m_nRankedRows = nCount;
 }
 
 int CALLBACK CDeviceListCtrl::CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort) {

@@ -71,6 +71,15 @@ protected:
 
 private:
     static int CALLBACK CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort);
+    // Inserts a row at nIndex showing row's texts, its item data pointing there.
+    int InsertRowAt(int nIndex, ROWDATA& row);
+    const ROWDATA* RowAt(int nRow) const;
+    // Puts the one row added since the last sort where the full sort would
+    // put it, when the sort column ranks its cells and the row ties with none
+    // (there is only one order then); false when the full sort must decide.
+    bool PlaceLastRow();
+    // After a full sort: whether the rows are in the one order of a ranking.
+    void NoteFullSort();
     void OnColumnClick(NMHDR* pHeader, LRESULT* pResult);
     // Switches drawing off until the answers already queued are in (see AddResponse).
     void HoldRedrawForQueuedAnswers();
@@ -86,6 +95,15 @@ private:
     BOOL m_bSortAscending = TRUE;
     // Owner of every row's ROWDATA; the rows' item data point into it.
     std::vector<std::unique_ptr<ROWDATA>> m_rowData;
+    // Each column's cells, as far as their ranking goes (see PlaceLastRow).
+    std::vector<devicelist::ColumnRanking> m_rankings;
+    // The leading rows known to be in the one order the sort can give them;
+    // -1 when unknown (ties, or cells not ranked, since the last emptying or
+    // header click).
+    int m_nRankedRows = 0;
+    // False once columns were added under existing rows, which then have no
+    // cells there; until the list is emptied.
+    bool m_bRankable = true;
     bool m_bRedrawHeld = false;
 };
 

@@ -113,4 +113,42 @@ int CompareCellKeys(const CellKey& k1, const CellKey& k2, bool ascending) {
     return (order > 0) - (order < 0);
 }
 
+void ColumnRanking::Add(const CellKey& key) {
+    if (key.dottedQuad) {
+        unrankedQuads_ += key.quad.firstOverflow < 4 ? 1 : 0;
+        if (quads_++ == 0 || key.text > highestQuadText_)
+            highestQuadText_ = key.text;
+    } else {
+        unrankedOthers_ += key.quad.firstOverflow < 4 || key.quad.complete ? 1 : 0;
+        if (others_++ == 0 || key.text < lowestOtherText_)
+            lowestOtherText_ = key.text;
+    }
+}
+
+bool ColumnRanking::Ranked() const {
+    if (unrankedQuads_ > 0)
+        return false;
+    if (quads_ == 0 || others_ == 0)
+        return true;
+    // Where an address meets another text, both orders of the pair must put
+    // the text after it: read as addresses, and compared as texts.
+    return unrankedOthers_ == 0 && lowestOtherText_ > highestQuadText_;
+}
+
+int RankedPlace(int count, const std::function<const CellKey&(int)>& keyAt, const CellKey& key,
+                bool ascending) {
+    int low = 0;
+    int high = count;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (CompareCellKeys(keyAt(middle), key, ascending) < 0)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    if (low < count && CompareCellKeys(keyAt(low), key, ascending) == 0)
+        return -1;
+    return low;
+}
+
 }  // namespace devicelist

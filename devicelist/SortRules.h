@@ -3,7 +3,9 @@
 #ifndef VANTREL_DEVICELIST_SORTRULES_H
 #define VANTREL_DEVICELIST_SORTRULES_H
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace devicelist {
@@ -60,6 +62,35 @@ CellKey MakeCellKey(const char* text, TextKeyMaker makeTextKey);
 // the texts compare by their sort keys (-1, 0 or +1, as lstrcmpA gives).
 // Descending swaps the operands rather than negating the result.
 int CompareCellKeys(const CellKey& k1, const CellKey& k2, bool ascending);
+
+// Whether CompareCellKeys ranks the cells of one column: every pair, in
+// either direction, compares as ranks do (addresses by value, then the other
+// texts by sort key, all after the addresses; descending reversed), so that
+// they have one sorted order up to ties. It holds when no address has an
+// octet above 255 and, where addresses and other texts meet, every other
+// text reads as an address cut short (fewer than three dots, no octet above
+// 255) and sorts after every address as text ("N/A" beside addresses).
+class ColumnRanking {
+public:
+    void Add(const CellKey& key);
+    void Clear() { *this = ColumnRanking(); }
+    bool Ranked() const;
+
+private:
+    std::size_t quads_ = 0;
+    std::size_t unrankedQuads_ = 0;  // with an octet above 255
+    std::size_t others_ = 0;
+    std::size_t unrankedOthers_ = 0;  // read as a whole address, or past 255
+    std::string highestQuadText_;
+    std::string lowestOtherText_;
+};
+
+// Where a cell goes among count cells already in the one order a ranked
+// column has (keyAt(i) the cell at row i): the index it must take, or -1 when
+// it ties with one of them, whose order among its equals the list's sort
+// decides.
+int RankedPlace(int count, const std::function<const CellKey&(int)>& keyAt, const CellKey& key,
+                bool ascending);
 
 }  // namespace devicelist
 

@@ -7,7 +7,9 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -136,6 +138,87 @@ TEST(DeviceListCtrlTest, RowValuesFollowTheirRowsAndEmptyingKeepsTheSort) {
     EXPECT_EQ(nRowsAfterEmptying, 0);
     EXPECT_EQ(nSortColumnAfter, 5);
     EXPECT_FALSE(bAscendingAfter);
+}
+
+// Rows stored one at a time are placed by binary search where the column
+// ranks its cells and the row ties with none; else the list sorts all again.
+// Both must leave every row where the full sort of the real list view leaves
+// it, after every row, in every column and direction: the same rows go
+// through AddRow and Resort (as AddResponse does, with an extra Resort now
+// and then, as for an answer without a MAC), and through AddRow and a full
+// SortColumn as often. Columns: distinct addresses with one "N/A" (placed all along),
+// masks (ties), addresses until a text that ranks before them arrives,
+// DHCP texts (ties), distinct versions and MACs (placed by sort keys), and
+// types that read as addresses (not ranked). Catches a row placed one off or
+// past a tie, and placing where the order was not the only one.
+TEST(DeviceListCtrlTest, PlacingEachStoredRowGivesWhatTheFullSortGives) {
+    constexpr int kRows = 70;
+    std::mt19937 random(3);
+    const auto octet = [&] { return std::to_string(random() % 256); };
+    std::vector<Texts> rows;
+    for (int i = 0; i < kRows; ++i) {
+        char mac[18];
+        std::snprintf(mac, sizeof mac, "02-6B-D4-%02X-%02X-%02X",
+                      static_cast<unsigned>(random() % 256), static_cast<unsigned>(i / 16),
+                      static_cast<unsigned>(i % 16));
+        const char* const masks[] = {"255.255.255.0", "255.0.0.0", "255.255.0.0", "N/A"};
+        const char* const types[] = {"1.2.3.4", "1.2.3.4x",  "Relay",
+                                     "IO-8",    "300.0.0.1", "2.0.0.1"};
+        rows.push_back(
+            {i == kRows / 3 ? "N/A"
+                            : octet() + "." + octet() + "." + std::to_string(i) + "." + octet(),
+             masks[random() % 4],
+             i == kRows * 2 / 3 ? " gateway" : "10.0." + std::to_string(i) + "." + octet(),
+             random() % 2 ? "On" : "Off",
+             std::to_string(random() % 4) + "." + std::to_string(i) + "." + octet(),
+             types[random() % 6], mac});
+    }
+    ScriptedListHost host;
+    std::vector<std::string> placed, sorted;
+    const auto order = [&](std::vector<std::string>& into) {
+        std::string macs;
+        for (const std::string& text : ColumnTexts(host.m_list, 6))
+            macs += text + " ";
+        into.push_back(macs);
+    };
+    host.AddStep([&] {
+        host.m_list.InsertColumns(kMainColumns);
+        for (int nColumn = 0; nColumn < 7; ++nColumn) {
+            for (const BOOL bAscending : {TRUE, FALSE}) {
+                host.m_list.DeleteAllRows();
+                host.m_list.SortColumn(nColumn, bAscending);
+                for (int i = 0; i < kRows; ++i) {
+                    host.m_list.AddRow(rows[i].data(), rows[i].size());
+                    host.m_list.Resort();
+                    if (i % 10 == 9)
+                        host.m_list.Resort();
+                    order(placed);
+                }
+                host.m_list.DeleteAllRows();
+                for (int i = 0; i < kRows; ++i) {
+                    host.m_list.AddRow(rows[i].data(), rows[i].size());
+                    host.m_list.SortColumn(nColumn, bAscending);
+                    // Where cells do not rank, sorting again may move rows.
+                    if (i % 10 == 9)
+                        host.m_list.SortColumn(nColumn, bAscending);
+                    order(sorted);
+                }
+            }
+        }
+        host.EndDialog(IDOK);
+    });
+    ASSERT_EQ(host.DoModal(), IDOK);
+    ASSERT_EQ(placed.size(), sorted.size());
+    int differing = 0;
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        if (placed[i] != sorted[i] && ++differing <= 3)
+            ADD_FAILURE() << "column " << i / kRows / 2
+                          << (i / kRows % 2 ? " descending" : " ascending") << ", after row "
+                          << i % kRows << ":\n"
+                          << placed[i] << "\n"
+                          << sorted[i];
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 namespace {
