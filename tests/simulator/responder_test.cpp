@@ -67,7 +67,7 @@ ZOVA_ModuleScanResponseType answerOf(Responder& responder, std::uint8_t last) {
 
 TEST(Responder, EveryDeviceAnswersEveryScanWithTheRequestId) {
     Device quiet = device(2);
-    quiet.unreported = kFieldIp | kFieldHostname;
+    quiet.unreported = itemBit(AnswerItem::IpAddr) | itemBit(AnswerItem::Hostname);
     Responder responder({device(1), quiet, device(3)}, milliseconds(0));
     for (int repeat = 0; repeat < 2; ++repeat) {
         const Handled handled = send(responder, encodeScanRequest(0xABCDEF01));
@@ -323,7 +323,7 @@ TEST(Responder, AConfigureResultIsSentAsTheDeviceNowIs) {
 
 TEST(Responder, AcceptedConfigureTakesReportedSettingsAndTheNewPassword) {
     Device d = device(1, "old", true);
-    d.unreported = kFieldHostname;
+    d.unreported = itemBit(AnswerItem::Hostname);
     Responder responder({d}, milliseconds(0));
     auto r = configureOf(1, "old");
     r.bChangePassword = 1;
