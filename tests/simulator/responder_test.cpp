@@ -260,6 +260,15 @@ TEST(Responder, SaltedDeviceTakesEachProofOnceForAChallengeItOffered) {
         saltOffered(responder, later);
     EXPECT_EQ(sent(proofOf("press1", oldest), Challenges::kLifetime + seconds(1)), wrong)
         << "pushed out by newer ones";
+
+    // Half an hour, for a user who leaves the configure dialog open a while:
+    // catches a shorter lifetime, which the checks at its edge above follow.
+    using std::chrono::hours;
+    using std::chrono::minutes;
+    const std::string at29 = saltOffered(responder, t0 + hours(2));
+    const std::string at31 = saltOffered(responder, t0 + hours(2));
+    EXPECT_EQ(sent(proofOf("press1", at29), hours(2) + minutes(29)), accepted);
+    EXPECT_EQ(sent(proofOf("press1", at31), hours(2) + minutes(31)), wrong);
 }
 
 TEST(Responder, RepeatsOfOneSaltedRequestAreAnsweredAlike) {
