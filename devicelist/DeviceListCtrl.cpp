@@ -81,7 +81,7 @@ int CDeviceListCtrl::AddRow(const std::string* pTexts, std::size_t nTexts) {
     return nRow;
 }
 
-int CDeviceListCtrl::InsertRowAt(int nIndex, ROWDATA& row) {
+int CDeviceListCtrl::InsertRowAt(int nIndex, const ROWDATA& row) {
     const int nRow = InsertItem(nIndex, row.texts[0].c_str());
     if (nRow == -1)
         return -1;
@@ -117,47 +117,53 @@ void CDeviceListCtrl::SortColumn(int nColumn, BOOL bAscending) {
 }
 
 void CDeviceListCtrl::Resort() {
-    if (PlaceLastRow())
+    const int nCount = GetItemCount();
+    // Rows in the one order they can have, and nothing new: no sort could
+    // move any of them.
+    if (m_nRankedRows == nCount)
         return;
+    const int nPlace = PlaceOfNewRow();
+    // Moving the row is two changes to the list's rows; with drawing on,
+    // each redraws the scroll bar under Wine, dearer than sorting a few
+    // thousand rows. AddResponse holds the drawing while answers arrive.
+    if (nPlace >= 0 && m_bRedrawHeld) {
+        if (nPlace != nCount - 1) {
+            const ROWDATA* pRow = RowAt(nCount - 1);
+            DeleteItem(nCount - 1);
+            InsertRowAt(nPlace, *pRow);
+        }
+        m_nRankedRows = nCount;
+        return;
+    }
     SortItems(&CDeviceListCtrl::CompareRows, reinterpret_cast<DWORD_PTR>(this));
-    // Ties and unranked cells stay until the list is emptied: no use
-    // looking again after every answer.
-    if (m_nRankedRows >= 0)
+    if (nPlace >= 0)
+        m_nRankedRows = nCount;
+    else if (m_nRankedRows >= 0)
         NoteFullSort();
 }
 
 // Where every pair of cells compares as their ranks do and no two tie, the
 // rows have exactly one sorted order, which any sort gives; so a row added
-// to rows already in it goes where a binary search puts it. The full sort
-// costs n log n comparisons per stored answer, this log n.
-bool CDeviceListCtrl::PlaceLastRow() {
+// to rows already in it goes where a binary search puts it, the only place
+// the full sort can give it. The full sort costs n log n comparisons per
+// stored answer, this log n.
+int CDeviceListCtrl::PlaceOfNewRow() {
     const auto nColumn = static_cast<std::size_t>(m_nSortColumn);
-    const int nCount = GetItemCount();
-    if (m_nRankedRows < 0 || m_nRankedRows < nCount - 1)
-        return false;
+    const int nLast = GetItemCount() - 1;
+    // Several rows added since the last sort: the full sort decides, and
+    // NoteFullSort looks again.
+    if (m_nRankedRows != nLast)
+        return -1;
     if (!m_bRankable || nColumn >= m_rankings.size() || !m_rankings[nColumn].Ranked()) {
         m_nRankedRows = -1;
-        return false;
+        return -1;
     }
-    if (m_nRankedRows == nCount)
-        return true;
-    const int nLast = nCount - 1;
-    const ROWDATA* pRow = RowAt(nLast);
-    const bool bAscending = m_bSortAscending != FALSE;
     const int nPlace = devicelist::RankedPlace(
         nLast, [&](int nRow) -> const devicelist::CellKey& { return RowAt(nRow)->keys[nColumn]; },
-        pRow->keys[nColumn], bAscending);
-    if (nPlace < 0) {
+        RowAt(nLast)->keys[nColumn], m_bSortAscending != FALSE);
+    if (nPlace < 0)
         m_nRankedRows = -1;
-        return false;
-    }
-    if (nPlace != nLast) {
-        ROWDATA& row = const_cast<ROWDATA&>(*pRow);
-        DeleteItem(nLast);
-        InsertRowAt(nPlace, row);
-    }
-    m_nRankedRows = nCount;
-    return true;
+    return nPlace;
 }
 
 void CDeviceListCtrl::NoteFullSort() {

@@ -72,12 +72,12 @@ protected:
 private:
     static int CALLBACK CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort);
     // Inserts a row at nIndex showing row's texts, its item data pointing there.
-    int InsertRowAt(int nIndex, ROWDATA& row);
+    int InsertRowAt(int nIndex, const ROWDATA& row);
     const ROWDATA* RowAt(int nRow) const;
-    // Puts the one row added since the last sort where the full sort would
-    // put it, when the sort column ranks its cells and the row ties with none
-    // (there is only one order then); false when the full sort must decide.
-    bool PlaceLastRow();
+    // Where the full sort must put the one row added since the last sort,
+    // when the sort column ranks its cells and the row ties with none (there
+    // is only one order then); -1 when the full sort must decide.
+    int PlaceOfNewRow();
     // After a full sort: whether the rows are in the one order of a ranking.
     void NoteFullSort();
     void OnColumnClick(NMHDR* pHeader, LRESULT* pResult);
@@ -95,7 +95,7 @@ private:
     BOOL m_bSortAscending = TRUE;
     // Owner of every row's ROWDATA; the rows' item data point into it.
     std::vector<std::unique_ptr<ROWDATA>> m_rowData;
-    // Each column's cells, as far as their ranking goes (see PlaceLastRow).
+    // Each column's cells, as far as their ranking goes (see PlaceOfNewRow).
     std::vector<devicelist::ColumnRanking> m_rankings;
     // The leading rows known to be in the one order the sort can give them;
     // -1 when unknown (ties, or cells not ranked, since the last emptying or

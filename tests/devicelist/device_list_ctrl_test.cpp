@@ -1,13 +1,13 @@
 // CDeviceListCtrl on the real list view: typed sorting, the click rule,
 // emptying, and the per-row values.
 #include "tests/devicelist/ListHost.h"
+#include "zova/ResponseRow.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>
@@ -140,38 +140,52 @@ TEST(DeviceListCtrlTest, RowValuesFollowTheirRowsAndEmptyingKeepsTheSort) {
     EXPECT_FALSE(bAscendingAfter);
 }
 
-// Rows stored one at a time are placed by binary search where the column
-// ranks its cells and the row ties with none; else the list sorts all again.
-// Both must leave every row where the full sort of the real list view leaves
-// it, after every row, in every column and direction: the same rows go
-// through AddRow and Resort (as AddResponse does, with an extra Resort now
-// and then, as for an answer without a MAC), and through AddRow and a full
-// SortColumn as often. Columns: distinct addresses with one "N/A" (placed all along),
-// masks (ties), addresses until a text that ranks before them arrives,
-// DHCP texts (ties), distinct versions and MACs (placed by sort keys), and
-// types that read as addresses (not ranked). Catches a row placed one off or
-// past a tie, and placing where the order was not the only one.
-TEST(DeviceListCtrlTest, PlacingEachStoredRowGivesWhatTheFullSortGives) {
-    constexpr int kRows = 70;
+// Answers stored while the drawing is held are placed by binary search
+// where the column ranks its cells and the row ties with none; else the list
+// sorts all again. Both must leave every row where the full sort of the real
+// list view leaves it, after every answer, in every column and direction:
+// the same answers go through AddResponse, in one burst, with an answer
+// without a MAC now and then (stored, no row, sorted again), and their rows
+// through AddRow and a full SortColumn as often. Columns: distinct addresses
+// with one "N/A" (placed all along), masks and DHCP states (ties),
+// gateways until one repeats, distinct versions and MACs (placed by their
+// sort keys), and types, addresses and words, until texts arrive that read
+// as addresses or sort before them (not ranked). Catches a row placed one off or past a tie, and
+// placing where the order was not the only one.
+TEST(DeviceListCtrlTest, PlacingEachStoredAnswerGivesWhatTheFullSortGives) {
+    constexpr int kAnswers = 70;
     std::mt19937 random(3);
-    const auto octet = [&] { return std::to_string(random() % 256); };
-    std::vector<Texts> rows;
-    for (int i = 0; i < kRows; ++i) {
-        char mac[18];
-        std::snprintf(mac, sizeof mac, "02-6B-D4-%02X-%02X-%02X",
-                      static_cast<unsigned>(random() % 256), static_cast<unsigned>(i / 16),
-                      static_cast<unsigned>(i % 16));
-        const char* const masks[] = {"255.255.255.0", "255.0.0.0", "255.255.0.0", "N/A"};
-        const char* const types[] = {"1.2.3.4", "1.2.3.4x",  "Relay",
-                                     "IO-8",    "300.0.0.1", "2.0.0.1"};
-        rows.push_back(
-            {i == kRows / 3 ? "N/A"
-                            : octet() + "." + octet() + "." + std::to_string(i) + "." + octet(),
-             masks[random() % 4],
-             i == kRows * 2 / 3 ? " gateway" : "10.0." + std::to_string(i) + "." + octet(),
-             random() % 2 ? "On" : "Off",
-             std::to_string(random() % 4) + "." + std::to_string(i) + "." + octet(),
-             types[random() % 6], mac});
+    std::vector<ZOVA_ModuleScanResponseType> answers;
+    for (int i = 0; i < kAnswers; ++i) {
+        ZOVA_ModuleScanResponseType a{};
+        const std::uint8_t abMac[6] = {0x02,
+                                       0x6B,
+                                       0xD4,
+                                       static_cast<std::uint8_t>(random()),
+                                       static_cast<std::uint8_t>(i),
+                                       static_cast<std::uint8_t>(i)};
+        std::memcpy(a.abMacAddr, abMac, sizeof abMac);
+        a.bMacAddrValid = 1;
+        a.dwIpAddr = (random() & 0xFFFF00FFu) | (static_cast<std::uint32_t>(i) << 8);
+        a.bIpAddrValid = i != kAnswers / 3;
+        const std::uint32_t masks[] = {0xFFFFFF00u, 0xFF000000u, 0xFFFF0000u};
+        a.dwSubnetMask = masks[random() % 3];
+        a.bSubnetMaskValid = random() % 4 != 0;
+        a.dwGateway = i == kAnswers / 2 ? 0x0A000A01u : 0x0A000001u | (i << 8);
+        a.bGatewayValid = 1;
+        a.bDhcpOn = random() % 2;
+        a.bDhcpValid = random() % 4 != 0;
+        a.bFwVersionMajor = static_cast<std::uint8_t>(random() % 3);
+        a.bFwVersionMinor = static_cast<std::uint8_t>(i);
+        a.wFwBuild = static_cast<std::uint16_t>(random());
+        a.bFwVersionValid = 1;
+        // Half-way, texts arrive that read as addresses, or sort before them.
+        const std::string n = std::to_string(i < kAnswers / 2 ? i : random() % 99);
+        const std::string type = i < kAnswers / 2 ? (i % 2 ? n + ".0.5.9" : "Relay " + n)
+                                                  : (i % 2 ? n + ".0.5.9x" : " type " + n);
+        std::strcpy(a.szType, type.c_str());
+        a.bTypeValid = 1;
+        answers.push_back(a);
     }
     ScriptedListHost host;
     std::vector<std::string> placed, sorted;
@@ -181,40 +195,46 @@ TEST(DeviceListCtrlTest, PlacingEachStoredRowGivesWhatTheFullSortGives) {
             macs += text + " ";
         into.push_back(macs);
     };
-    host.AddStep([&] {
-        host.m_list.InsertColumns(kMainColumns);
-        for (int nColumn = 0; nColumn < 7; ++nColumn) {
-            for (const BOOL bAscending : {TRUE, FALSE}) {
+    host.AddStep([&] { host.m_list.InsertColumns(kMainColumns); });
+    for (int nColumn = 0; nColumn < 7; ++nColumn) {
+        for (const BOOL bAscending : {TRUE, FALSE}) {
+            host.AddStep([&, nColumn, bAscending] {
                 host.m_list.DeleteAllRows();
                 host.m_list.SortColumn(nColumn, bAscending);
-                for (int i = 0; i < kRows; ++i) {
-                    host.m_list.AddRow(rows[i].data(), rows[i].size());
-                    host.m_list.Resort();
-                    if (i % 10 == 9)
-                        host.m_list.Resort();
+                for (int i = 0; i < kAnswers; ++i) {
+                    host.m_list.AddResponse(answers[i]);
+                    if (i % 10 == 9) {
+                        ZOVA_ModuleScanResponseType noMac = answers[i];
+                        noMac.abMacAddr[0] = 0;
+                        noMac.bMacAddrValid = 0;
+                        host.m_list.AddResponse(noMac);
+                    }
                     order(placed);
                 }
+            });
+            host.AddStep([&, nColumn, bAscending] {
                 host.m_list.DeleteAllRows();
-                for (int i = 0; i < kRows; ++i) {
-                    host.m_list.AddRow(rows[i].data(), rows[i].size());
+                for (int i = 0; i < kAnswers; ++i) {
+                    const zova::ResponseRow row = zova::BuildResponseRow(answers[i]);
+                    host.m_list.AddRow(row.texts.data(), row.texts.size());
                     host.m_list.SortColumn(nColumn, bAscending);
                     // Where cells do not rank, sorting again may move rows.
                     if (i % 10 == 9)
                         host.m_list.SortColumn(nColumn, bAscending);
                     order(sorted);
                 }
-            }
+            });
         }
-        host.EndDialog(IDOK);
-    });
+    }
+    host.AddStep([&] { host.EndDialog(IDOK); });
     ASSERT_EQ(host.DoModal(), IDOK);
     ASSERT_EQ(placed.size(), sorted.size());
     int differing = 0;
     for (std::size_t i = 0; i < placed.size(); ++i) {
         if (placed[i] != sorted[i] && ++differing <= 3)
-            ADD_FAILURE() << "column " << i / kRows / 2
-                          << (i / kRows % 2 ? " descending" : " ascending") << ", after row "
-                          << i % kRows << ":\n"
+            ADD_FAILURE() << "column " << i / kAnswers / 2
+                          << (i / kAnswers % 2 ? " descending" : " ascending") << ", after answer "
+                          << i % kAnswers << ":\n"
                           << placed[i] << "\n"
                           << sorted[i];
     }
