@@ -18,6 +18,7 @@
 # Expects build/windows (vantrel-cli, zova) and build/native (vantrel-devsim).
 cd "$(dirname "$0")/.." || exit 1
 root=$(pwd)
+. "$root/bench/port-file.sh"
 devices=${1:-1000}
 runs=${2:-3}
 [ $# -ge 2 ] && shift 2 || set --
@@ -40,12 +41,7 @@ trap 'exit 1' INT TERM HUP
 "$sim" --bind 127.0.0.1 --port 0 --port-file "$work/port" --generate "$devices" --log /dev/null \
     2>"$work/sim.err" &
 simpid=$!
-tries=0
-until [ -s "$work/port" ]; do
-    tries=$((tries + 1)); [ $tries -le 100 ] || { echo "FAIL: simulator did not start"; exit 1; }
-    sleep 0.05
-done
-port=$(cat "$work/port")
+port=$(wait_for_port_file "$work/port") || exit 1
 
 # plan LINES FILE NAME: generated devices are 02-6B-D4 + n; their own host
 # names ("sim-…") break the host-name rule, so the plan gives each a new one

@@ -11,13 +11,15 @@
 // sort column (owner-drawn), read through memory in the tool's process.
 // --markers: for a count of wineserver requests; sends the tool's dialog a
 // WM_NULL with wParam 0x5CA11 before "Scan" and 0x5CA12 once the list is
-// full, prints the dialog's thread id, and polls every 50 ms instead of 1 ms.
+// full, prints the dialog's thread id, polls every 50 ms instead of 1 ms, and
+// leaves the tool running until every copy's answers are in.
 //
 // Usage: list_watch STARTUP_ROWS EXPECTED_ROWS TIMEOUT_SECONDS [--close]
 //                   [--click-at ROWS] [--markers]
 // STARTUP_ROWS: the rows the start-up scan leaves (0 when no device answers).
 #include "res/resource.h"
 #include "tools/RemoteBuffer.h"
+#include "zova/zova.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -104,6 +106,11 @@ bool ClickHeaderItem(HANDLE hProcess, const tools::RemoteBuffer& remote, HWND hH
     click[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
     return SendInput(2, click, sizeof(INPUT)) == 2;
 }
+
+// Once the list has settled: the answers to the last copy of the request,
+// spread over the simulator's answer window (1 s by default), have reached
+// the tool by then.
+constexpr DWORD kAnswersOfEveryCopyMs = zova::kLastCopyDelayMs + 2000;
 
 constexpr WPARAM kMarkerStart = 0x5CA11;
 constexpr WPARAM kMarkerEnd = 0x5CA12;
@@ -207,6 +214,8 @@ int main(int argc, char** argv) {
     // Duplicates from the scan's repeats may still be queued: let them pass,
     // then count again, so that a row lost or doubled would show.
     WaitForSettled(hList, expected, 1000, deadline);
+    if (markers)
+        Sleep(kAnswersOfEveryCopyMs);
     std::printf("final_rows %d\n", RowCount(hList));
     std::fflush(stdout);
 

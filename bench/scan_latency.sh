@@ -17,9 +17,13 @@
 # holds ROWS rows; "click->acted" is the time until the tool sorted by it.
 # REQUESTS=1: runs a wineserver of its own that logs every request, and
 # counts the requests of the tool's window thread from just before "Scan"
-# to the full list, per row ("requests/row"; the run itself is slower).
+# to the full list, per row ("requests/row"; the run itself is slower), and
+# the messages posted in the tool from "Scan" until it ends (after every
+# copy's answers are in), per row: all of them ("posted/row") and the
+# library's notifications among them ("notify/row").
 cd "$(dirname "$0")/.." || exit 1
 root=$(pwd)
+. "$root/bench/port-file.sh"
 counts=${*:-100 1000 5000}
 window=${ANSWER_WINDOW_MS:-1000}
 prefix=$root/build/windows/wineprefix
@@ -52,7 +56,7 @@ run_wine "$watch" >/dev/null 2>&1
 echo "Scan to full list: tool under Wine, simulator on loopback, answers spread over $window ms"
 printf '%8s %10s %12s %14s %16s %10s %10s' devices start-up "scan->full" "last new->full" "answers/lost" rows "peak RSS"
 [ -n "$CLICK_AT" ] && printf ' %26s' "click->acted (rows then)"
-[ -n "$REQUESTS" ] && printf ' %13s' "requests/row"
+[ -n "$REQUESTS" ] && printf ' %13s %11s %11s' "requests/row" "posted/row" "notify/row"
 echo
 watch_options=""
 [ -n "$CLICK_AT" ] && watch_options="--click-at $CLICK_AT"
@@ -69,13 +73,8 @@ for n in $counts; do
     rm -f "$work/port"
     "$sim" --bind 127.0.0.1 --port 0 --port-file "$work/port" --generate 1 --log /dev/null 2>/dev/null &
     probe=$!
-    tries=0
-    until [ -s "$work/port" ]; do
-        tries=$((tries + 1)); [ $tries -le 100 ] || { echo "FAIL: simulator did not start"; exit 1; }
-        sleep 0.05
-    done
+    port=$(wait_for_port_file "$work/port") || exit 1
     kill $probe; wait $probe 2>/dev/null
-    port=$(cat "$work/port")
     dumpcap -q -i lo -f "udp port $port" -w "$work/scan.pcapng" 2>"$work/dumpcap.log" &
     pids="$!"
     tries=0
@@ -132,10 +131,14 @@ for n in $counts; do
         WINEPREFIX=$prefix wineserver -w 2>/dev/null
         tid=$(awk '$1 == "ui_thread" { print $2 }' "$work/watch.txt")
         extra="$extra $(awk -v tid="$tid" -v n="$n" '
-            /send_message\(.*msg=00000000, wparam=0005ca11/ { on = 1; next }
+            /send_message\(.*msg=00000000, wparam=0005ca11/ { on = 1; posting = 1; next }
             /send_message\(.*msg=00000000, wparam=0005ca12/ { on = 0; done = 1 }
             on && index($0, tid ": ") == 1 && $2 ~ /^[a-z_]+\(/ && $0 !~ /\) = / { count++ }
-            END { if (done) printf "%13.1f", count / n; else printf "%13s", "-" }' "$work/server.log")"
+            posting && /send_message\( id=.* type=6,/ { posted++; if (/msg=00000401,/) notify++ }
+            END {
+                if (done) printf "%13.1f %11.2f %11.2f", count / n, posted / n, notify / n
+                else printf "%13s %11s %11s", "-", "-", "-"
+            }' "$work/server.log")"
     fi
     # Requests go to the simulator's port, answers come from it; an answer's
     # MAC is its first item (tag 01, length 06) after the 8-byte header.

@@ -56,6 +56,8 @@ BOOL CDeviceListCtrl::InsertColumns(const CString& strFormat) {
         if (InsertColumn(m_nColumns, column.heading.c_str(), LVCFMT_LEFT, column.width) == -1)
             return FALSE;
         ++m_nColumns;
+        m_rankings.resize(static_cast<std::size_t>(m_nColumns));
+        m_bRankable = m_bRankable && m_rowData.empty();
     }
     return TRUE;
 }
@@ -67,15 +69,30 @@ int CDeviceListCtrl::AddRow(const std::string* pTexts, std::size_t nTexts) {
     row->texts.resize(static_cast<std::size_t>(m_nColumns));
     for (std::size_t i = 0; i < row->texts.size() && i < nTexts; ++i)
         row->texts[i] = pTexts[i];
+    for (const std::string& text : row->texts)
+        row->keys.push_back(devicelist::MakeCellKey(text.c_str(), &CDeviceListCtrl::TextSortKey));
 
-    const int nRow = InsertItem(GetItemCount(), row->texts[0].c_str());
+    const int nRow = InsertRowAt(GetItemCount(), *row);
+    if (nRow == -1)
+        return -1;
+    for (std::size_t i = 0; i < row->keys.size(); ++i)
+        m_rankings[i].Add(row->keys[i]);
+    m_rowData.push_back(std::move(row));
+    return nRow;
+}
+
+int CDeviceListCtrl::InsertRowAt(int nIndex, const ROWDATA& row) {
+    const int nRow = InsertItem(nIndex, row.texts[0].c_str());
     if (nRow == -1)
         return -1;
     for (int i = 1; i < m_nColumns; ++i)
-        SetItemText(nRow, i, row->texts[static_cast<std::size_t>(i)].c_str());
-    SetItemData(nRow, reinterpret_cast<DWORD_PTR>(row.get()));
-    m_rowData.push_back(std::move(row));
+        SetItemText(nRow, i, row.texts[static_cast<std::size_t>(i)].c_str());
+    SetItemData(nRow, reinterpret_cast<DWORD_PTR>(&row));
     return nRow;
+}
+
+const CDeviceListCtrl::ROWDATA* CDeviceListCtrl::RowAt(int nRow) const {
+    return reinterpret_cast<const ROWDATA*>(GetItemData(nRow));
 }
 
 void CDeviceListCtrl::DeleteAllRows() {
@@ -85,6 +102,10 @@ void CDeviceListCtrl::DeleteAllRows() {
     m_rowData.clear();
     m_responses.clear();
     DeleteAllItems();
+    for (devicelist::ColumnRanking& ranking : m_rankings)
+        ranking.Clear();
+    m_nRankedRows = 0;
+    m_bRankable = true;
 }
 
 void CDeviceListCtrl::SortColumn(int nColumn, BOOL bAscending) {
@@ -92,10 +113,72 @@ void CDeviceListCtrl::SortColumn(int nColumn, BOOL bAscending) {
     m_bSortAscending = bAscending;
     m_header.SetSortIndicator(nColumn, bAscending);
     SortItems(&CDeviceListCtrl::CompareRows, reinterpret_cast<DWORD_PTR>(this));
+    NoteFullSort();
 }
 
 void CDeviceListCtrl::Resort() {
+    const int nCount = GetItemCount();
+    // Rows in the one order they can have, and nothing new: no sort could
+    // move any of them.
+    if (m_nRankedRows == nCount)
+        return;
+    const int nPlace = PlaceOfNewRow();
+    // Moving the row is two changes to the list's rows; with drawing on,
+    // each redraws the scroll bar under Wine, dearer than sorting a few
+    // thousand rows. AddResponse holds the drawing while answers arrive.
+    if (nPlace >= 0 && m_bRedrawHeld) {
+        if (nPlace != nCount - 1) {
+            const ROWDATA* pRow = RowAt(nCount - 1);
+            DeleteItem(nCount - 1);
+            InsertRowAt(nPlace, *pRow);
+        }
+        m_nRankedRows = nCount;
+        return;
+    }
     SortItems(&CDeviceListCtrl::CompareRows, reinterpret_cast<DWORD_PTR>(this));
+    if (nPlace >= 0)
+        m_nRankedRows = nCount;
+    else if (m_nRankedRows >= 0)
+        NoteFullSort();
+}
+
+// Where every pair of cells compares as their ranks do and no two tie, the
+// rows have exactly one sorted order, which any sort gives; so a row added
+// to rows already in it goes where a binary search puts it, the only place
+// the full sort can give it. The full sort costs n log n comparisons per
+// stored answer, this log n.
+int CDeviceListCtrl::PlaceOfNewRow() {
+    const auto nColumn = static_cast<std::size_t>(m_nSortColumn);
+    const int nLast = GetItemCount() - 1;
+    // Several rows added since the last sort: the full sort decides, and
+    // NoteFullSort looks again.
+    if (m_nRankedRows != nLast)
+        return -1;
+    if (!m_bRankable || nColumn >= m_rankings.size() || !m_rankings[nColumn].Ranked()) {
+        m_nRankedRows = -1;
+        return -1;
+    }
+    const int nPlace = devicelist::RankedPlace(
+        nLast, [&](int nRow) -> const devicelist::CellKey& { return RowAt(nRow)->keys[nColumn]; },
+        RowAt(nLast)->keys[nColumn], m_bSortAscending != FALSE);
+    if (nPlace < 0)
+        m_nRankedRows = -1;
+    return nPlace;
+}
+
+void CDeviceListCtrl::NoteFullSort() {
+    m_nRankedRows = -1;
+    const auto nColumn = static_cast<std::size_t>(m_nSortColumn);
+    if (!m_bRankable || nColumn >= m_rankings.size() || !m_rankings[nColumn].Ranked())
+        return;
+    const bool bAscending = m_bSortAscending != FALSE;
+    const int nCount = GetItemCount();
+    for (int i = 1; i < nCount; ++i) {
+        if (devicelist::CompareCellKeys(RowAt(i - 1)->keys[nColumn], RowAt(i)->keys[nColumn],
+                                        bAscending) >= 0)
+            return;
+    }
+    m_nRankedRows = nCount;
 }
 
 int CALLBACK CDeviceListCtrl::CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort) {
@@ -103,12 +186,22 @@ int CALLBACK CDeviceListCtrl::CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM
     const auto* pRow1 = reinterpret_cast<const ROWDATA*>(lParam1);
     const auto* pRow2 = reinterpret_cast<const ROWDATA*>(lParam2);
     const auto nColumn = static_cast<std::size_t>(pList->m_nSortColumn);
-    if (pRow1 == nullptr || pRow2 == nullptr || nColumn >= pRow1->texts.size() ||
-        nColumn >= pRow2->texts.size())
+    if (pRow1 == nullptr || pRow2 == nullptr || nColumn >= pRow1->keys.size() ||
+        nColumn >= pRow2->keys.size())
         return 0;
-    return devicelist::CompareCells(pRow1->texts[nColumn].c_str(), pRow2->texts[nColumn].c_str(),
-                                    pList->m_bSortAscending != FALSE,
-                                    [](const char* a, const char* b) { return ::lstrcmpA(a, b); });
+    return devicelist::CompareCellKeys(pRow1->keys[nColumn], pRow2->keys[nColumn],
+                                       pList->m_bSortAscending != FALSE);
+}
+
+std::string CDeviceListCtrl::TextSortKey(const char* pszText) {
+    // The locale and flags lstrcmpA compares with.
+    const LCID locale = ::GetThreadLocale();
+    const DWORD flags = LCMAP_SORTKEY | LOCALE_USE_CP_ACP;
+    const int nSize = ::LCMapStringA(locale, flags, pszText, -1, nullptr, 0);
+    std::string key(nSize > 0 ? static_cast<std::size_t>(nSize) : 0, '\0');
+    if (nSize > 0)
+        ::LCMapStringA(locale, flags, pszText, -1, &key[0], nSize);
+    return key;
 }
 
 void CDeviceListCtrl::OnColumnClick(NMHDR* pHeader, LRESULT* pResult) {

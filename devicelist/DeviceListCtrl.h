@@ -5,6 +5,7 @@
 #define VANTREL_DEVICELIST_DEVICELISTCTRL_H
 
 #include "devicelist/SortHeaderCtrl.h"
+#include "devicelist/SortRules.h"
 #include "framework/ListCtrl.h"
 #include "zova/zova.h"
 
@@ -16,9 +17,12 @@
 
 class CDeviceListCtrl : public CListCtrl {
 public:
-    // A row's own copy of its texts, in column order; its item data points here.
+    // A row's own copy of its texts, in column order, with each cell's
+    // comparison key, made once when the row is added (the sort compares
+    // every row many times); its item data points here.
     struct ROWDATA {
         std::vector<std::string> texts;
+        std::vector<devicelist::CellKey> keys;
         DWORD dwValue = 0;  // for the row's owner; 0 when added
     };
 
@@ -54,6 +58,10 @@ public:
     // the row shows; null when the text is no MAC or no response matches.
     const ZOVA_ModuleScanResponseType* FindRowResponse(int nRow) const;
 
+    // The locale's sort key of a text (LCMapStringA): compared byte by byte,
+    // two keys order their texts as lstrcmpA does.
+    static std::string TextSortKey(const char* pszText);
+
     int GetSortColumn() const { return m_nSortColumn; }
     BOOL IsSortAscending() const { return m_bSortAscending; }
 
@@ -63,6 +71,15 @@ protected:
 
 private:
     static int CALLBACK CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort);
+    // Inserts a row at nIndex showing row's texts, its item data pointing there.
+    int InsertRowAt(int nIndex, const ROWDATA& row);
+    const ROWDATA* RowAt(int nRow) const;
+    // Where the full sort must put the one row added since the last sort,
+    // when the sort column ranks its cells and the row ties with none (there
+    // is only one order then); -1 when the full sort must decide.
+    int PlaceOfNewRow();
+    // After a full sort: whether the rows are in the one order of a ranking.
+    void NoteFullSort();
     void OnColumnClick(NMHDR* pHeader, LRESULT* pResult);
     // Switches drawing off until the answers already queued are in (see AddResponse).
     void HoldRedrawForQueuedAnswers();
@@ -78,6 +95,15 @@ private:
     BOOL m_bSortAscending = TRUE;
     // Owner of every row's ROWDATA; the rows' item data point into it.
     std::vector<std::unique_ptr<ROWDATA>> m_rowData;
+    // Each column's cells, as far as their ranking goes (see PlaceOfNewRow).
+    std::vector<devicelist::ColumnRanking> m_rankings;
+    // The leading rows known to be in the one order the sort can give them;
+    // -1 when unknown (ties, or cells not ranked, since the last emptying or
+    // header click).
+    int m_nRankedRows = 0;
+    // False once columns were added under existing rows, which then have no
+    // cells there; until the list is emptied.
+    bool m_bRankable = true;
     bool m_bRedrawHeld = false;
 };
 

@@ -53,35 +53,41 @@ bool IsDottedQuad(const char* text) {
     return dots == 3;
 }
 
-int CompareDottedQuads(const char* a, const char* b) {
-    OctetReader readerA(a);
-    OctetReader readerB(b);
-    std::uint32_t valueA = 0;
-    std::uint32_t valueB = 0;
-    for (int octet = 0; octet < 4; ++octet) {
-        if (octet > 0) {
-            readerA.SkipPastDot();
-            readerB.SkipPastDot();
+QuadKey ReadQuadKey(const char* text) {
+    OctetReader reader(text);
+    QuadKey key;
+    for (std::uint8_t octet = 0; octet < 4; ++octet) {
+        if (octet > 0)
+            reader.SkipPastDot();
+        const int value = reader.Read();
+        if (value > 255) {
+            // Decides every comparison on its own: nothing after it is read.
+            key.firstOverflow = octet;
+            return key;
         }
-        const int octetA = readerA.Read();
-        if (octetA > 255)
-            return -1;
-        const int octetB = readerB.Read();
-        if (octetB > 255)
-            return 1;
-        valueA = AddOctet(valueA, octetA);
-        valueB = AddOctet(valueB, octetB);
+        key.value = AddOctet(key.value, value);
     }
+    key.complete = reader.Complete();
+    return key;
+}
+
+int CompareQuadKeys(const QuadKey& a, const QuadKey& b) {
+    // The reads alternate a1, b1, a2, b2, ...: the earlier octet above 255
+    // decides, a's when both are the same octet.
+    if (a.firstOverflow < 4 || b.firstOverflow < 4)
+        return a.firstOverflow <= b.firstOverflow ? -1 : 1;
     // A text with fewer than three dots ("N/A") goes after every address, as
     // the text comparison puts it when it is the first of the pair; so the
     // order of such a pair does not depend on which row the sort asks first.
-    if (readerA.Complete() != readerB.Complete())
-        return readerA.Complete() ? -1 : 1;
-    if (!readerA.Complete())
+    if (a.complete != b.complete)
+        return a.complete ? -1 : 1;
+    if (!a.complete || a.value == b.value)
         return 0;
-    if (valueA != valueB)
-        return valueA < valueB ? -1 : 1;
-    return 0;
+    return a.value < b.value ? -1 : 1;
+}
+
+int CompareDottedQuads(const char* a, const char* b) {
+    return CompareQuadKeys(ReadQuadKey(a), ReadQuadKey(b));
 }
 
 SortState NextSortState(SortState current, int clicked) {
@@ -90,10 +96,59 @@ SortState NextSortState(SortState current, int clicked) {
     return {clicked, true};
 }
 
-int CompareCells(const char* t1, const char* t2, bool ascending, TextComparer compareText) {
-    if (IsDottedQuad(t1))
-        return ascending ? CompareDottedQuads(t1, t2) : CompareDottedQuads(t2, t1);
-    return ascending ? compareText(t1, t2) : compareText(t2, t1);
+CellKey MakeCellKey(const char* text, TextKeyMaker makeTextKey) {
+    CellKey key;
+    key.dottedQuad = IsDottedQuad(text);
+    key.quad = ReadQuadKey(text);
+    key.text = makeTextKey(text);
+    return key;
+}
+
+int CompareCellKeys(const CellKey& k1, const CellKey& k2, bool ascending) {
+    const CellKey& first = ascending ? k1 : k2;
+    const CellKey& second = ascending ? k2 : k1;
+    if (k1.dottedQuad)
+        return CompareQuadKeys(first.quad, second.quad);
+    const int order = first.text.compare(second.text);
+    return (order > 0) - (order < 0);
+}
+
+void ColumnRanking::Add(const CellKey& key) {
+    if (key.dottedQuad) {
+        unrankedQuads_ += key.quad.firstOverflow < 4 ? 1 : 0;
+        if (quads_++ == 0 || key.text > highestQuadText_)
+            highestQuadText_ = key.text;
+    } else {
+        unrankedOthers_ += key.quad.firstOverflow < 4 || key.quad.complete ? 1 : 0;
+        if (others_++ == 0 || key.text < lowestOtherText_)
+            lowestOtherText_ = key.text;
+    }
+}
+
+bool ColumnRanking::Ranked() const {
+    if (unrankedQuads_ > 0)
+        return false;
+    if (quads_ == 0 || others_ == 0)
+        return true;
+    // Where an address meets another text, both orders of the pair must put
+    // the text after it: read as addresses, and compared as texts.
+    return unrankedOthers_ == 0 && lowestOtherText_ > highestQuadText_;
+}
+
+int RankedPlace(int count, const std::function<const CellKey&(int)>& keyAt, const CellKey& key,
+                bool ascending) {
+    int low = 0;
+    int high = count;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (CompareCellKeys(keyAt(middle), key, ascending) < 0)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    if (low < count && CompareCellKeys(keyAt(low), key, ascending) == 0)
+        return -1;
+    return low;
 }
 
 }  // namespace devicelist

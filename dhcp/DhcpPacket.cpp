@@ -1,6 +1,5 @@
 #include "dhcp/DhcpPacket.h"
 
-#include <cassert>
 #include <cstring>
 
 namespace {
@@ -16,22 +15,28 @@ enum : std::uint8_t {
     kOptEnd = 255,
 };
 
-// Appends to a cleared buffer; running out of room is a programming error.
+// Appends to a cleared buffer. What would not fit is not written, in every
+// build, and the message is then refused as a whole (Build returns false).
 class Writer {
 public:
     Writer(std::uint8_t* buffer, int capacity) : m_buffer(buffer), m_capacity(capacity) {}
     void Put(const void* bytes, int count) {
-        assert(count <= m_capacity - m_used);
+        if (count < 0 || count > m_capacity - m_used) {
+            m_bOverflow = true;
+            return;
+        }
         std::memcpy(m_buffer + m_used, bytes, count);
         m_used += count;
     }
     void Put(std::uint8_t byte) { Put(&byte, 1); }
     int Used() const { return m_used; }
+    bool Overflowed() const { return m_bOverflow; }
 
 private:
     std::uint8_t* m_buffer;
     int m_capacity;
     int m_used = 0;
+    bool m_bOverflow = false;
 };
 
 }  // namespace
@@ -163,6 +168,12 @@ bool CDhcpPacket::Build() {
         out.Put(subnetMask, 4);
     }
     out.Put(kOptEnd);
+    if (out.Overflowed()) {
+        std::memset(raw, 0, sizeof raw);
+        length = 0;
+        optionsLength = 0;
+        return false;
+    }
 
     // The rest up to the minimum reply size is already zero.
     length = out.Used() > kReplySize ? out.Used() : kReplySize;

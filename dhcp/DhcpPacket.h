@@ -15,6 +15,7 @@ public:
     // Decodes the first `length` bytes of `raw`; false rejects the message.
     bool Parse();
     // Encodes the fields into `raw`; sets `length` and `optionsLength`.
+    // False, with `raw` cleared and both lengths 0, when they would not fit.
     bool Build();
 
     // A new record is all zero.

@@ -23,6 +23,7 @@ public:
     int GetNextItem(int nItem, int nFlags) const {
         return static_cast<int>(SendMessage(LVM_GETNEXTITEM, nItem, MAKELPARAM(nFlags, 0)));
     }
+    BOOL DeleteItem(int nItem) { return static_cast<BOOL>(SendMessage(LVM_DELETEITEM, nItem)); }
     BOOL DeleteAllItems() { return static_cast<BOOL>(SendMessage(LVM_DELETEALLITEMS)); }
     // Sorts the rows with pfnCompare(item data 1, item data 2, dwData).
     BOOL SortItems(PFNLVCOMPARE pfnCompare, DWORD_PTR dwData) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -13,10 +14,6 @@ std::vector<char> Text(const std::uint8_t* data, std::size_t size) {
     std::vector<char> text(data, data + size);
     text.push_back('\0');
     return text;
-}
-
-int ByteCompare(const char* a, const char* b) {
-    return std::strcmp(a, b);
 }
 
 }  // namespace
@@ -35,7 +32,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int aa = devicelist::CompareDottedQuads(a.data(), a.data());
     if (aa != 0 && aa != -1)
         std::abort();
-    devicelist::CompareCells(a.data(), b.data(), true, ByteCompare);
-    devicelist::CompareCells(a.data(), b.data(), false, ByteCompare);
+    // The cells as the list compares them.
+    const devicelist::TextKeyMaker bytes = [](const char* text) { return std::string(text); };
+    const devicelist::CellKey ka = devicelist::MakeCellKey(a.data(), bytes);
+    const devicelist::CellKey kb = devicelist::MakeCellKey(b.data(), bytes);
+    for (const bool ascending : {true, false}) {
+        const int order = devicelist::CompareCellKeys(ka, kb, ascending);
+        if (order < -1 || order > 1)
+            std::abort();
+    }
     return 0;
 }

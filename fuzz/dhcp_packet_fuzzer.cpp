@@ -51,9 +51,41 @@ void CheckReply(const CDhcpServer& server, std::uint8_t expectedType) {
           std::memcmp(echo->chaddr, mac, 6) == 0 && std::memcmp(echo->yiaddr, offered, 4) == 0);
 }
 
+// Any fields, as the input gives them, fit the packet writer and read back.
+void CheckBuild(const std::uint8_t* data, std::size_t size) {
+    if (size < 8)
+        return;
+    auto packet = std::make_unique<CDhcpPacket>();
+    const auto fill = [&](std::uint8_t* field, std::size_t bytes, std::size_t from) {
+        for (std::size_t i = 0; i < bytes; ++i)
+            field[i] = data[(from + i) % size];
+    };
+    packet->op = data[0];
+    packet->hasMessageType = data[1] & 1;
+    packet->messageType = data[2];
+    packet->hasSubnetMask = data[3] & 1;
+    fill(packet->subnetMask, 4, 4);
+    fill(packet->xid, 4, 5);
+    fill(packet->chaddr, 16, 6);
+    fill(packet->sname, 64, 7);
+    fill(packet->file, 128, 8);
+    Check(packet->Build() && packet->length == CDhcpPacket::kReplySize);
+    auto echo = std::make_unique<CDhcpPacket>();
+    Receive(*echo, packet->raw, packet->length);
+    const bool parsed = echo->Parse();
+    Release(*echo);
+    Check(parsed && echo->op == packet->op && echo->hasMessageType == packet->hasMessageType &&
+          (!echo->hasMessageType || echo->messageType == packet->messageType) &&
+          echo->hasSubnetMask == packet->hasSubnetMask &&
+          std::memcmp(echo->xid, packet->xid, 4) == 0 &&
+          std::memcmp(echo->chaddr, packet->chaddr, 16) == 0 &&
+          std::memcmp(echo->file, packet->file, 128) == 0);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    CheckBuild(data, size);
     auto server = std::make_unique<CDhcpServer>();
     CDhcpPacket& request = server->m_request;
 

@@ -113,5 +113,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Check(accepted <= 1);
     Check(!header || size <= kMaxDatagram);
+
+    // The input as the records the encoders take, every byte of them, texts
+    // unterminated included: each encodes within a datagram's bounds (an
+    // encoder out of room gives an empty datagram) and decodes to a record
+    // that encodes the same.
+    ZOVA_ModuleScanResponseType answer;
+    ZOVA_ConfigureRequestType request;
+    if (size > 0) {
+        for (std::size_t i = 0; i < sizeof answer; ++i)
+            reinterpret_cast<std::uint8_t*>(&answer)[i] = d[i % size];
+        for (std::size_t i = 0; i < sizeof request; ++i)
+            reinterpret_cast<std::uint8_t*>(&request)[i] = d[(i + 7) % size];
+        const std::uint32_t id = size;
+        const Datagram sentAnswer = encodeScanAnswer(id, answer);
+        Check(!sentAnswer.empty() && sentAnswer.size() <= kMaxDatagram);
+        const auto gotAnswer = decodeScanAnswer(sentAnswer.data(), sentAnswer.size());
+        Check(gotAnswer.has_value() && encodeScanAnswer(id, *gotAnswer) == sentAnswer);
+        const Datagram sentRequest = encodeConfigureRequest(id, request);
+        Check(!sentRequest.empty() && sentRequest.size() <= kMaxDatagram);
+        const auto gotRequest = decodeConfigureRequest(sentRequest.data(), sentRequest.size());
+        Check(gotRequest.has_value() && encodeConfigureRequest(id, *gotRequest) == sentRequest);
+    }
     return 0;
 }

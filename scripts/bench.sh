@@ -3,27 +3,31 @@
 # come from; docs/performance.md records one such run. Benchmarks print
 # figures only: nothing here passes or fails on speed.
 #
-# Usage: scripts/bench.sh [--quick] [--before TREE]
+# Usage: scripts/bench.sh [--quick] [--before TREE] [--no-netns]
 #   --quick        fewer repetitions, for trying the script itself
 #   --before TREE  also builds TREE (another checkout of the project, such as
 #                  a worktree at an earlier commit) in its preset windows and
-#                  measures its tool, list_fill_bench and vantrel-cli's dry
-#                  runs before this tree's, in the same run, under the same
-#                  Wine prefix
+#                  measures its library, tool, list_fill_bench and
+#                  vantrel-cli's dry runs before this tree's, in the same run,
+#                  under the same Wine prefix
+#   --no-netns     leaves out the DHCP run and the lossy-link scans, the two
+#                  parts that make network namespaces (for a machine where
+#                  others run namespace tests)
 # Needs root (or CAP_NET_ADMIN) for the DHCP run and the lossy-link scans,
 # which happen entirely inside network namespaces made and removed by
 # bench/dhcp_latency.sh and bench/lossy_scan.sh.
 cd "$(dirname "$0")/.." || exit 1
-md5_runs=9; md5_mib=128; dhcp_exchanges=30; lossy_scans=20; list_counts="100 1000 5000"; fill_counts="100 1000"
-click_devices=1000; request_devices=1000; fill_request_rows=300; plan_devices=1000; plan_runs=3
-plan_lines="25000 100000"
-before=""
+md5_runs=9; md5_mib=128; dhcp_exchanges=30; lossy_scans=20; list_counts="100 1000 5000 10000"
+fill_counts="100 1000"; click_devices="1000 10000"; request_devices=1000; fill_request_rows=300
+plan_devices=1000; plan_runs=3; plan_lines="25000 100000"; callback_devices=1000; callback_scans=3
+before=""; netns=1
 while [ $# -gt 0 ]; do
     case $1 in
     --quick) md5_runs=3; md5_mib=32; dhcp_exchanges=5; lossy_scans=3; list_counts="100 1000"; fill_counts="100"
              click_devices=100; request_devices=100; fill_request_rows=50; plan_devices=100
-             plan_runs=1; plan_lines=25000 ;;
+             plan_runs=1; plan_lines=25000; callback_devices=100; callback_scans=1 ;;
     --before) before=$(realpath "$2"); shift ;;
+    --no-netns) netns="" ;;
     esac
     shift
 done
@@ -45,7 +49,7 @@ echo
 echo "== Build (presets native and windows, both Release)"
 log=$(mktemp)
 { cmake --preset native && cmake --build --preset native -j2 --target md5_bench dhcp_poll_server vantrel-devsim &&
-  cmake --preset windows && cmake --build --preset windows -j2 --target VantrelConfig zova list_watch list_fill_bench vantrel-cli lossy_scan; } \
+  cmake --preset windows && cmake --build --preset windows -j2 --target VantrelConfig zova list_watch list_fill_bench vantrel-cli lossy_scan scan_callbacks; } \
     >"$log" 2>&1 || { cat "$log"; rm -f "$log"; exit 1; }
 if [ -n "$before" ]; then
     echo "before: $before at $(git -C "$before" log -1 --format='%h %s')"
@@ -61,21 +65,33 @@ build/native/bin/md5_bench "$md5_runs" "$md5_mib"
 echo
 
 echo "== Recovery DHCP server"
-bench/dhcp_latency.sh build/native/bin/dhcp_poll_server "$dhcp_exchanges"
-status=$?
-[ $status -eq 77 ] && echo "(skipped: no network namespaces here)"
+if [ -n "$netns" ]; then
+    bench/dhcp_latency.sh build/native/bin/dhcp_poll_server "$dhcp_exchanges"
+    [ $? -eq 77 ] && echo "(skipped: no network namespaces here)"
+else
+    echo "(left out: --no-netns)"
+fi
 echo
 
 echo "== Scan over lossy links"
-SCANS=$lossy_scans bench/lossy_scan.sh 100 1000
-status=$?
-[ $status -eq 77 ] && echo "(skipped: no network namespaces or nft here)"
+if [ -n "$netns" ]; then
+    SCANS=$lossy_scans bench/lossy_scan.sh 100 1000
+    [ $? -eq 77 ] && echo "(skipped: no network namespaces or nft here)"
+else
+    echo "(left out: --no-netns)"
+fi
 echo
 
-echo "== Device list"
+echo "== Callbacks per device and scan"
+libraries="after=build/windows/bin/zova.dll"
+[ -n "$before" ] && libraries="before=$before/build/windows/bin/zova.dll $libraries"
 . scripts/xvfb.sh
 start_xvfb || exit 1
 trap stop_xvfb EXIT
+bench/scan_callbacks.sh "$callback_devices" "$callback_scans" $libraries
+echo
+
+echo "== Device list"
 prefix=$(pwd)/build/windows/wineprefix
 # Each figure for the earlier build first (when given), then for this one;
 # both run under this tree's Wine prefix and list_watch.
@@ -94,10 +110,12 @@ for tree in $sides; do
 done
 echo
 for tree in $sides; do
-    echo "-- $(label "$tree"): the tool"
+    echo "-- $(label "$tree"): the tool (load average $(cut -d' ' -f1-3 /proc/loadavg))"
     TOOL_BIN=$tree/build/windows/bin bench/scan_latency.sh $list_counts
-    echo "Header clicked while the answers stream in"
-    TOOL_BIN=$tree/build/windows/bin CLICK_AT=$((click_devices / 4)) bench/scan_latency.sh $click_devices
+    echo "Header clicked while the answers stream in, at a quarter of the rows"
+    for n in $click_devices; do
+        TOOL_BIN=$tree/build/windows/bin CLICK_AT=$((n / 4)) bench/scan_latency.sh "$n"
+    done
     echo "Wineserver requests of the tool's window thread"
     TOOL_BIN=$tree/build/windows/bin REQUESTS=1 bench/scan_latency.sh $request_devices
     echo
@@ -106,3 +124,5 @@ done
 echo "== vantrel-cli apply"
 BEFORE_CLI=${before:+$before/build/windows/bin/vantrel-cli.exe} \
     bench/cli_apply.sh "$plan_devices" "$plan_runs" $plan_lines
+echo
+echo "load average at end: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -14,21 +14,12 @@
 
 namespace devsim {
 
-// Items a device may leave out of its scan answer. The salt is reported
-// exactly when the device is salted.
-enum Field : std::uint32_t {
-    kFieldMac = 1u << 0,
-    kFieldType = 1u << 1,
-    kFieldFirmware = 1u << 2,
-    kFieldIp = 1u << 3,
-    kFieldMask = 1u << 4,
-    kFieldGateway = 1u << 5,
-    kFieldDhcp = 1u << 6,
-    kFieldPasswordOn = 1u << 7,
-    kFieldHostname = 1u << 8,
-    kFieldDns1 = 1u << 9,
-    kFieldDns2 = 1u << 10,
-};
+// The bit of Device::unreported for a scan-answer item the device leaves out.
+// The salt is reported exactly when the device is salted, and the protocol
+// version always.
+constexpr std::uint32_t itemBit(zova::wire::AnswerItem item) {
+    return 1u << static_cast<unsigned>(item);
+}
 
 struct Device {
     zova::wire::Mac mac{};
@@ -59,7 +50,7 @@ struct Device {
     RecentRequests<bool> recentWinks;
     Challenges challenges;
 
-    bool reports(Field field) const { return (unreported & field) == 0; }
+    bool reports(zova::wire::AnswerItem item) const { return (unreported & itemBit(item)) == 0; }
 };
 
 // A salted device's salt text is its two salt characters and challenge.

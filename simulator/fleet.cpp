@@ -71,14 +71,17 @@ bool parseSwitch(const std::string& text, bool& out) {
     return true;
 }
 
-const std::map<std::string, Field>& fieldNames() {
-    static const std::map<std::string, Field> names = {
-        {"mac", kFieldMac},           {"type", kFieldType},
-        {"firmware", kFieldFirmware}, {"ip", kFieldIp},
-        {"mask", kFieldMask},         {"gateway", kFieldGateway},
-        {"dhcp", kFieldDhcp},         {"password-protection", kFieldPasswordOn},
-        {"hostname", kFieldHostname}, {"dns1", kFieldDns1},
-        {"dns2", kFieldDns2},
+// The items a fleet file may list as unreported, by the names of the keys
+// that set them.
+const std::map<std::string, zova::wire::AnswerItem>& itemNames() {
+    using zova::wire::AnswerItem;
+    static const std::map<std::string, AnswerItem> names = {
+        {"mac", AnswerItem::Mac},           {"type", AnswerItem::Type},
+        {"firmware", AnswerItem::Firmware}, {"ip", AnswerItem::IpAddr},
+        {"mask", AnswerItem::SubnetMask},   {"gateway", AnswerItem::Gateway},
+        {"dhcp", AnswerItem::Dhcp},         {"password-protection", AnswerItem::PasswordOn},
+        {"hostname", AnswerItem::Hostname}, {"dns1", AnswerItem::PrimaryDns},
+        {"dns2", AnswerItem::SecondaryDns},
     };
     return names;
 }
@@ -88,10 +91,10 @@ bool parseUnreported(const std::string& text, std::uint32_t& out) {
     std::string name;
     out = 0;
     while (std::getline(in, name, ',')) {
-        const auto it = fieldNames().find(trim(name));
-        if (it == fieldNames().end())
+        const auto it = itemNames().find(trim(name));
+        if (it == itemNames().end())
             return false;
-        out |= it->second;
+        out |= itemBit(it->second);
     }
     return true;
 }

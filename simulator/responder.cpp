@@ -117,19 +117,19 @@ Handled Responder::configure(std::uint32_t id, const ZOVA_ConfigureRequestType& 
         outcome = accepted ? "accepted" : passwordRight ? "bad-new-password" : "wrong-password";
         if (accepted) {
             // Settings the device does not report it does not have.
-            if (device->reports(kFieldIp))
+            if (device->reports(AnswerItem::IpAddr))
                 device->ip = r.dwIpAddr;
-            if (device->reports(kFieldMask))
+            if (device->reports(AnswerItem::SubnetMask))
                 device->mask = r.dwSubnetMask;
-            if (device->reports(kFieldGateway))
+            if (device->reports(AnswerItem::Gateway))
                 device->gateway = r.dwGateway;
-            if (device->reports(kFieldDhcp))
+            if (device->reports(AnswerItem::Dhcp))
                 device->dhcp = r.bDhcpOn == 1;
-            if (device->reports(kFieldHostname))
+            if (device->reports(AnswerItem::Hostname))
                 device->hostname = r.szHostname;
-            if (device->reports(kFieldDns1))
+            if (device->reports(AnswerItem::PrimaryDns))
                 device->dns1 = r.dwPrimaryDns;
-            if (device->reports(kFieldDns2))
+            if (device->reports(AnswerItem::SecondaryDns))
                 device->dns2 = r.dwSecondaryDns;
             if (r.bChangePassword == 1)
                 device->storedPassword = r.szNewPassword;

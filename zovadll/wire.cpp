@@ -3,7 +3,9 @@
 #include "framework/Text.h"
 
 #include <bitset>
+#include <cstddef>
 #include <cstring>
+#include <iterator>
 
 namespace zova::wire {
 namespace {
@@ -31,6 +33,74 @@ enum Tag : std::uint8_t {
     kTagOutcome = 0x12,
 };
 
+using Record = ZOVA_ModuleScanResponseType;
+
+// How an item's value travels.
+enum class Form : std::uint8_t {
+    Bytes,     // as the record holds them
+    Address,   // a record address, first octet first
+    Firmware,  // major, minor, then the 16-bit build little-endian
+    Text,      // up to the first NUL, cut to the record's field
+};
+
+// The protocol version has no validity byte: a device always sends it.
+constexpr std::size_t kAlwaysSent = sizeof(Record);
+
+// One item of a scan answer: its tag, and where its value and validity byte
+// sit in the record. Encoding, decoding and forgetItem all read this table.
+struct ItemLayout {
+    AnswerItem item;
+    Tag tag;
+    Form form;
+    std::size_t offset;    // of the value
+    std::size_t size;      // of the value; of the whole field for text
+    std::size_t validity;  // of the validity byte, or kAlwaysSent
+};
+
+constexpr ItemLayout kAnswerItems[] = {
+    {AnswerItem::Mac, kTagMac, Form::Bytes, offsetof(Record, abMacAddr), 6,
+     offsetof(Record, bMacAddrValid)},
+    {AnswerItem::ProtocolVersion, kTagProtocolVersion, Form::Bytes,
+     offsetof(Record, bProtocolVersionMajor), 2, kAlwaysSent},
+    {AnswerItem::Type, kTagType, Form::Text, offsetof(Record, szType), sizeof(Record::szType),
+     offsetof(Record, bTypeValid)},
+    {AnswerItem::Firmware, kTagFirmware, Form::Firmware, offsetof(Record, bFwVersionMajor), 4,
+     offsetof(Record, bFwVersionValid)},
+    {AnswerItem::IpAddr, kTagIpAddr, Form::Address, offsetof(Record, dwIpAddr), 4,
+     offsetof(Record, bIpAddrValid)},
+    {AnswerItem::SubnetMask, kTagSubnetMask, Form::Address, offsetof(Record, dwSubnetMask), 4,
+     offsetof(Record, bSubnetMaskValid)},
+    {AnswerItem::Gateway, kTagGateway, Form::Address, offsetof(Record, dwGateway), 4,
+     offsetof(Record, bGatewayValid)},
+    {AnswerItem::Dhcp, kTagDhcp, Form::Bytes, offsetof(Record, bDhcpOn), 1,
+     offsetof(Record, bDhcpValid)},
+    {AnswerItem::PasswordOn, kTagPasswordOn, Form::Bytes, offsetof(Record, bPasswordOn), 1,
+     offsetof(Record, bPasswordValid)},
+    {AnswerItem::Hostname, kTagHostname, Form::Text, offsetof(Record, szHostname),
+     sizeof(Record::szHostname), offsetof(Record, bHostnameValid)},
+    {AnswerItem::PrimaryDns, kTagPrimaryDns, Form::Address, offsetof(Record, dwPrimaryDns), 4,
+     offsetof(Record, bPrimaryDnsValid)},
+    {AnswerItem::SecondaryDns, kTagSecondaryDns, Form::Address, offsetof(Record, dwSecondaryDns), 4,
+     offsetof(Record, bSecondaryDnsValid)},
+    {AnswerItem::PasswordSalt, kTagPasswordSalt, Form::Text, offsetof(Record, szPasswordSalt),
+     sizeof(Record::szPasswordSalt), offsetof(Record, bPasswordSaltValid)},
+};
+static_assert(std::size(kAnswerItems) == kAnswerItemCount, "one layout per item");
+
+constexpr bool inItemOrder() {
+    for (std::size_t i = 0; i < kAnswerItemCount; ++i) {
+        if (kAnswerItems[i].item != static_cast<AnswerItem>(i))
+            return false;
+    }
+    return true;
+}
+static_assert(inItemOrder(), "kAnswerItems[item] describes item");
+
+// Appends items after a header; an item longer than its length byte holds,
+// or one that would make the datagram longer than any receiver takes, spoils
+// the whole datagram, which then comes out empty. The records' fields are
+// far too small for either, but the check costs nothing and holds in every
+// build.
 class Writer {
 public:
     Writer(MessageType type, std::uint32_t id) {
@@ -44,7 +114,10 @@ public:
                 static_cast<std::uint8_t>(id >> 24)};
     }
     void bytes(Tag tag, const std::uint8_t* value, std::size_t size) {
-        // Callers pass fields of at most 127 bytes, so the length byte fits.
+        if (size > 255 || kMaxDatagram - out_.size() < 2 + size) {
+            spoiled_ = true;
+            return;
+        }
         out_.push_back(tag);
         out_.push_back(static_cast<std::uint8_t>(size));
         out_.insert(out_.end(), value, value + size);
@@ -61,10 +134,11 @@ public:
         const std::size_t size = framework::BoundedText(field, fieldSize - 1).size();
         bytes(tag, reinterpret_cast<const std::uint8_t*>(field), size);
     }
-    Datagram take() { return std::move(out_); }
+    Datagram take() { return spoiled_ ? Datagram() : std::move(out_); }
 
 private:
     Datagram out_;
+    bool spoiled_ = false;
 };
 
 struct Item {
@@ -146,6 +220,14 @@ bool hasAll(const std::bitset<256>& seen, std::initializer_list<Tag> tags) {
     return true;
 }
 
+const ItemLayout* layoutOf(std::uint8_t tag) {
+    for (const ItemLayout& item : kAnswerItems) {
+        if (item.tag == tag)
+            return &item;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 std::optional<Header> decodeHeader(const std::uint8_t* data, std::size_t size) {
@@ -179,38 +261,36 @@ Datagram encodeWinkRequest(std::uint32_t id, const Mac& mac) {
     return writer.take();
 }
 
-Datagram encodeScanAnswer(std::uint32_t id, const ZOVA_ModuleScanResponseType& a) {
+Datagram encodeScanAnswer(std::uint32_t id, const ZOVA_ModuleScanResponseType& answer) {
     Writer w(MessageType::ScanAnswer, id);
-    if (a.bMacAddrValid)
-        w.bytes(kTagMac, a.abMacAddr, 6);
-    const std::uint8_t protocol[2] = {a.bProtocolVersionMajor, a.bProtocolVersionMinor};
-    w.bytes(kTagProtocolVersion, protocol, 2);
-    if (a.bTypeValid)
-        w.text(kTagType, a.szType, sizeof a.szType);
-    if (a.bFwVersionValid) {
-        const std::uint8_t firmware[4] = {a.bFwVersionMajor, a.bFwVersionMinor,
-                                          static_cast<std::uint8_t>(a.wFwBuild),
-                                          static_cast<std::uint8_t>(a.wFwBuild >> 8)};
-        w.bytes(kTagFirmware, firmware, 4);
+    const auto* record = reinterpret_cast<const std::uint8_t*>(&answer);
+    for (const ItemLayout& item : kAnswerItems) {
+        if (item.validity != kAlwaysSent && !record[item.validity])
+            continue;
+        const std::uint8_t* value = record + item.offset;
+        switch (item.form) {
+        case Form::Bytes:
+            w.bytes(item.tag, value, item.size);
+            break;
+        case Form::Address: {
+            std::uint32_t address = 0;
+            std::memcpy(&address, value, sizeof address);
+            w.address(item.tag, address);
+            break;
+        }
+        case Form::Firmware: {
+            std::uint16_t build = 0;
+            std::memcpy(&build, value + 2, sizeof build);
+            const std::uint8_t firmware[4] = {value[0], value[1], static_cast<std::uint8_t>(build),
+                                              static_cast<std::uint8_t>(build >> 8)};
+            w.bytes(item.tag, firmware, 4);
+            break;
+        }
+        case Form::Text:
+            w.text(item.tag, reinterpret_cast<const char*>(value), item.size);
+            break;
+        }
     }
-    if (a.bIpAddrValid)
-        w.address(kTagIpAddr, a.dwIpAddr);
-    if (a.bSubnetMaskValid)
-        w.address(kTagSubnetMask, a.dwSubnetMask);
-    if (a.bGatewayValid)
-        w.address(kTagGateway, a.dwGateway);
-    if (a.bDhcpValid)
-        w.byte(kTagDhcp, a.bDhcpOn);
-    if (a.bPasswordValid)
-        w.byte(kTagPasswordOn, a.bPasswordOn);
-    if (a.bHostnameValid)
-        w.text(kTagHostname, a.szHostname, sizeof a.szHostname);
-    if (a.bPrimaryDnsValid)
-        w.address(kTagPrimaryDns, a.dwPrimaryDns);
-    if (a.bSecondaryDnsValid)
-        w.address(kTagSecondaryDns, a.dwSecondaryDns);
-    if (a.bPasswordSaltValid)
-        w.text(kTagPasswordSalt, a.szPasswordSalt, sizeof a.szPasswordSalt);
     return w.take();
 }
 
@@ -257,66 +337,55 @@ std::optional<Mac> decodeWinkRequest(const std::uint8_t* data, std::size_t size)
 
 std::optional<ZOVA_ModuleScanResponseType> decodeScanAnswer(const std::uint8_t* data,
                                                             std::size_t size) {
-    ZOVA_ModuleScanResponseType a{};
-    const bool ok = forEachItem(data, size, MessageType::ScanAnswer, [&](const Item& item) {
-        switch (item.tag) {
-        case kTagMac:
-            a.bMacAddrValid = 1;
-            return readMac(item, a.abMacAddr);
-        case kTagProtocolVersion:
-            if (item.size != 2)
+    ZOVA_ModuleScanResponseType answer{};
+    auto* record = reinterpret_cast<std::uint8_t*>(&answer);
+    const bool ok = forEachItem(data, size, MessageType::ScanAnswer, [&](const Item& wire) {
+        const ItemLayout* item = layoutOf(wire.tag);
+        if (!item)
+            return true;
+        std::uint8_t* value = record + item->offset;
+        switch (item->form) {
+        case Form::Bytes:
+            if (wire.size != item->size)
                 return false;
-            a.bProtocolVersionMajor = item.value[0];
-            a.bProtocolVersionMinor = item.value[1];
-            return true;
-        case kTagType:
-            a.bTypeValid = 1;
-            copyText(a.szType, sizeof a.szType, item);
-            return true;
-        case kTagFirmware:
-            if (item.size != 4)
+            std::memcpy(value, wire.value, item->size);
+            break;
+        case Form::Address: {
+            std::uint32_t address = 0;
+            if (!readAddressItem(wire, address))
                 return false;
-            a.bFwVersionValid = 1;
-            a.bFwVersionMajor = item.value[0];
-            a.bFwVersionMinor = item.value[1];
-            a.wFwBuild = static_cast<std::uint16_t>(item.value[2] | (item.value[3] << 8));
-            return true;
-        case kTagIpAddr:
-            a.bIpAddrValid = 1;
-            return readAddressItem(item, a.dwIpAddr);
-        case kTagSubnetMask:
-            a.bSubnetMaskValid = 1;
-            return readAddressItem(item, a.dwSubnetMask);
-        case kTagGateway:
-            a.bGatewayValid = 1;
-            return readAddressItem(item, a.dwGateway);
-        case kTagDhcp:
-            a.bDhcpValid = 1;
-            return readByte(item, a.bDhcpOn);
-        case kTagPasswordOn:
-            a.bPasswordValid = 1;
-            return readByte(item, a.bPasswordOn);
-        case kTagHostname:
-            a.bHostnameValid = 1;
-            copyText(a.szHostname, sizeof a.szHostname, item);
-            return true;
-        case kTagPrimaryDns:
-            a.bPrimaryDnsValid = 1;
-            return readAddressItem(item, a.dwPrimaryDns);
-        case kTagSecondaryDns:
-            a.bSecondaryDnsValid = 1;
-            return readAddressItem(item, a.dwSecondaryDns);
-        case kTagPasswordSalt:
-            a.bPasswordSaltValid = 1;
-            copyText(a.szPasswordSalt, sizeof a.szPasswordSalt, item);
-            return true;
-        default:
-            return true;
+            std::memcpy(value, &address, sizeof address);
+            break;
         }
+        case Form::Firmware: {
+            if (wire.size != 4)
+                return false;
+            const auto build = static_cast<std::uint16_t>(wire.value[2] | (wire.value[3] << 8));
+            value[0] = wire.value[0];
+            value[1] = wire.value[1];
+            std::memcpy(value + 2, &build, sizeof build);
+            break;
+        }
+        case Form::Text:
+            copyText(reinterpret_cast<char*>(value), item->size, wire);
+            break;
+        }
+        if (item->validity != kAlwaysSent)
+            record[item->validity] = 1;
+        return true;
     });
     if (!ok)
         return std::nullopt;
-    return a;
+    return answer;
+}
+
+void forgetItem(ZOVA_ModuleScanResponseType& answer, AnswerItem which) {
+    const ItemLayout& item = kAnswerItems[static_cast<std::size_t>(which)];
+    if (item.validity == kAlwaysSent)
+        return;
+    auto* record = reinterpret_cast<std::uint8_t*>(&answer);
+    std::memset(record + item.offset, 0, item.size);
+    record[item.validity] = 0;
 }
 
 std::optional<ZOVA_ConfigureRequestType> decodeConfigureRequest(const std::uint8_t* data,

@@ -37,6 +37,30 @@ enum class ConfigureOutcome : std::uint8_t {
 using Mac = std::array<std::uint8_t, 6>;
 using Datagram = std::vector<std::uint8_t>;
 
+// The items of a scan answer, in the order an answer carries them.
+enum class AnswerItem : std::uint8_t {
+    Mac,
+    ProtocolVersion,
+    Type,
+    Firmware,
+    IpAddr,
+    SubnetMask,
+    Gateway,
+    Dhcp,
+    PasswordOn,
+    Hostname,
+    PrimaryDns,
+    SecondaryDns,
+    PasswordSalt,
+};
+
+constexpr std::size_t kAnswerItemCount = 13;
+
+// Clears an item out of a record: its value zero and its validity byte 0,
+// as it arrives from a device that does not report it. The protocol version
+// has no validity byte (a device always sends it), so it stays.
+void forgetItem(ZOVA_ModuleScanResponseType& answer, AnswerItem item);
+
 struct Header {
     MessageType type;
     std::uint32_t id;  // chosen by the requester, echoed in the result
@@ -47,6 +71,8 @@ struct ConfigureResult {
     ConfigureOutcome outcome;
 };
 
+// An encoder whose items would not fit a datagram (kMaxDatagram, 255 bytes
+// an item) gives an empty one; the records' fields never come near.
 Datagram encodeScanRequest(std::uint32_t id);
 Datagram encodeWinkRequest(std::uint32_t id, const Mac& mac);
 // Carries every item whose validity byte is nonzero, and nothing else.

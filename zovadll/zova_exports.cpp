@@ -1,5 +1,6 @@
-// The eight functions of zova.dll. The tool calls them from one thread; the
-// receiver thread started here feeds the engine and drives the repeats.
+// The eight functions of zova.dll over the engine: the environment, the
+// sockets and the receiver thread, which feeds the engine and sends the
+// copies it says are due. The tool calls the functions from one thread.
 #include "zova/zova.h"
 #include "zovadll/endpoint.h"
 #include "zovadll/engine.h"
@@ -11,34 +12,34 @@
 #include <bcrypt.h>
 
 #include <atomic>
-#include <chrono>
 #include <cstring>
 #include <mutex>
 #include <optional>
-#include <utility>
-#include <vector>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// Every request goes out again after these delays: five copies in all, so
-// that a device is still listed after one scan on links that lose a tenth of
-// the datagrams each way (docs/protocol.md, "Timing and repeats"). Devices
-// answer every scan repeat and carry out a configure or wink request once
-// per request id.
-constexpr std::chrono::milliseconds kRepeats[] = {
-    std::chrono::milliseconds(150), std::chrono::milliseconds(400), std::chrono::milliseconds(700),
-    std::chrono::milliseconds(1000)};
-static_assert(kRepeats[3].count() == zova::kLastCopyDelayMs, "the public last-copy delay");
 constexpr int kReceiveSliceMs = 20;
+
+// Unforeseeable, so that nobody else on the network can answer a configure
+// request by guessing its id.
+std::uint32_t drawRandomId() {
+    // Only if the system's generator fails, which it is documented not to.
+    static std::atomic<std::uint32_t> fallback{
+        static_cast<std::uint32_t>(GetTickCount()) ^
+        (static_cast<std::uint32_t>(GetCurrentProcessId()) << 16)};
+    std::uint32_t id = 0;
+    if (BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(&id), sizeof id,
+                        BCRYPT_USE_SYSTEM_PREFERRED_RNG) != 0)
+        id = fallback++;
+    return id;
+}
 
 class Library;
 Library& library();
 
 class Library {
 public:
-    zova::Engine engine;
+    zova::Engine engine{&drawRandomId};
 
     int start() {
         std::lock_guard<std::mutex> lock(startMutex_);
@@ -76,24 +77,11 @@ public:
         return 1;
     }
 
-    // Unforeseeable, so that nobody else on the network can answer a
-    // configure request by guessing its id; from the system's generator.
-    std::uint32_t nextId() {
-        std::uint32_t id = 0;
-        if (BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(&id), sizeof id,
-                            BCRYPT_USE_SYSTEM_PREFERRED_RNG) != 0)
-            id = fallbackId_++;
-        return id;
-    }
-
     bool send(const zova::wire::Datagram& datagram) {
         if (!isStarted())
             return false;
         const bool sent = transport_.send(datagram);
-        const Clock::time_point now = Clock::now();
-        std::lock_guard<std::mutex> lock(repeatMutex_);
-        for (auto delay : kRepeats)
-            repeats_.emplace_back(now + delay, datagram);
+        engine.requestSent(datagram, zova::Engine::Clock::now());
         return sent;
     }
 
@@ -113,35 +101,14 @@ private:
             transport_.receive(kReceiveSliceMs, [this](const std::uint8_t* data, std::size_t size) {
                 engine.receive(data, size);
             });
-            for (const auto& datagram : dueRepeats())
+            for (const auto& datagram : engine.dueCopies(zova::Engine::Clock::now()))
                 transport_.send(datagram);
         }
-    }
-
-    std::vector<zova::wire::Datagram> dueRepeats() {
-        std::vector<zova::wire::Datagram> due;
-        const Clock::time_point now = Clock::now();
-        std::lock_guard<std::mutex> lock(repeatMutex_);
-        for (auto it = repeats_.begin(); it != repeats_.end();) {
-            if (it->first <= now) {
-                due.push_back(std::move(it->second));
-                it = repeats_.erase(it);
-            } else {
-                ++it;
-            }
-        }
-        return due;
     }
 
     std::mutex startMutex_;
     bool started_ = false;
     zova::WinsockTransport transport_;
-    std::mutex repeatMutex_;
-    std::vector<std::pair<Clock::time_point, zova::wire::Datagram>> repeats_;
-    // Only if the system's generator fails, which it is documented not to.
-    std::atomic<std::uint32_t> fallbackId_{
-        static_cast<std::uint32_t>(GetTickCount()) ^
-        (static_cast<std::uint32_t>(GetCurrentProcessId()) << 16)};
 };
 
 // Never destroyed: there is no stop call, and the receiver thread uses the
@@ -165,7 +132,7 @@ ZOVA_API int ZOVA_CALL ZOVA_Start(void) {
 
 ZOVA_API int ZOVA_CALL ZOVA_SendModuleScan(void) {
     Library& lib = library();
-    return lib.send(zova::wire::encodeScanRequest(lib.nextId())) ? 1 : 0;
+    return lib.send(zova::wire::encodeScanRequest(lib.engine.newRequestId())) ? 1 : 0;
 }
 
 ZOVA_API int ZOVA_CALL ZOVA_GetResponse(ZOVA_ModuleScanResponseType* pResponse) {
@@ -190,7 +157,7 @@ ZOVA_API void ZOVA_CALL ZOVA_SendConfigure(ZOVA_ConfigureRequestType* pRequest) 
     Library& lib = library();
     if (!pRequest || !lib.isStarted())
         return;
-    const std::uint32_t id = lib.nextId();
+    const std::uint32_t id = lib.engine.newRequestId();
     zova::wire::Mac mac;
     std::memcpy(mac.data(), pRequest->abMacAddr, mac.size());
     lib.engine.expectConfigureResult(id, mac);
@@ -203,7 +170,7 @@ ZOVA_API void ZOVA_CALL ZOVA_SendWink(ZOVA_ConfigureRequestType* pRequest) {
         return;
     zova::wire::Mac mac;
     std::memcpy(mac.data(), pRequest->abMacAddr, mac.size());
-    lib.send(zova::wire::encodeWinkRequest(lib.nextId(), mac));
+    lib.send(zova::wire::encodeWinkRequest(lib.engine.newRequestId(), mac));
 }
 
 }  // extern "C"

@@ -1,6 +1,7 @@
 // CDeviceListCtrl on the real list view: typed sorting, the click rule,
 // emptying, and the per-row values.
 #include "tests/devicelist/ListHost.h"
+#include "zova/ResponseRow.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -136,6 +138,107 @@ TEST(DeviceListCtrlTest, RowValuesFollowTheirRowsAndEmptyingKeepsTheSort) {
     EXPECT_EQ(nRowsAfterEmptying, 0);
     EXPECT_EQ(nSortColumnAfter, 5);
     EXPECT_FALSE(bAscendingAfter);
+}
+
+// Answers stored while the drawing is held are placed by binary search
+// where the column ranks its cells and the row ties with none; else the list
+// sorts all again. Both must leave every row where the full sort of the real
+// list view leaves it, after every answer, in every column and direction:
+// the same answers go through AddResponse, in one burst, with an answer
+// without a MAC now and then (stored, no row, sorted again), and their rows
+// through AddRow and a full SortColumn as often. Columns: distinct addresses
+// with one "N/A" (placed all along), masks and DHCP states (ties),
+// gateways until one repeats, distinct versions and MACs (placed by their
+// sort keys), and types, addresses and words, until texts arrive that read
+// as addresses or sort before them (not ranked). Catches a row placed one off or past a tie, and
+// placing where the order was not the only one.
+TEST(DeviceListCtrlTest, PlacingEachStoredAnswerGivesWhatTheFullSortGives) {
+    constexpr int kAnswers = 70;
+    std::mt19937 random(3);
+    std::vector<ZOVA_ModuleScanResponseType> answers;
+    for (int i = 0; i < kAnswers; ++i) {
+        ZOVA_ModuleScanResponseType a{};
+        const std::uint8_t abMac[6] = {0x02,
+                                       0x6B,
+                                       0xD4,
+                                       static_cast<std::uint8_t>(random()),
+                                       static_cast<std::uint8_t>(i),
+                                       static_cast<std::uint8_t>(i)};
+        std::memcpy(a.abMacAddr, abMac, sizeof abMac);
+        a.bMacAddrValid = 1;
+        a.dwIpAddr = (random() & 0xFFFF00FFu) | (static_cast<std::uint32_t>(i) << 8);
+        a.bIpAddrValid = i != kAnswers / 3;
+        const std::uint32_t masks[] = {0xFFFFFF00u, 0xFF000000u, 0xFFFF0000u};
+        a.dwSubnetMask = masks[random() % 3];
+        a.bSubnetMaskValid = random() % 4 != 0;
+        a.dwGateway = i == kAnswers / 2 ? 0x0A000A01u : 0x0A000001u | (i << 8);
+        a.bGatewayValid = 1;
+        a.bDhcpOn = random() % 2;
+        a.bDhcpValid = random() % 4 != 0;
+        a.bFwVersionMajor = static_cast<std::uint8_t>(random() % 3);
+        a.bFwVersionMinor = static_cast<std::uint8_t>(i);
+        a.wFwBuild = static_cast<std::uint16_t>(random());
+        a.bFwVersionValid = 1;
+        // Half-way, texts arrive that read as addresses, or sort before them.
+        const std::string n = std::to_string(i < kAnswers / 2 ? i : random() % 99);
+        const std::string type = i < kAnswers / 2 ? (i % 2 ? n + ".0.5.9" : "Relay " + n)
+                                                  : (i % 2 ? n + ".0.5.9x" : " type " + n);
+        std::strcpy(a.szType, type.c_str());
+        a.bTypeValid = 1;
+        answers.push_back(a);
+    }
+    ScriptedListHost host;
+    std::vector<std::string> placed, sorted;
+    const auto order = [&](std::vector<std::string>& into) {
+        std::string macs;
+        for (const std::string& text : ColumnTexts(host.m_list, 6))
+            macs += text + " ";
+        into.push_back(macs);
+    };
+    host.AddStep([&] { host.m_list.InsertColumns(kMainColumns); });
+    for (int nColumn = 0; nColumn < 7; ++nColumn) {
+        for (const BOOL bAscending : {TRUE, FALSE}) {
+            host.AddStep([&, nColumn, bAscending] {
+                host.m_list.DeleteAllRows();
+                host.m_list.SortColumn(nColumn, bAscending);
+                for (int i = 0; i < kAnswers; ++i) {
+                    host.m_list.AddResponse(answers[i]);
+                    if (i % 10 == 9) {
+                        ZOVA_ModuleScanResponseType noMac = answers[i];
+                        noMac.abMacAddr[0] = 0;
+                        noMac.bMacAddrValid = 0;
+                        host.m_list.AddResponse(noMac);
+                    }
+                    order(placed);
+                }
+            });
+            host.AddStep([&, nColumn, bAscending] {
+                host.m_list.DeleteAllRows();
+                for (int i = 0; i < kAnswers; ++i) {
+                    const zova::ResponseRow row = zova::BuildResponseRow(answers[i]);
+                    host.m_list.AddRow(row.texts.data(), row.texts.size());
+                    host.m_list.SortColumn(nColumn, bAscending);
+                    // Where cells do not rank, sorting again may move rows.
+                    if (i % 10 == 9)
+                        host.m_list.SortColumn(nColumn, bAscending);
+                    order(sorted);
+                }
+            });
+        }
+    }
+    host.AddStep([&] { host.EndDialog(IDOK); });
+    ASSERT_EQ(host.DoModal(), IDOK);
+    ASSERT_EQ(placed.size(), sorted.size());
+    int differing = 0;
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        if (placed[i] != sorted[i] && ++differing <= 3)
+            ADD_FAILURE() << "column " << i / kAnswers / 2
+                          << (i / kAnswers % 2 ? " descending" : " ascending") << ", after answer "
+                          << i % kAnswers << ":\n"
+                          << placed[i] << "\n"
+                          << sorted[i];
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 namespace {

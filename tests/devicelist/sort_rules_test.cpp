@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -17,13 +17,16 @@ std::vector<char> Exact(const std::string& text) {
     return std::vector<char>(text.c_str(), text.c_str() + text.size() + 1);
 }
 
-int ByteCompare(const char* a, const char* b) {
-    return std::strcmp(a, b);
+// Two cells as the list compares them, with the texts' bytes for sort keys.
+int Compare(const std::string& t1, const std::string& t2, bool ascending) {
+    const TextKeyMaker bytes = [](const char* text) { return std::string(text); };
+    return CompareCellKeys(MakeCellKey(Exact(t1).data(), bytes),
+                           MakeCellKey(Exact(t2).data(), bytes), ascending);
 }
 
 std::vector<std::string> Sorted(std::vector<std::string> texts, bool ascending) {
     std::stable_sort(texts.begin(), texts.end(), [&](const std::string& x, const std::string& y) {
-        return CompareCells(x.c_str(), y.c_str(), ascending, ByteCompare) < 0;
+        return Compare(x, y, ascending) < 0;
     });
     return texts;
 }
@@ -106,19 +109,109 @@ TEST(SortRules, ColumnsSortAscendingAndExactlyReversedDescending) {
     }
 }
 
-TEST(SortRules, DescendingSwapsOperandsInsteadOfNegating) {
-    static std::string seen;
-    const TextComparer recorder = [](const char* a, const char* b) {
-        seen = std::string(a) + "|" + b;
-        return 7;
-    };
-    EXPECT_EQ(CompareCells("N/A", "1.2.3.4", true, recorder), 7);  // only t1 is tested
-    EXPECT_EQ(seen, "N/A|1.2.3.4");
-    EXPECT_EQ(CompareCells("Off", "On", false, recorder), 7);
-    EXPECT_EQ(seen, "On|Off");
+// The rules' one-sided case: whether a pair compares as addresses is the
+// first cell's alone, so (a, b) and (b, a) may disagree; the list's sort
+// must see the same results as ever.
+TEST(SortRules, OnlyTheFirstCellDecidesAndDescendingSwapsOperands) {
+    EXPECT_EQ(Compare("1.2.3.4", "1.2.3.4x", true), 0) << "as addresses: the x is not read";
+    EXPECT_EQ(Compare("1.2.3.4x", "1.2.3.4", true), 1) << "as texts";
+    EXPECT_EQ(Compare("1.2.3.4", "1.2.3.4x", false), 0);
+    EXPECT_EQ(Compare("1.2.3.4x", "1.2.3.4", false), -1);
+    EXPECT_EQ(Compare("Off", "On", true), -1);
+    EXPECT_EQ(Compare("Off", "On", false), 1);
     // Both out of range: the first operand read decides, in either direction.
-    EXPECT_EQ(CompareCells("300.0.0.1", "400.0.0.1", true, recorder), -1);
-    EXPECT_EQ(CompareCells("300.0.0.1", "400.0.0.1", false, recorder), -1);
+    EXPECT_EQ(Compare("300.0.0.1", "400.0.0.1", true), -1);
+    EXPECT_EQ(Compare("300.0.0.1", "400.0.0.1", false), -1);
+}
+
+// The list places a new row by binary search only in a ranked column; a
+// column taken for ranked whose comparisons are not a ranking could put it
+// elsewhere than the full sort. Catches Ranked() admitting such a column:
+// in every ranked set, in both directions, a pair and its reverse must
+// disagree exactly (ties both ways) and the order must be transitive.
+TEST(SortRules, ARankedColumnComparesAsARankingInBothDirections) {
+    const struct {
+        std::vector<std::string> cells;
+        bool ranked;
+    } cases[] = {
+        {{"10.0.0.1", "9.0.0.1", "N/A", "N/A"}, true},  // "N/A" after every address
+        {{"1.05.300", "1.05.2", "N/A", "Off"}, true},   // texts only: octets are not read
+        {{"1.2.3.4", "Off"}, true},
+        {{"1.2.3.4", "1.2.3.4x"}, false},  // the text reads as the same address
+        {{"1.2.3.4", " x"}, false},        // the text sorts before the address
+        {{"1.2.3.4", "999"}, false},       // the text reads as an octet above 255
+        {{"300.1.1.1"}, false},            // it goes before even itself
+        {{}, true},
+    };
+    for (const auto& c : cases) {
+        ColumnRanking ranking;
+        for (const std::string& cell : c.cells)
+            ranking.Add(MakeCellKey(cell.c_str(), [](const char* t) { return std::string(t); }));
+        EXPECT_EQ(ranking.Ranked(), c.ranked) << c.cells.size() << " cells from " << c.cells[0];
+    }
+
+    const std::vector<std::string> pool = {
+        "",        "N/A",     "Off",     "On",       " x",        "999",     "1.2.3.4x",
+        "1.2.3.4", "1.2.3.5", "9.0.0.1", "10.0.0.1", "128.0.0.1", "0.0.0.0", "300.1.1.1",
+        "1..2.3",  "1.2.3.",  "1.2",     "1.05.2",   "1.05.300",  "a.b.c.d", "02-6B-D4-0A-FF-01"};
+    std::mt19937 random(5);
+    int ranked = 0;
+    for (int set = 0; set < 20000; ++set) {
+        std::vector<CellKey> keys;
+        ColumnRanking ranking;
+        for (int n = 2 + static_cast<int>(random() % 4); n > 0; --n) {
+            keys.push_back(MakeCellKey(pool[random() % pool.size()].c_str(),
+                                       [](const char* t) { return std::string(t); }));
+            ranking.Add(keys.back());
+        }
+        if (!ranking.Ranked())
+            continue;
+        ++ranked;
+        for (const bool ascending : {true, false}) {
+            for (const CellKey& a : keys) {
+                for (const CellKey& b : keys) {
+                    const int ab = CompareCellKeys(a, b, ascending);
+                    ASSERT_EQ(ab, -CompareCellKeys(b, a, ascending));
+                    for (const CellKey& c : keys) {
+                        const int bc = CompareCellKeys(b, c, ascending);
+                        if (ab <= 0 && bc <= 0)
+                            ASSERT_LE(CompareCellKeys(a, c, ascending),
+                                      std::min(ab, bc) < 0 ? -1 : 0);
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(ranked, 2000) << "ranked sets met";
+}
+
+// Catches a row placed one off, past a tie, or at the wrong end descending.
+TEST(SortRules, RankedPlaceIsTheOnlyPlaceOrNoneOnATie) {
+    const auto bytes = [](const char* t) { return std::string(t); };
+    const std::vector<CellKey> up = {MakeCellKey("1.0.0.1", bytes), MakeCellKey("1.0.0.3", bytes),
+                                     MakeCellKey("N/A", bytes)};
+    const std::vector<CellKey> down(up.rbegin(), up.rend());
+    const struct {
+        const char* cell;
+        bool ascending;
+        int place;
+    } cases[] = {
+        {"1.0.0.0", true, 0},  {"1.0.0.2", true, 1},  {"1.0.0.4", true, 2},
+        {"1.0.0.3", true, -1}, {"N/A", true, -1},     {"1.0.0.0", false, 3},
+        {"1.0.0.2", false, 2}, {"1.0.0.4", false, 1}, {"1.0.0.1", false, -1},
+    };
+    for (const auto& c : cases) {
+        const std::vector<CellKey>& keys = c.ascending ? up : down;
+        EXPECT_EQ(RankedPlace(
+                      3, [&](int i) -> const CellKey& { return keys[static_cast<std::size_t>(i)]; },
+                      MakeCellKey(c.cell, bytes), c.ascending),
+                  c.place)
+            << c.cell << (c.ascending ? " ascending" : " descending");
+    }
+    EXPECT_EQ(RankedPlace(
+                  0, [&](int i) -> const CellKey& { return up[static_cast<std::size_t>(i)]; },
+                  MakeCellKey("1.0.0.2", bytes), true),
+              0);
 }
 
 TEST(SortRules, ClickRule) {

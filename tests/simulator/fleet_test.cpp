@@ -53,7 +53,8 @@ unreported = dns2 , hostname
     EXPECT_TRUE(d.passwordOn);
     EXPECT_FALSE(d.salted);
     EXPECT_EQ(d.storedPassword, "secret");
-    EXPECT_EQ(d.unreported, static_cast<std::uint32_t>(kFieldDns2 | kFieldHostname));
+    EXPECT_EQ(d.unreported, itemBit(zova::wire::AnswerItem::SecondaryDns) |
+                                itemBit(zova::wire::AnswerItem::Hostname));
 }
 
 TEST(Fleet, MistakesNameTheirLine) {

@@ -67,7 +67,7 @@ ZOVA_ModuleScanResponseType answerOf(Responder& responder, std::uint8_t last) {
 
 TEST(Responder, EveryDeviceAnswersEveryScanWithTheRequestId) {
     Device quiet = device(2);
-    quiet.unreported = kFieldIp | kFieldHostname;
+    quiet.unreported = itemBit(AnswerItem::IpAddr) | itemBit(AnswerItem::Hostname);
     Responder responder({device(1), quiet, device(3)}, milliseconds(0));
     for (int repeat = 0; repeat < 2; ++repeat) {
         const Handled handled = send(responder, encodeScanRequest(0xABCDEF01));
@@ -260,6 +260,15 @@ TEST(Responder, SaltedDeviceTakesEachProofOnceForAChallengeItOffered) {
         saltOffered(responder, later);
     EXPECT_EQ(sent(proofOf("press1", oldest), Challenges::kLifetime + seconds(1)), wrong)
         << "pushed out by newer ones";
+
+    // Half an hour, for a user who leaves the configure dialog open a while:
+    // catches a shorter lifetime, which the checks at its edge above follow.
+    using std::chrono::hours;
+    using std::chrono::minutes;
+    const std::string at29 = saltOffered(responder, t0 + hours(2));
+    const std::string at31 = saltOffered(responder, t0 + hours(2));
+    EXPECT_EQ(sent(proofOf("press1", at29), hours(2) + minutes(29)), accepted);
+    EXPECT_EQ(sent(proofOf("press1", at31), hours(2) + minutes(31)), wrong);
 }
 
 TEST(Responder, RepeatsOfOneSaltedRequestAreAnsweredAlike) {
@@ -323,7 +332,7 @@ TEST(Responder, AConfigureResultIsSentAsTheDeviceNowIs) {
 
 TEST(Responder, AcceptedConfigureTakesReportedSettingsAndTheNewPassword) {
     Device d = device(1, "old", true);
-    d.unreported = kFieldHostname;
+    d.unreported = itemBit(AnswerItem::Hostname);
     Responder responder({d}, milliseconds(0));
     auto r = configureOf(1, "old");
     r.bChangePassword = 1;

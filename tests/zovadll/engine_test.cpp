@@ -1,6 +1,6 @@
 // The library's queues as the tool sees them: answers in arrival order, one
 // notification each, and configure results believed only once and only for
-// requests that were sent.
+// requests that were sent; and the copies of every request, on schedule.
 #include "zovadll/engine.h"
 
 #include <gtest/gtest.h>
@@ -130,6 +130,122 @@ TEST(EngineConcurrency, AnswersTakenWhileArrivingAreAllTakenOnce) {
     EXPECT_FALSE(engine.takeAnswer(out));
     EXPECT_EQ(announced.load(), kAnswers);
     EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), kAnswers) << "each answer exactly once";
+}
+
+// Catches copies sent early (all at once), late, twice or one too many: each
+// copy is due exactly at its delay and not a millisecond before.
+TEST_F(EngineTest, EveryRequestIsCopiedOnScheduleAndNoMore) {
+    using std::chrono::milliseconds;
+    const Engine::Clock::time_point t0{};
+    const Datagram scan = encodeScanRequest(1), wink = encodeWinkRequest(2, macA);
+    engine.requestSent(scan, t0);
+    engine.requestSent(wink, t0 + milliseconds(100));
+    EXPECT_EQ(Engine::kCopyDelays.front(), milliseconds(0)) << "the first copy goes at once";
+    EXPECT_EQ(Engine::kCopyDelays.back(), milliseconds(kLastCopyDelayMs));
+    for (std::size_t copy = 1; copy < Engine::kCopyDelays.size(); ++copy) {
+        SCOPED_TRACE(copy);
+        const auto at = t0 + Engine::kCopyDelays[copy];
+        EXPECT_TRUE(engine.dueCopies(at - milliseconds(1)).empty());
+        EXPECT_EQ(engine.dueCopies(at), std::vector<Datagram>{scan});
+        EXPECT_TRUE(engine.dueCopies(at + milliseconds(99)).empty());
+        EXPECT_EQ(engine.dueCopies(at + milliseconds(100)), std::vector<Datagram>{wink});
+    }
+    EXPECT_TRUE(engine.dueCopies(t0 + std::chrono::hours(1)).empty());
+
+    // A receiver that fell behind sends what is overdue, earliest first.
+    engine.requestSent(wink, t0);
+    engine.requestSent(scan, t0 + milliseconds(10));
+    EXPECT_EQ(engine.dueCopies(t0 + milliseconds(160)), (std::vector<Datagram>{wink, scan}));
+    EXPECT_EQ(engine.dueCopies(t0 + std::chrono::hours(1)).size(), 6u);
+}
+
+// Catches one answer counting for two requests: an id still awaiting a
+// result, or a scan whose answers are still paired, is not given out again.
+TEST(EngineIds, ANewIdIsNeverOneStillInUse) {
+    const std::uint32_t draws[] = {7, 7, 8, 7, 8, 9};
+    std::size_t next = 0;
+    Engine engine([&] { return draws[next++]; });
+    EXPECT_EQ(engine.newRequestId(), 7u);
+    engine.expectConfigureResult(7, {2, 0x6B, 0xD4, 0, 0, 1});
+    EXPECT_EQ(engine.newRequestId(), 8u);
+    engine.requestSent(encodeScanRequest(8), {});
+    EXPECT_EQ(engine.newRequestId(), 9u);
+}
+
+// Catches a device listed five times per scan (every copy's answer passed),
+// a device missing from a new scan (its answers taken for the old scan's),
+// late answers lost, and an answer the full queue refused counted as passed.
+TEST_F(EngineTest, EachDeviceAnswersAScanOnce) {
+    const auto answer = [&](std::uint32_t id, std::uint8_t device) {
+        deliver(encodeScanAnswer(id, answerFrom(device)));
+    };
+    engine.requestSent(encodeScanRequest(5), {});
+    for (int copy = 0; copy < 5; ++copy) {
+        answer(5, 1);
+        answer(5, 2);
+    }
+    EXPECT_EQ(g_notifications.size(), 2u) << "one answer per device";
+    ZOVA_ModuleScanResponseType noMac{};
+    deliver(encodeScanAnswer(5, noMac));
+    deliver(encodeScanAnswer(5, noMac));
+    EXPECT_EQ(g_notifications.size(), 3u)
+        << "answers without a MAC pass once, as the tool keeps one";
+
+    engine.requestSent(encodeScanRequest(6), {});
+    answer(6, 1);
+    answer(5, 1);  // a late copy of the earlier scan's
+    answer(6, 1);
+    answer(77, 1);  // a scan this library did not send, or no longer pairs
+    answer(77, 1);
+    EXPECT_EQ(g_notifications.size(), 6u);
+
+    ZOVA_ModuleScanResponseType out{};
+    while (engine.takeAnswer(out)) {
+    }
+    for (std::size_t i = 0; i < Engine::kMaxAnswers; ++i)
+        answer(77, 1);
+    answer(6, 3);  // the queue is full
+    ASSERT_TRUE(engine.takeAnswer(out));
+    answer(6, 3);
+    EXPECT_EQ(g_notifications.size(), 6u + Engine::kMaxAnswers + 1) << "its next copy passes";
+}
+
+// Memory stays bounded under a flood of scans or of devices: catches the
+// oldest scan kept past either bound, or forgotten before it.
+TEST_F(EngineTest, PairedAnswersStayWithinTheirBounds) {
+    const auto passes = [&](std::uint32_t id, std::uint32_t device) {
+        const std::size_t before = g_notifications.size();
+        ZOVA_ModuleScanResponseType a = answerFrom(0);
+        a.abMacAddr[3] = static_cast<std::uint8_t>(device >> 16);
+        a.abMacAddr[4] = static_cast<std::uint8_t>(device >> 8);
+        a.abMacAddr[5] = static_cast<std::uint8_t>(device);
+        deliver(encodeScanAnswer(id, a));
+        ZOVA_ModuleScanResponseType out{};
+        engine.takeAnswer(out);
+        return g_notifications.size() > before;
+    };
+    for (std::uint32_t id = 1; id <= Engine::kPairedScans; ++id) {
+        engine.requestSent(encodeScanRequest(id), {});
+        ASSERT_TRUE(passes(id, 1));
+    }
+    EXPECT_FALSE(passes(1, 1)) << "the oldest of kPairedScans scans is kept";
+    engine.requestSent(encodeScanRequest(100), {});
+    EXPECT_TRUE(passes(1, 1)) << "one scan more forgets it";
+    EXPECT_FALSE(passes(2, 1));
+
+    // Scan 200 forgets scan 2, the oldest, and pairs devices up to the bound
+    // with the one device each of scans 3 to 16.
+    engine.requestSent(encodeScanRequest(200), {});
+    const std::uint32_t room = static_cast<std::uint32_t>(Engine::kMaxPairedMacs) -
+                               static_cast<std::uint32_t>(Engine::kPairedScans - 2);
+    for (std::uint32_t device = 1; device <= room; ++device)
+        ASSERT_TRUE(passes(200, device));
+    EXPECT_FALSE(passes(3, 1)) << "at the bound nothing is forgotten";
+    EXPECT_FALSE(passes(200, room));
+    EXPECT_TRUE(passes(200, room + 1));
+    EXPECT_TRUE(passes(3, 1)) << "one past it forgets the oldest scan";
+    EXPECT_FALSE(passes(4, 1));
+    EXPECT_FALSE(passes(200, room + 1));
 }
 
 TEST_F(EngineTest, FullAnswerQueueDropsNewcomersWithoutNotifying) {

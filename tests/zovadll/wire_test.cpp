@@ -102,6 +102,24 @@ TEST(WireRoundTrip, FullAnswerComesBackByteForByte) {
     EXPECT_TRUE(sameBytes(&*back, &a, sizeof a));
 }
 
+// One table drives encoding and decoding, so a round trip cannot see a
+// wrong tag, offset or form in it: a full answer's bytes, item by item as
+// docs/protocol.md lays them out, can.
+TEST(WireRoundTrip, FullAnswerIsSentAsTheProtocolLaysItOut) {
+    Datagram expected =
+        datagram(0x81, {0x01, 6, 0x02, 0x6B, 0xD4, 0x0A, 0xFF, 0x01, 0x02, 2, 1, 10});
+    expected = withItem(expected, 0x03, "IO controller 8DI/8DO");
+    for (const std::uint8_t byte :
+         {0x04, 4,   2, 5,    0xEF, 0xBE, 0x05, 4, 192, 168,  0, 1, 0x06, 4, 255,
+          255,  255, 0, 0x07, 4,    192,  168,  0, 254, 0x08, 1, 1, 0x09, 1, 1})
+        expected.push_back(byte);
+    expected = withItem(expected, 0x0A, "press-line-1");
+    for (const std::uint8_t byte : {0x0B, 4, 8, 8, 8, 8, 0x0C, 4, 1, 1, 1, 1})
+        expected.push_back(byte);
+    expected = withItem(expected, 0x0D, "ab0123456789abcdef0123456789abcdef");
+    EXPECT_EQ(encodeScanAnswer(0x12345678, fullAnswer()), expected);
+}
+
 TEST(WireRoundTrip, EachUnreportedFieldArrivesInvalidAndZero) {
     struct Case {
         const char* name;
