@@ -1,9 +1,9 @@
 #include "cli/DeviceTable.h"
 
-#include "cli/Address.h"
+#include "base/Address.h"
+#include "base/Text.h"
 #include "cli/Csv.h"
 #include "cli/Json.h"
-#include "framework/Text.h"
 #include "zova/ResponseRow.h"
 
 #include <algorithm>
@@ -35,7 +35,7 @@ enum Column : std::size_t {
 };
 
 std::string ReportedAddress(std::uint8_t valid, std::uint32_t address) {
-    return valid ? AddressText(address) : kNotReported;
+    return valid ? base::Ipv4Text(address) : kNotReported;
 }
 
 std::string ProtocolText(const ZOVA_ModuleScanResponseType& r) {
@@ -93,8 +93,7 @@ const std::vector<std::string>& DeviceColumns() {
 std::vector<std::string> DeviceTexts(const ZOVA_ModuleScanResponseType& r) {
     const zova::ResponseRow row = zova::BuildResponseRow(r);
     std::vector<std::string> texts(row.texts.begin(), row.texts.end());
-    texts.push_back(r.bHostnameValid ? std::string(framework::FieldText(r.szHostname))
-                                     : kNotReported);
+    texts.push_back(r.bHostnameValid ? std::string(base::FieldText(r.szHostname)) : kNotReported);
     texts.push_back(ReportedAddress(r.bPrimaryDnsValid, r.dwPrimaryDns));
     texts.push_back(ReportedAddress(r.bSecondaryDnsValid, r.dwSecondaryDns));
     texts.push_back(ProtocolText(r));

@@ -37,7 +37,7 @@ void CDeviceListCtrl::SetConfiguredMac(const std::uint8_t* pabMac) {
 }
 
 const ZOVA_ModuleScanResponseType* CDeviceListCtrl::FindRowResponse(int nRow) const {
-    std::uint8_t mac[6] = {};
+    base::Mac mac{};
     if (!devicelist::ReadRowMac(*this, nRow, mac))
         return nullptr;
     return devicelist::FindResponseByMac(m_responses, mac);

@@ -4,7 +4,7 @@
 
 namespace devicelist {
 
-bool ReadRowMac(const CListCtrl& list, int nRow, std::uint8_t (&mac)[6]) {
+bool ReadRowMac(const CListCtrl& list, int nRow, base::Mac& mac) {
     char text[18] = {};
     LVITEMA item{};
     item.iSubItem = static_cast<int>(zova::kMacColumn);

@@ -2,14 +2,13 @@
 #ifndef VANTREL_DEVICELIST_ROWMAC_H
 #define VANTREL_DEVICELIST_ROWMAC_H
 
+#include "base/Address.h"
 #include "framework/ListCtrl.h"
-
-#include <cstdint>
 
 namespace devicelist {
 
 // Reads at most 17 characters of the row's MAC text; false when it is no MAC.
-bool ReadRowMac(const CListCtrl& list, int nRow, std::uint8_t (&mac)[6]);
+bool ReadRowMac(const CListCtrl& list, int nRow, base::Mac& mac);
 
 }  // namespace devicelist
 

@@ -1,13 +1,11 @@
 #include "devicelist/StoredResponse.h"
 
-#include "zova/ResponseRow.h"
-
 namespace devicelist {
 
 const ZOVA_ModuleScanResponseType* FindResponseByMac(
-    const std::vector<ZOVA_ModuleScanResponseType>& responses, const std::uint8_t (&mac)[6]) {
+    const std::vector<ZOVA_ModuleScanResponseType>& responses, const base::Mac& mac) {
     for (const ZOVA_ModuleScanResponseType& response : responses) {
-        if (zova::SameMac(response.abMacAddr, mac))
+        if (base::MacFrom(response.abMacAddr) == mac)
             return &response;
     }
     return nullptr;

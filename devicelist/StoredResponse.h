@@ -2,16 +2,16 @@
 #ifndef VANTREL_DEVICELIST_STOREDRESPONSE_H
 #define VANTREL_DEVICELIST_STOREDRESPONSE_H
 
+#include "base/Address.h"
 #include "zova/zova.h"
 
-#include <cstdint>
 #include <vector>
 
 namespace devicelist {
 
 // The first (oldest) response whose six MAC bytes equal mac, or null.
 const ZOVA_ModuleScanResponseType* FindResponseByMac(
-    const std::vector<ZOVA_ModuleScanResponseType>& responses, const std::uint8_t (&mac)[6]);
+    const std::vector<ZOVA_ModuleScanResponseType>& responses, const base::Mac& mac);
 
 }  // namespace devicelist
 

@@ -17,16 +17,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     // A shown row's MAC text must find its response again.
     if (row.shown) {
-        std::uint8_t mac[zova::kMacLength];
+        base::Mac mac;
         if (!zova::ParseMacText(row.texts[zova::kMacColumn].c_str(), mac) ||
-            !zova::SameMac(mac, response.abMacAddr))
+            mac != base::MacFrom(response.abMacAddr))
             std::abort();
     }
 
     // Exactly sized, so a read past the terminator is caught.
     std::vector<char> text(data + recordBytes, data + size);
     text.push_back('\0');
-    std::uint8_t mac[zova::kMacLength] = {};
+    base::Mac mac{};
     zova::ParseMacText(text.data(), mac);
     return 0;
 }

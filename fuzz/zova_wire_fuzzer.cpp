@@ -104,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const auto mac = decodeWinkRequest(d, size)) {
         typed(MessageType::WinkRequest);
         CheckRoundTrip(encodeWinkRequest(header->id, *mac), decodeWinkRequest, encodeWinkRequest,
-                       std::equal_to<Mac>(), *mac);
+                       std::equal_to<base::Mac>(), *mac);
     }
     if (const auto result = decodeConfigureResult(d, size)) {
         typed(MessageType::ConfigureResult);

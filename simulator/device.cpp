@@ -1,8 +1,7 @@
 #include "simulator/device.h"
 
-#include "framework/Text.h"
+#include "base/Text.h"
 
-#include <cstdio>
 #include <cstring>
 
 namespace devsim {
@@ -12,7 +11,7 @@ ZOVA_ModuleScanResponseType scanAnswerOf(const Device& d, const std::string& cha
     a.bProtocolVersionMinor = d.protocolMinor;
     std::memcpy(a.abMacAddr, d.mac.data(), 6);
     a.bMacAddrValid = 1;
-    framework::CopyToField(a.szType, d.type.c_str());
+    base::CopyToField(a.szType, d.type.c_str());
     a.bTypeValid = 1;
     a.bFwVersionMajor = d.firmwareMajor;
     a.bFwVersionMinor = d.firmwareMinor;
@@ -31,11 +30,11 @@ ZOVA_ModuleScanResponseType scanAnswerOf(const Device& d, const std::string& cha
     a.bDhcpValid = 1;
     a.bPasswordOn = d.passwordOn ? 1 : 0;
     a.bPasswordValid = 1;
-    framework::CopyToField(a.szHostname, d.hostname.c_str());
+    base::CopyToField(a.szHostname, d.hostname.c_str());
     a.bHostnameValid = 1;
     if (d.salted) {
         const std::string salt = d.storedPassword.substr(0, 2) + challenge;
-        framework::CopyToField(a.szPasswordSalt, salt.c_str());
+        base::CopyToField(a.szPasswordSalt, salt.c_str());
         a.bPasswordSaltValid = 1;
     }
     // Every item is filled in above; those the device leaves out go again.
@@ -45,20 +44,6 @@ ZOVA_ModuleScanResponseType scanAnswerOf(const Device& d, const std::string& cha
             zova::wire::forgetItem(a, item);
     }
     return a;
-}
-
-std::string macText(const zova::wire::Mac& m) {
-    char text[18];
-    std::snprintf(text, sizeof text, "%02X-%02X-%02X-%02X-%02X-%02X", m[0], m[1], m[2], m[3], m[4],
-                  m[5]);
-    return text;
-}
-
-std::string addressText(std::uint32_t a) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%u.%u.%u.%u", a >> 24, (a >> 16) & 255, (a >> 8) & 255,
-                  a & 255);
-    return text;
 }
 
 }  // namespace devsim

@@ -3,6 +3,7 @@
 #ifndef VANTREL_SIMULATOR_DEVICE_H
 #define VANTREL_SIMULATOR_DEVICE_H
 
+#include "base/Address.h"
 #include "simulator/challenges.h"
 #include "simulator/recent_requests.h"
 #include "zova/zova.h"
@@ -22,7 +23,7 @@ constexpr std::uint32_t itemBit(zova::wire::AnswerItem item) {
 }
 
 struct Device {
-    zova::wire::Mac mac{};
+    base::Mac mac{};
     std::uint8_t protocolMajor = 2;
     std::uint8_t protocolMinor = 0;
     std::string type;
@@ -55,8 +56,6 @@ struct Device {
 
 // A salted device's salt text is its two salt characters and challenge.
 ZOVA_ModuleScanResponseType scanAnswerOf(const Device& device, const std::string& challenge = {});
-std::string macText(const zova::wire::Mac& mac);
-std::string addressText(std::uint32_t address);
 
 }  // namespace devsim
 

@@ -31,7 +31,7 @@ DhcpClients::DhcpClients(std::vector<Device>& devices, std::FILE* log)
         Client client{};
         client.device = i;
         // Distinct per device and stable from run to run.
-        const zova::wire::Mac& mac = devices_[i].mac;
+        const base::Mac& mac = devices_[i].mac;
         const std::uint8_t xid[4] = {0x5A, mac[3], mac[4], mac[5]};
         std::memcpy(client.xid, xid, 4);
         clients_.push_back(client);
@@ -136,10 +136,10 @@ void DhcpClients::bind(Client& client, const std::uint8_t* address, const std::u
     device.awaitingDhcp = false;
     std::fputs(JsonLine()
                    .add("type", "dhcp")
-                   .add("mac", macText(device.mac))
+                   .add("mac", base::MacText(device.mac))
                    .add("outcome", "bound")
-                   .add("ip", addressText(device.ip))
-                   .add("mask", addressText(device.mask))
+                   .add("ip", base::Ipv4Text(device.ip))
+                   .add("mask", base::Ipv4Text(device.mask))
                    .str()
                    .c_str(),
                log_);

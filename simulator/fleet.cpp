@@ -1,7 +1,7 @@
 #include "simulator/fleet.h"
 
+#include "base/Address.h"
 #include "simulator/password.h"
-#include "zovadll/endpoint.h"
 
 #include <cstdio>
 #include <map>
@@ -15,31 +15,6 @@ std::string trim(const std::string& text) {
     if (first == std::string::npos)
         return "";
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
-// Hexadecimal bytes separated by '-', exactly `count` of them.
-template <std::size_t N>
-bool parseHexBytes(const std::string& text, std::array<std::uint8_t, N>& out) {
-    std::size_t at = 0;
-    for (std::size_t i = 0; i < N; ++i) {
-        if (i > 0 && (at >= text.size() || text[at++] != '-'))
-            return false;
-        unsigned value = 0;
-        for (int digit = 0; digit < 2; ++digit, ++at) {
-            if (at >= text.size())
-                return false;
-            const char c = text[at];
-            const int v = c >= '0' && c <= '9'   ? c - '0'
-                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                                 : -1;
-            if (v < 0)
-                return false;
-            value = value * 16 + static_cast<unsigned>(v);
-        }
-        out[i] = static_cast<std::uint8_t>(value);
-    }
-    return at == text.size();
 }
 
 // "1.10" or "2.3.17": numbers separated by dots, each within its limit.
@@ -125,7 +100,7 @@ bool apply(Section& s, const std::string& key, const std::string& value) {
     Device& d = s.device;
     std::vector<unsigned> numbers;
     const auto address = [&](std::uint32_t& out) {
-        const auto parsed = zova::parseIpv4(value);
+        const auto parsed = base::ParseIpv4(value);
         if (parsed)
             out = *parsed;
         return parsed.has_value();
@@ -135,7 +110,8 @@ bool apply(Section& s, const std::string& key, const std::string& value) {
         return true;
     };
     if (key == "mac")
-        return s.hasMac = parseHexBytes(value, d.mac);
+        // Hex pairs joined by '-' only, as the fleet files write them.
+        return s.hasMac = base::ParseHexPairs(value, "-", d.mac.data(), d.mac.size());
     if (key == "type")
         return text(d.type);
     if (key == "hostname")
@@ -225,7 +201,7 @@ FleetResult parseFleet(const std::string& text) {
 
 std::optional<MacPrefix> parseMacPrefix(const std::string& text) {
     MacPrefix prefix;
-    if (!parseHexBytes(text, prefix))
+    if (!base::ParseHexPairs(text, "-", prefix.data(), prefix.size()))
         return std::nullopt;
     return prefix;
 }

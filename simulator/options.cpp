@@ -1,5 +1,7 @@
 #include "simulator/options.h"
 
+#include "base/Address.h"
+
 namespace devsim {
 
 const char* const kUsage =
@@ -49,7 +51,7 @@ OptionsResult parseOptions(const std::vector<std::string>& args) {
             return fail(flag + " needs a value");
         const std::string& value = args[++i];
         if (flag == "--bind") {
-            const auto address = zova::parseIpv4(value);
+            const auto address = base::ParseIpv4(value);
             if (!address)
                 return fail("--bind takes a dotted IPv4 address");
             o.bind.address = *address;

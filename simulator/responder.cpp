@@ -27,7 +27,7 @@ bool reaches(const Device& device, std::uint32_t address) {
 
 }  // namespace
 
-Device* Responder::find(const Mac& mac) {
+Device* Responder::find(const base::Mac& mac) {
     const auto it = std::find_if(devices_.begin(), devices_.end(),
                                  [&](const Device& d) { return d.mac == mac; });
     return it == devices_.end() ? nullptr : &*it;
@@ -91,13 +91,13 @@ Handled Responder::scan(std::uint32_t id, zova::Endpoint from, Challenges::Clock
 
 Handled Responder::configure(std::uint32_t id, const ZOVA_ConfigureRequestType& r,
                              zova::Endpoint from, Challenges::Clock::time_point now) {
-    Mac mac;
+    base::Mac mac;
     std::memcpy(mac.data(), r.abMacAddr, mac.size());
     JsonLine line;
     line.add("type", "configure")
         .add("id", std::uint64_t{id})
         .add("from", endpointText(from))
-        .add("mac", macText(mac));
+        .add("mac", base::MacText(mac));
     Handled handled;
     Device* device = find(mac);
     const char* outcome = "unknown-device";
@@ -144,18 +144,18 @@ Handled Responder::configure(std::uint32_t id, const ZOVA_ConfigureRequestType& 
         .add("change_password", r.bChangePassword == 1);
     if (r.bChangePassword == 1)
         line.add("new_password", r.szNewPassword);
-    line.add("ip", addressText(r.dwIpAddr))
-        .add("mask", addressText(r.dwSubnetMask))
-        .add("gateway", addressText(r.dwGateway))
+    line.add("ip", base::Ipv4Text(r.dwIpAddr))
+        .add("mask", base::Ipv4Text(r.dwSubnetMask))
+        .add("gateway", base::Ipv4Text(r.dwGateway))
         .add("dhcp", r.bDhcpOn == 1)
         .add("hostname", r.szHostname)
-        .add("dns1", addressText(r.dwPrimaryDns))
-        .add("dns2", addressText(r.dwSecondaryDns));
+        .add("dns1", base::Ipv4Text(r.dwPrimaryDns))
+        .add("dns2", base::Ipv4Text(r.dwSecondaryDns));
     handled.logLine = line.str();
     return handled;
 }
 
-Handled Responder::wink(std::uint32_t id, const Mac& mac, zova::Endpoint from) {
+Handled Responder::wink(std::uint32_t id, const base::Mac& mac, zova::Endpoint from) {
     Device* device = find(mac);
     const char* outcome = "unknown-device";
     if (device && device->recentWinks.find(id)) {
@@ -169,7 +169,7 @@ Handled Responder::wink(std::uint32_t id, const Mac& mac, zova::Endpoint from) {
                           .add("type", "wink")
                           .add("id", std::uint64_t{id})
                           .add("from", endpointText(from))
-                          .add("mac", macText(mac))
+                          .add("mac", base::MacText(mac))
                           .add("outcome", outcome)
                           .str();
     return handled;

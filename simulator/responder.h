@@ -45,8 +45,8 @@ private:
     Handled scan(std::uint32_t id, zova::Endpoint from, Challenges::Clock::time_point now);
     Handled configure(std::uint32_t id, const ZOVA_ConfigureRequestType& request,
                       zova::Endpoint from, Challenges::Clock::time_point now);
-    Handled wink(std::uint32_t id, const zova::wire::Mac& mac, zova::Endpoint from);
-    Device* find(const zova::wire::Mac& mac);
+    Handled wink(std::uint32_t id, const base::Mac& mac, zova::Endpoint from);
+    Device* find(const base::Mac& mac);
 
     std::vector<Device> devices_;
     std::chrono::milliseconds answerWindow_;

@@ -1,6 +1,6 @@
 #include "simulator/udp_socket.h"
 
-#include "simulator/device.h"
+#include "base/Address.h"
 
 #ifdef _WIN32
 #include <winsock2.h>
@@ -141,7 +141,7 @@ bool UdpSocket::sendTo(const std::uint8_t* data, std::size_t size, zova::Endpoin
 }
 
 std::string endpointText(zova::Endpoint endpoint) {
-    return addressText(endpoint.address) + ":" + std::to_string(endpoint.port);
+    return base::Ipv4Text(endpoint.address) + ":" + std::to_string(endpoint.port);
 }
 
 }  // namespace devsim

@@ -1,7 +1,8 @@
-// The device-list row of a scan response, and the MAC text it shows.
+// The device-list row of a scan response, and its MAC text read back.
 #ifndef VANTREL_ZOVA_RESPONSEROW_H
 #define VANTREL_ZOVA_RESPONSEROW_H
 
+#include "base/Address.h"
 #include "zova/zova.h"
 
 #include <array>
@@ -24,9 +25,6 @@ struct ResponseRow {
 // byte is 0. The type text is read only within its 128-byte field.
 ResponseRow BuildResponseRow(const ZOVA_ModuleScanResponseType& response);
 
-// "02-6B-D4-10-00-01": the MAC as the list's MAC column shows it.
-std::string MacText(const std::uint8_t (&mac)[kMacLength]);
-
 // True when all six bytes are equal.
 bool SameMac(const std::uint8_t (&a)[kMacLength], const std::uint8_t (&b)[kMacLength]);
 
@@ -34,7 +32,7 @@ bool SameMac(const std::uint8_t (&a)[kMacLength], const std::uint8_t (&b)[kMacLe
 // case) into the low bytes of six numbers. Only the first 17 characters are
 // read, as from the list's 18-byte cell buffer. False, with `mac` unchanged,
 // when fewer than six numbers parse.
-bool ParseMacText(const char* text, std::uint8_t (&mac)[kMacLength]);
+bool ParseMacText(const char* text, base::Mac& mac);
 
 }  // namespace zova
 

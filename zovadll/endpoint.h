@@ -14,8 +14,7 @@ struct Endpoint {
     std::uint16_t port;
 };
 
-std::optional<std::uint32_t> parseIpv4(std::string_view text);
-// "a.b.c.d:port" with a port from 1 to 65535.
+// "a.b.c.d:port" (base::ParseIpv4) with a port from 1 to 65535.
 std::optional<Endpoint> parseEndpoint(std::string_view text);
 inline bool isLoopback(std::uint32_t address) {
     return (address >> 24) == 127;

@@ -1,5 +1,7 @@
 #include "zovadll/engine.h"
 
+#include "base/Address.h"
+
 #include <algorithm>
 
 namespace zova {
@@ -97,9 +99,7 @@ void Engine::receive(const std::uint8_t* data, std::size_t size) {
         const auto answer = wire::decodeScanAnswer(data, size);
         if (!answer)
             return;
-        std::uint64_t mac = 0;
-        for (const std::uint8_t byte : answer->abMacAddr)
-            mac = (mac << 8) | byte;
+        const std::uint64_t mac = base::MacKey(base::MacFrom(answer->abMacAddr));
         std::lock_guard<std::mutex> lock(mutex_);
         PairedScan* scan = pairedScan(header->id);
         if (scan && scan->passed.count(mac))
@@ -144,7 +144,7 @@ bool Engine::takeAnswer(ZOVA_ModuleScanResponseType& answer) {
     return true;
 }
 
-bool Engine::firstRejected(wire::Mac& mac) {
+bool Engine::firstRejected(base::Mac& mac) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (rejected_.empty())
         return false;
@@ -158,7 +158,7 @@ void Engine::dropFirstRejected() {
         rejected_.pop_front();
 }
 
-void Engine::expectConfigureResult(std::uint32_t id, const wire::Mac& mac) {
+void Engine::expectConfigureResult(std::uint32_t id, const base::Mac& mac) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (pending_.size() >= kMaxPending)
         pending_.pop_front();

@@ -71,12 +71,12 @@ public:
     void receive(const std::uint8_t* data, std::size_t size);
 
     bool takeAnswer(ZOVA_ModuleScanResponseType& answer);
-    bool firstRejected(wire::Mac& mac);
+    bool firstRejected(base::Mac& mac);
     void dropFirstRejected();
 
     // A configure request went out: its first result from that device counts,
     // repeats and results of requests never sent do not.
-    void expectConfigureResult(std::uint32_t id, const wire::Mac& mac);
+    void expectConfigureResult(std::uint32_t id, const base::Mac& mac);
 
 private:
     // The devices whose answer to one scan went to the queue.
@@ -97,8 +97,8 @@ private:
     std::uint32_t nextCountedId_ = 1;
     std::mutex mutex_;
     std::deque<ZOVA_ModuleScanResponseType> answers_;
-    std::deque<wire::Mac> rejected_;
-    std::deque<std::pair<std::uint32_t, wire::Mac>> pending_;
+    std::deque<base::Mac> rejected_;
+    std::deque<std::pair<std::uint32_t, base::Mac>> pending_;
     std::multimap<Clock::time_point, wire::Datagram> copies_;
     std::deque<PairedScan> scans_;  // oldest first
     std::size_t pairedMacs_ = 0;

@@ -1,6 +1,6 @@
 #include "zovadll/wire.h"
 
-#include "framework/Text.h"
+#include "base/Text.h"
 
 #include <bitset>
 #include <cstddef>
@@ -131,7 +131,7 @@ public:
     }
     // Up to the first NUL and never more than the receiving field can hold.
     void text(Tag tag, const char* field, std::size_t fieldSize) {
-        const std::size_t size = framework::BoundedText(field, fieldSize - 1).size();
+        const std::size_t size = base::BoundedText(field, fieldSize - 1).size();
         bytes(tag, reinterpret_cast<const std::uint8_t*>(field), size);
     }
     Datagram take() { return spoiled_ ? Datagram() : std::move(out_); }
@@ -184,8 +184,8 @@ std::uint32_t readAddress(const Item& item) {
 // Cut to the field, stopped at an embedded NUL, always terminated.
 void copyText(char* field, std::size_t fieldSize, const Item& item) {
     const std::size_t size =
-        framework::BoundedText(reinterpret_cast<const char*>(item.value),
-                               item.size < fieldSize - 1 ? item.size : fieldSize - 1)
+        base::BoundedText(reinterpret_cast<const char*>(item.value),
+                          item.size < fieldSize - 1 ? item.size : fieldSize - 1)
             .size();
     std::memcpy(field, item.value, size);
     std::memset(field + size, 0, fieldSize - size);
@@ -255,7 +255,7 @@ Datagram encodeScanRequest(std::uint32_t id) {
     return Writer(MessageType::ScanRequest, id).take();
 }
 
-Datagram encodeWinkRequest(std::uint32_t id, const Mac& mac) {
+Datagram encodeWinkRequest(std::uint32_t id, const base::Mac& mac) {
     Writer writer(MessageType::WinkRequest, id);
     writer.bytes(kTagMac, mac.data(), mac.size());
     return writer.take();
@@ -321,8 +321,8 @@ bool decodeScanRequest(const std::uint8_t* data, std::size_t size) {
     return forEachItem(data, size, MessageType::ScanRequest, [](const Item&) { return true; });
 }
 
-std::optional<Mac> decodeWinkRequest(const std::uint8_t* data, std::size_t size) {
-    Mac mac{};
+std::optional<base::Mac> decodeWinkRequest(const std::uint8_t* data, std::size_t size) {
+    base::Mac mac{};
     bool hasMac = false;
     const bool ok = forEachItem(data, size, MessageType::WinkRequest, [&](const Item& item) {
         if (item.tag != kTagMac)

@@ -6,9 +6,9 @@
 #ifndef VANTREL_ZOVADLL_WIRE_H
 #define VANTREL_ZOVADLL_WIRE_H
 
+#include "base/Address.h"
 #include "zova/zova.h"
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -34,7 +34,6 @@ enum class ConfigureOutcome : std::uint8_t {
     WrongPassword = 1,
 };
 
-using Mac = std::array<std::uint8_t, 6>;
 using Datagram = std::vector<std::uint8_t>;
 
 // The items of a scan answer, in the order an answer carries them.
@@ -67,14 +66,14 @@ struct Header {
 };
 
 struct ConfigureResult {
-    Mac mac;
+    base::Mac mac;
     ConfigureOutcome outcome;
 };
 
 // An encoder whose items would not fit a datagram (kMaxDatagram, 255 bytes
 // an item) gives an empty one; the records' fields never come near.
 Datagram encodeScanRequest(std::uint32_t id);
-Datagram encodeWinkRequest(std::uint32_t id, const Mac& mac);
+Datagram encodeWinkRequest(std::uint32_t id, const base::Mac& mac);
 // Carries every item whose validity byte is nonzero, and nothing else.
 Datagram encodeScanAnswer(std::uint32_t id, const ZOVA_ModuleScanResponseType& answer);
 // The new password travels only when bChangePassword is 1.
@@ -90,7 +89,7 @@ std::optional<ZOVA_ModuleScanResponseType> decodeScanAnswer(const std::uint8_t* 
                                                             std::size_t size);
 std::optional<ZOVA_ConfigureRequestType> decodeConfigureRequest(const std::uint8_t* data,
                                                                 std::size_t size);
-std::optional<Mac> decodeWinkRequest(const std::uint8_t* data, std::size_t size);
+std::optional<base::Mac> decodeWinkRequest(const std::uint8_t* data, std::size_t size);
 std::optional<ConfigureResult> decodeConfigureResult(const std::uint8_t* data, std::size_t size);
 // A scan request has no body; this checks that there is none to misread.
 bool decodeScanRequest(const std::uint8_t* data, std::size_t size);

@@ -142,7 +142,7 @@ ZOVA_API int ZOVA_CALL ZOVA_GetResponse(ZOVA_ModuleScanResponseType* pResponse) 
 }
 
 ZOVA_API int ZOVA_CALL ZOVA_GetInvPswdMacId(unsigned char* pabMacAddr) {
-    zova::wire::Mac mac;
+    base::Mac mac;
     if (!pabMacAddr || !library().engine.firstRejected(mac))
         return 0;
     std::memcpy(pabMacAddr, mac.data(), mac.size());
@@ -158,7 +158,7 @@ ZOVA_API void ZOVA_CALL ZOVA_SendConfigure(ZOVA_ConfigureRequestType* pRequest) 
     if (!pRequest || !lib.isStarted())
         return;
     const std::uint32_t id = lib.engine.newRequestId();
-    zova::wire::Mac mac;
+    base::Mac mac;
     std::memcpy(mac.data(), pRequest->abMacAddr, mac.size());
     lib.engine.expectConfigureResult(id, mac);
     lib.send(zova::wire::encodeConfigureRequest(id, *pRequest));
@@ -168,7 +168,7 @@ ZOVA_API void ZOVA_CALL ZOVA_SendWink(ZOVA_ConfigureRequestType* pRequest) {
     Library& lib = library();
     if (!pRequest)
         return;
-    zova::wire::Mac mac;
+    base::Mac mac;
     std::memcpy(mac.data(), pRequest->abMacAddr, mac.size());
     lib.send(zova::wire::encodeWinkRequest(lib.engine.newRequestId(), mac));
 }

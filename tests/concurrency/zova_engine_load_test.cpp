@@ -144,7 +144,7 @@ private:
     std::thread m_thread;
 };
 
-zova::wire::Mac DeviceMac(std::uint32_t index) {
+base::Mac DeviceMac(std::uint32_t index) {
     const std::uint32_t n = index + 1;
     return {0x02,
             0x6B,
@@ -154,7 +154,7 @@ zova::wire::Mac DeviceMac(std::uint32_t index) {
             static_cast<std::uint8_t>(n)};
 }
 
-zova::wire::Datagram ConfigureRequest(std::uint32_t id, const zova::wire::Mac& mac,
+zova::wire::Datagram ConfigureRequest(std::uint32_t id, const base::Mac& mac,
                                       const char* password) {
     ZOVA_ConfigureRequestType request{};
     std::memcpy(request.abMacAddr, mac.data(), mac.size());
@@ -174,19 +174,19 @@ TEST(ZovaEngineUnderLoad, ScansAndConfiguresWhileAnswersArrive) {
     Receiver receiver(engine);
     ASSERT_TRUE(receiver.Ready());
 
-    std::set<zova::wire::Mac> seen;
-    std::set<zova::wire::Mac> rejected;
+    std::set<base::Mac> seen;
+    std::set<base::Mac> rejected;
     long taken = 0;
     int rejectedTaken = 0;
     const auto takeEverything = [&] {
         ZOVA_ModuleScanResponseType answer;
         while (engine.takeAnswer(answer)) {
             ++taken;
-            zova::wire::Mac mac;
+            base::Mac mac;
             std::memcpy(mac.data(), answer.abMacAddr, mac.size());
             seen.insert(mac);
         }
-        zova::wire::Mac mac;
+        base::Mac mac;
         while (engine.firstRejected(mac)) {
             ++rejectedTaken;
             rejected.insert(mac);
@@ -230,7 +230,7 @@ TEST(ZovaEngineUnderLoad, ScansAndConfiguresWhileAnswersArrive) {
     };
     for (std::uint32_t i = 0; i < kDevices; i += kProtectedEvery) {
         for (const std::uint32_t device : {i, i + 1}) {
-            const zova::wire::Mac mac = DeviceMac(device);
+            const base::Mac mac = DeviceMac(device);
             engine.expectConfigureResult(id, mac);
             batch.push_back(ConfigureRequest(id++, mac, device == i ? "wrong" : ""));
             if (batch.size() == zova::Engine::kMaxPending / 2)

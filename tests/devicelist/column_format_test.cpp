@@ -1,5 +1,5 @@
+#include "base/Text.h"
 #include "devicelist/ColumnFormat.h"
-#include "framework/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -62,5 +62,5 @@ TEST(LeadingInt, ReadsLikeAtoiWithoutOverflow) {
         {"0000000000000000000256", 256},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(framework::ParseDecimal(c.text), c.expected) << '"' << c.text << '"';
+        EXPECT_EQ(base::ParseDecimal(c.text), c.expected) << '"' << c.text << '"';
 }

@@ -1,7 +1,7 @@
 // Sends one module scan to a simulator on loopback and prints, one per line,
 // the MAC and IP address of every answer that arrives within a second.
 // Usage: scan_once PORT
-#include "simulator/device.h"
+#include "base/Address.h"
 #include "zovadll/wire.h"
 
 #include <arpa/inet.h>
@@ -37,10 +37,10 @@ int main(int argc, char** argv) {
         if (n <= 0)
             continue;
         if (const auto answer = zova::wire::decodeScanAnswer(buffer, static_cast<std::size_t>(n))) {
-            zova::wire::Mac mac;
+            base::Mac mac;
             std::copy(answer->abMacAddr, answer->abMacAddr + 6, mac.begin());
-            std::printf("%s %s\n", devsim::macText(mac).c_str(),
-                        devsim::addressText(answer->dwIpAddr).c_str());
+            std::printf("%s %s\n", base::MacText(mac).c_str(),
+                        base::Ipv4Text(answer->dwIpAddr).c_str());
         }
     }
     close(s);

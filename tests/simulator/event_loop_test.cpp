@@ -63,7 +63,7 @@ TEST(EventLoop, AnswersOverLoopbackAndLogsEachRequest) {
 
     Client client;
     client.send(zova::wire::encodeScanRequest(3), socket.localPort());
-    std::set<zova::wire::Mac> macs;
+    std::set<base::Mac> macs;
     for (int i = 0; i < 300; ++i) {
         const auto d = client.receive();
         const auto a = zova::wire::decodeScanAnswer(d.data(), d.size());

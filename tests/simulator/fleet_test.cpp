@@ -43,7 +43,7 @@ unreported = dns2 , hostname
     ASSERT_EQ(fleet.error, "");
     ASSERT_EQ(fleet.devices.size(), 1u);
     const Device& d = fleet.devices[0];
-    EXPECT_EQ(d.mac, (zova::wire::Mac{0x0A, 0x11, 0x2C, 0x00, 0x30, 0x99}));
+    EXPECT_EQ(d.mac, (base::Mac{0x0A, 0x11, 0x2C, 0x00, 0x30, 0x99}));
     EXPECT_EQ(d.type, "Gateway Modbus TCP/RTU");
     EXPECT_EQ(d.firmwareBuild, 65535);
     EXPECT_EQ(d.protocolMinor, 10);
@@ -86,7 +86,7 @@ TEST(Fleet, MistakesNameTheirLine) {
 
 TEST(Fleet, GeneratedDevicesAreDistinctAndCarryThePrefix) {
     const auto devices = generateFleet(70000, {0x0A, 0x11, 0x2C});
-    std::set<zova::wire::Mac> macs;
+    std::set<base::Mac> macs;
     for (const Device& d : devices) {
         EXPECT_EQ(d.mac[0], 0x0A);
         EXPECT_EQ(d.mac[2], 0x2C);

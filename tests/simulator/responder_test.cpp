@@ -366,7 +366,7 @@ TEST(Responder, RepeatsAreAnsweredAlikeButCarriedOutOnce) {
     EXPECT_NE(repeat.logLine.find("\"outcome\":\"repeat\""), std::string::npos);
     EXPECT_EQ(responder.devices()[0].storedPassword, "b");
 
-    const Mac mac{0x02, 0x6B, 0xD4, 0, 0, 1};
+    const base::Mac mac{0x02, 0x6B, 0xD4, 0, 0, 1};
     EXPECT_NE(send(responder, encodeWinkRequest(9, mac)).logLine.find("\"winked\""),
               std::string::npos);
     EXPECT_NE(send(responder, encodeWinkRequest(9, mac)).logLine.find("\"repeat\""),
@@ -397,7 +397,7 @@ TEST(Responder, ALateCopyOfAnOlderRequestIsNotCarriedOutAgain) {
 
 TEST(Responder, SilentForOtherDevicesAndForWhatItCannotRead) {
     Responder responder({device(1)}, milliseconds(0));
-    const Mac stranger{0x02, 0x6B, 0xD4, 9, 9, 9};
+    const base::Mac stranger{0x02, 0x6B, 0xD4, 9, 9, 9};
     Datagram cut = encodeConfigureRequest(1, configureOf(1, ""));
     cut.pop_back();
     ZOVA_ModuleScanResponseType answer{};

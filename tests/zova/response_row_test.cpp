@@ -115,16 +115,19 @@ TEST(ResponseRow, MacTextParsesBack) {
         {"", false, {}},
     };
     for (const auto& c : cases) {
-        std::uint8_t mac[6] = {9, 9, 9, 9, 9, 9};
-        const std::uint8_t untouched[6] = {9, 9, 9, 9, 9, 9};
+        base::Mac mac{9, 9, 9, 9, 9, 9};
+        const base::Mac untouched{9, 9, 9, 9, 9, 9};
         const std::vector<char> text(c.text, c.text + std::strlen(c.text) + 1);
         EXPECT_EQ(ParseMacText(text.data(), mac), c.ok) << c.text;
-        EXPECT_TRUE(SameMac(mac, c.ok ? c.mac : untouched)) << c.text;
+        EXPECT_EQ(mac, c.ok ? base::MacFrom(c.mac) : untouched) << c.text;
     }
     const ZOVA_ModuleScanResponseType r = Reported();
-    std::uint8_t mac[6] = {};
+    base::Mac mac{};
     ASSERT_TRUE(ParseMacText(BuildResponseRow(r).texts[kMacColumn].c_str(), mac));
-    EXPECT_TRUE(SameMac(mac, r.abMacAddr));
-    mac[5] ^= 1;
-    EXPECT_FALSE(SameMac(mac, r.abMacAddr));
+    EXPECT_EQ(mac, base::MacFrom(r.abMacAddr));
+    std::uint8_t other[6];
+    std::memcpy(other, r.abMacAddr, 6);
+    EXPECT_TRUE(SameMac(other, r.abMacAddr));
+    other[5] ^= 1;
+    EXPECT_FALSE(SameMac(other, r.abMacAddr));
 }

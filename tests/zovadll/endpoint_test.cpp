@@ -2,6 +2,8 @@
 // address (and port) is refused, so that no typo turns into a broadcast.
 #include "zovadll/endpoint.h"
 
+#include "base/Address.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,10 +23,10 @@ TEST(Endpoint, ParsesOnlyDottedAddressAndPort) {
 }
 
 TEST(Endpoint, LoopbackIsTheWholeOf127) {
-    EXPECT_TRUE(zova::isLoopback(*zova::parseIpv4("127.0.0.1")));
-    EXPECT_TRUE(zova::isLoopback(*zova::parseIpv4("127.255.0.9")));
-    EXPECT_FALSE(zova::isLoopback(*zova::parseIpv4("128.0.0.1")));
-    EXPECT_FALSE(zova::isLoopback(*zova::parseIpv4("0.0.0.0")));
+    EXPECT_TRUE(zova::isLoopback(*base::ParseIpv4("127.0.0.1")));
+    EXPECT_TRUE(zova::isLoopback(*base::ParseIpv4("127.255.0.9")));
+    EXPECT_FALSE(zova::isLoopback(*base::ParseIpv4("128.0.0.1")));
+    EXPECT_FALSE(zova::isLoopback(*base::ParseIpv4("0.0.0.0")));
 }
 
 }  // namespace

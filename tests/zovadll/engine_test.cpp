@@ -36,8 +36,8 @@ protected:
         return a;
     }
     Engine engine;
-    const Mac macA{2, 0x6B, 0xD4, 0, 0, 0xA};
-    const Mac macB{2, 0x6B, 0xD4, 0, 0, 0xB};
+    const base::Mac macA{2, 0x6B, 0xD4, 0, 0, 0xA};
+    const base::Mac macB{2, 0x6B, 0xD4, 0, 0, 0xB};
 };
 
 TEST_F(EngineTest, AnswersQueueInArrivalOrderWithOneNotificationEach) {
@@ -61,7 +61,7 @@ TEST_F(EngineTest, MalformedAndUnsolicitedDatagramsChangeNothing) {
     engine.receive(nullptr, 0);
     EXPECT_TRUE(g_notifications.empty());
     ZOVA_ModuleScanResponseType out{};
-    Mac mac{};
+    base::Mac mac{};
     EXPECT_FALSE(engine.takeAnswer(out));
     EXPECT_FALSE(engine.firstRejected(mac));
 }
@@ -73,7 +73,7 @@ TEST_F(EngineTest, AcceptedConfigureRaisesRescanOnceForItsOwnRequest) {
     deliver(encodeConfigureResult(10, {macA, ConfigureOutcome::Accepted}));
     deliver(encodeConfigureResult(10, {macA, ConfigureOutcome::Accepted}));  // answer to a repeat
     EXPECT_EQ(g_notifications, (std::vector<int>{2}));
-    Mac mac{};
+    base::Mac mac{};
     EXPECT_FALSE(engine.firstRejected(mac));
 }
 
@@ -83,7 +83,7 @@ TEST_F(EngineTest, RejectedPasswordQueueKeepsItsFrontUntilRemoved) {
     deliver(encodeConfigureResult(1, {macA, ConfigureOutcome::WrongPassword}));
     deliver(encodeConfigureResult(2, {macB, ConfigureOutcome::WrongPassword}));
     EXPECT_EQ(g_notifications, (std::vector<int>{3, 3}));
-    Mac mac{};
+    base::Mac mac{};
     ASSERT_TRUE(engine.firstRejected(mac));
     EXPECT_EQ(mac, macA);
     ASSERT_TRUE(engine.firstRejected(mac));

@@ -180,7 +180,7 @@ TEST(WireRoundTrip, ConfigureRequestWithAndWithoutNewPassword) {
 }
 
 TEST(WireRoundTrip, WinkAndConfigureResult) {
-    const Mac mac = {0x02, 0x6B, 0xD4, 1, 2, 3};
+    const base::Mac mac = {0x02, 0x6B, 0xD4, 1, 2, 3};
     Datagram d = encodeWinkRequest(5, mac);
     EXPECT_EQ(decodeWinkRequest(d.data(), d.size()), mac);
     for (auto outcome : {ConfigureOutcome::Accepted, ConfigureOutcome::WrongPassword}) {

@@ -1,6 +1,6 @@
 // The shared text helpers: numbers read as the tool's parsers read them, and
 // fixed-size fields never read or written past their end.
-#include "framework/Text.h"
+#include "base/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -41,13 +41,13 @@ TEST(TextParseDecimal, ReadsLikeAtoiAndSaturates) {
         {"-184467440737095516170", INT_MIN},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(framework::ParseDecimal(c.text), c.expected) << '"' << c.text << '"';
+        EXPECT_EQ(base::ParseDecimal(c.text), c.expected) << '"' << c.text << '"';
 }
 
 TEST(TextParseDecimal, StopsAtTheEndOfTheViewNotAtATerminator) {
     const char text[] = "12345";
-    EXPECT_EQ(framework::ParseDecimal(std::string_view(text, 3)), 123);
-    EXPECT_EQ(framework::ParseDecimal(std::string_view(text, 0)), 0);
+    EXPECT_EQ(base::ParseDecimal(std::string_view(text, 3)), 123);
+    EXPECT_EQ(base::ParseDecimal(std::string_view(text, 0)), 0);
 }
 
 TEST(TextSkipSpaceAndSign, LeavesPosAtTheFirstDigit) {
@@ -62,7 +62,7 @@ TEST(TextSkipSpaceAndSign, LeavesPosAtTheFirstDigit) {
     };
     for (const auto& c : cases) {
         std::size_t pos = c.start;
-        EXPECT_EQ(framework::SkipSpaceAndSign(c.text, pos), c.negative) << '"' << c.text << '"';
+        EXPECT_EQ(base::SkipSpaceAndSign(c.text, pos), c.negative) << '"' << c.text << '"';
         EXPECT_EQ(pos, c.end) << '"' << c.text << '"';
     }
 }
@@ -71,11 +71,11 @@ TEST(TextBoundedText, StopsAtTheFirstNulOrTheFieldsEnd) {
     const char terminated[8] = {'a', 'b', '\0', 'c', 'd', 'e', 'f', 'g'};
     const char full[4] = {'w', 'x', 'y', 'z'};  // no terminator anywhere
     const char empty[4] = {};
-    EXPECT_EQ(framework::FieldText(terminated), "ab");
-    EXPECT_EQ(framework::FieldText(full), "wxyz");
-    EXPECT_EQ(framework::FieldText(empty), "");
-    EXPECT_EQ(framework::BoundedText(full, 2), "wx");
-    EXPECT_EQ(framework::BoundedText(full, 0), "");
+    EXPECT_EQ(base::FieldText(terminated), "ab");
+    EXPECT_EQ(base::FieldText(full), "wxyz");
+    EXPECT_EQ(base::FieldText(empty), "");
+    EXPECT_EQ(base::BoundedText(full, 2), "wx");
+    EXPECT_EQ(base::BoundedText(full, 0), "");
 }
 
 TEST(TextCopyToField, CutsTerminatesAndZeroesTheRest) {
@@ -92,7 +92,7 @@ TEST(TextCopyToField, CutsTerminatesAndZeroesTheRest) {
     for (const auto& c : cases) {
         char field[6];
         std::memset(field, 'X', sizeof field);
-        framework::CopyToField(field, c.text);
+        base::CopyToField(field, c.text);
         EXPECT_STREQ(field, c.expected) << c.text;
         for (std::size_t i = std::strlen(c.expected); i < sizeof field; ++i)
             EXPECT_EQ(field[i], '\0') << c.text << " byte " << i;
@@ -104,7 +104,7 @@ TEST(TextCopyToField, ReadsNoMoreOfAnUnterminatedSourceThanTheFieldHolds) {
     // AddressSanitizer reports any read beyond it.
     const char source[4] = {'a', 'b', 'c', 'd'};
     char field[4];
-    framework::CopyToField(field, source);
+    base::CopyToField(field, source);
     EXPECT_STREQ(field, "abc");
 }
 

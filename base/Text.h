@@ -1,18 +1,27 @@
-// Small text helpers shared by every folder: plain C++, built on both
-// platforms. Fields of the device records and of the dialogs are fixed-size
-// char arrays that need not hold a terminator; these never read past them.
-#ifndef VANTREL_FRAMEWORK_TEXT_H
-#define VANTREL_FRAMEWORK_TEXT_H
+// Small text helpers that the tool, the library, the simulator and the
+// console program share. Fields of the device records and of the dialogs are
+// fixed-size char arrays that need not hold a terminator; these never read
+// past them.
+#ifndef VANTREL_BASE_TEXT_H
+#define VANTREL_BASE_TEXT_H
 
 #include <cstddef>
 #include <cstring>
 #include <string_view>
 
-namespace framework {
+namespace base {
 
 // The white space of the C locale: ' ', '\t', '\n', '\v', '\f' and '\r'.
 constexpr bool IsSpace(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// The value of a hex digit in either case, or -1 for any other character.
+constexpr int HexDigit(char c) {
+    return c >= '0' && c <= '9'   ? c - '0'
+           : c >= 'a' && c <= 'f' ? c - 'a' + 10
+           : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                  : -1;
 }
 
 // Moves pos past white space and then one '+' or '-'; true when that sign
@@ -42,6 +51,6 @@ void CopyToField(char (&field)[N], const char* text) {
     field[N - 1] = '\0';
 }
 
-}  // namespace framework
+}  // namespace base
 
-#endif  // VANTREL_FRAMEWORK_TEXT_H
+#endif  // VANTREL_BASE_TEXT_H

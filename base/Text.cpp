@@ -1,8 +1,8 @@
-#include "framework/Text.h"
+#include "base/Text.h"
 
 #include <climits>
 
-namespace framework {
+namespace base {
 
 namespace {
 
@@ -44,4 +44,4 @@ std::string_view BoundedText(const char* field, std::size_t size) {
     return {field, nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - field) : size};
 }
 
-}  // namespace framework
+}  // namespace base
