@@ -1,6 +1,6 @@
 #include "cli/Link.h"
 
-#include "devicelist/StoredResponse.h"
+#include "zova/ResponseRow.h"
 
 #include <windows.h>
 
@@ -96,7 +96,7 @@ bool Scan(std::chrono::milliseconds wait, const std::vector<std::uint64_t>& want
 
 const ZOVA_ModuleScanResponseType* FindAnswer(
     const std::vector<ZOVA_ModuleScanResponseType>& answers, const base::Mac& mac) {
-    return devicelist::FindResponseByMac(answers, mac);
+    return zova::FindResponseByMac(answers, mac);
 }
 
 Outcome SendConfigure(ZOVA_ConfigureRequestType& request, std::chrono::milliseconds timeout) {

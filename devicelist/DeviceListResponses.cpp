@@ -2,7 +2,6 @@
 #include "devicelist/DeviceListCtrl.h"
 
 #include "devicelist/RowMac.h"
-#include "devicelist/StoredResponse.h"
 #include "zova/ResponseRow.h"
 
 #include <algorithm>
@@ -40,5 +39,5 @@ const ZOVA_ModuleScanResponseType* CDeviceListCtrl::FindRowResponse(int nRow) co
     base::Mac mac{};
     if (!devicelist::ReadRowMac(*this, nRow, mac))
         return nullptr;
-    return devicelist::FindResponseByMac(m_responses, mac);
+    return zova::FindResponseByMac(m_responses, mac);
 }

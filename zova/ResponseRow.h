@@ -1,4 +1,5 @@
-// The device-list row of a scan response, and its MAC text read back.
+// The device-list row of a scan response, its MAC text read back, and the
+// stored response that MAC names.
 #ifndef VANTREL_ZOVA_RESPONSEROW_H
 #define VANTREL_ZOVA_RESPONSEROW_H
 
@@ -9,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace zova {
 
@@ -33,6 +35,10 @@ bool SameMac(const std::uint8_t (&a)[kMacLength], const std::uint8_t (&b)[kMacLe
 // read, as from the list's 18-byte cell buffer. False, with `mac` unchanged,
 // when fewer than six numbers parse.
 bool ParseMacText(const char* text, base::Mac& mac);
+
+// The first (oldest) response whose six MAC bytes equal mac, or null.
+const ZOVA_ModuleScanResponseType* FindResponseByMac(
+    const std::vector<ZOVA_ModuleScanResponseType>& responses, const base::Mac& mac);
 
 }  // namespace zova
 

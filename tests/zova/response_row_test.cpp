@@ -131,3 +131,16 @@ TEST(ResponseRow, MacTextParsesBack) {
     other[5] ^= 1;
     EXPECT_FALSE(SameMac(other, r.abMacAddr));
 }
+
+// Catches the wrong one of two stored answers of a device (the first one
+// counts) and a match on fewer than six bytes.
+TEST(ResponseRow, FindResponseByMacTakesTheFirstOfTheSameSixBytes) {
+    std::vector<ZOVA_ModuleScanResponseType> stored(3, Reported());
+    stored[0].abMacAddr[0] ^= 0x80;  // differs in the first byte only
+    stored[2].dwIpAddr = 0;          // the device's second answer
+    const base::Mac mac = base::MacFrom(Reported().abMacAddr);
+    EXPECT_EQ(FindResponseByMac(stored, mac), &stored[1]);
+    stored[1].abMacAddr[5] ^= 1;
+    EXPECT_EQ(FindResponseByMac(stored, mac), &stored[2]);
+    EXPECT_EQ(FindResponseByMac({}, mac), nullptr);
+}
