@@ -12,7 +12,7 @@ namespace {
 
 using harness::ListRows;
 using harness::MainDialogTest;
-using harness::Response;
+using harness::SampleAnswer;
 using harness::ScriptedMainDlg;
 using Rows = std::vector<std::vector<std::string>>;
 
@@ -28,11 +28,11 @@ TEST_F(MainDialogTest, AnswersBecomeSortedRowsFirstAnswerOfADeviceWins) {
     int nIpFormat = 0;
     LRESULT emptyResult = -1;
     dialog.AddStep([&] {
-        QueueAndNotify(dialog, Response(0x03, 0xC0A8000Au));  // 192.168.0.10
-        QueueAndNotify(dialog, Response(0x01, 0x09010101u));  // 9.1.1.1
-        ZOVA_ModuleScanResponseType changed = Response(0x03, 0x01020304u);
-        QueueAndNotify(dialog, changed);                      // same MAC again: dropped
-        QueueAndNotify(dialog, Response(0x02, 0xC8000001u));  // 200.0.0.1
+        QueueAndNotify(dialog, SampleAnswer(0x03, 0xC0A8000Au));  // 192.168.0.10
+        QueueAndNotify(dialog, SampleAnswer(0x01, 0x09010101u));  // 9.1.1.1
+        ZOVA_ModuleScanResponseType changed = SampleAnswer(0x03, 0x01020304u);
+        QueueAndNotify(dialog, changed);                          // same MAC again: dropped
+        QueueAndNotify(dialog, SampleAnswer(0x02, 0xC8000001u));  // 200.0.0.1
         emptyResult = dialog.SendMessage(WM_ZOVA_NOTIFY, 0, ZOVA_NOTIFY_RESPONSE);
         rows = ListRows(dialog.GetDlgItem(IDC_DEVICE_LIST));
         nStored = dialog.m_listDevices.GetResponses().size();
@@ -70,18 +70,13 @@ TEST_F(MainDialogTest, UnreportedValuesShowNaAndAnAnswerWithoutValidMacIsStoredB
         sparse.bTypeValid = 1;
         QueueAndNotify(dialog, sparse);
 
-        ZOVA_ModuleScanResponseType noMac = Response(0x30, 0x0A000001u);
+        ZOVA_ModuleScanResponseType noMac = SampleAnswer(0x30, 0x0A000001u);
         noMac.bMacAddrValid = 0;
         QueueAndNotify(dialog, noMac);
-        ZOVA_ModuleScanResponseType sameMacAsHidden = Response(0x30, 0x0A000002u);
+        ZOVA_ModuleScanResponseType sameMacAsHidden = SampleAnswer(0x30, 0x0A000002u);
         QueueAndNotify(dialog, sameMacAsHidden);  // a duplicate of the hidden one
 
-        ZOVA_ModuleScanResponseType dhcpOdd = Response(0x40, 0x0A000003u);
-        dhcpOdd.bDhcpOn = 2;
-        dhcpOdd.bFwVersionMajor = 3;
-        dhcpOdd.bFwVersionMinor = 0;
-        dhcpOdd.wFwBuild = 65535;
-        QueueAndNotify(dialog, dhcpOdd);
+        QueueAndNotify(dialog, SampleAnswer(0x40, 0x0A000003u).Dhcp(2).Firmware(3, 0, 65535));
         rows = ListRows(dialog.GetDlgItem(IDC_DEVICE_LIST));
         nStored = dialog.m_listDevices.GetResponses().size();
         dialog.EndDialog(IDOK);
@@ -101,7 +96,7 @@ TEST_F(MainDialogTest, CallbackFromALibraryThreadIsHandledOnTheDialogsThread) {
     std::size_t nRowsBefore = 99;
     std::size_t nRowsAfter = 0;
     dialog.AddStep([&] {
-        const ZOVA_ModuleScanResponseType response = Response(0x01, 0x0A000001u);
+        const ZOVA_ModuleScanResponseType response = SampleAnswer(0x01, 0x0A000001u);
         ZovaDouble_QueueResponse(&response);
         ZovaDouble_Notify(ZOVA_NOTIFY_RESPONSE, 1);
         nRowsBefore = ListRows(dialog.GetDlgItem(IDC_DEVICE_LIST)).size();  // only posted so far
@@ -147,7 +142,7 @@ TEST_F(MainDialogTest, ScanAndRescanEmptyTheListAndForgetStoredAnswers) {
         std::size_t nRowsAgain = 0;
         dialog.AddStep([&] {
             dialog.m_listDevices.SetConfiguredMac(abConfigured);
-            QueueAndNotify(dialog, Response(0x01, 0x0A000001u));
+            QueueAndNotify(dialog, SampleAnswer(0x01, 0x0A000001u));
             if (c.pabRejected)
                 ZovaDouble_QueueRejectedMac(c.pabRejected);
             const int nCallsBefore = ZovaDouble_CallCount();
@@ -158,7 +153,7 @@ TEST_F(MainDialogTest, ScanAndRescanEmptyTheListAndForgetStoredAnswers) {
             for (int i = nCallsBefore; i < ZovaDouble_CallCount(); ++i)
                 calls.emplace_back(ZovaDouble_CallName(i));
             nRowsAfter = ListRows(dialog.GetDlgItem(IDC_DEVICE_LIST)).size();
-            QueueAndNotify(dialog, Response(0x01, 0x0A000001u));  // known again after emptying
+            QueueAndNotify(dialog, SampleAnswer(0x01, 0x0A000001u));  // known again after emptying
             nRowsAgain = ListRows(dialog.GetDlgItem(IDC_DEVICE_LIST)).size();
             dialog.EndDialog(IDOK);
         });
@@ -213,7 +208,7 @@ TEST_F(MainDialogTest, OtherNotificationValuesChangeNothing) {
     int nCallsAfter = 0;
     std::size_t nRows = 0;
     dialog.AddStep([&] {
-        QueueAndNotify(dialog, Response(0x01, 0x0A000001u));
+        QueueAndNotify(dialog, SampleAnswer(0x01, 0x0A000001u));
         nCallsBefore = ZovaDouble_CallCount();
         for (LPARAM value : {0, 4, -1, 0x10001})
             results.push_back(dialog.SendMessage(WM_ZOVA_NOTIFY, 0, value));

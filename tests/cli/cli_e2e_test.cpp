@@ -7,6 +7,7 @@
 
 #include "cli/Csv.h"
 #include "tests/common/ProgramFolder.h"
+#include "tests/common/SampleAnswer.h"
 #include "tests/common/simulator_process.h"
 #include "zovadll/wire.h"
 
@@ -537,14 +538,9 @@ private:
 };
 
 TEST(CliNoAnswer, ConfigureThatGetsNoResultEndsWithItsStatus) {
-    ZOVA_ModuleScanResponseType answer{};
-    const std::uint8_t mac[6] = {0x02, 0x6B, 0xD4, 0xDD, 0x00, 0x01};
-    std::memcpy(answer.abMacAddr, mac, 6);
-    answer.bMacAddrValid = 1;
-    answer.bProtocolVersionMajor = 2;
-    answer.dwIpAddr = 0x0A000001;
-    answer.bIpAddrValid = 1;
-    SilentDevice device(answer);
+    SilentDevice device(harness::SampleAnswer::Bare({0x02, 0x6B, 0xD4, 0xDD, 0x00, 0x01})
+                            .Protocol(2, 0)
+                            .Ip(0x0A000001));
     ::SetEnvironmentVariableA("ZOVA_TARGET", device.target().c_str());
 
     const CliRun run = RunCli("configure 02-6B-D4-DD-00-01 --ip 10.0.0.2");

@@ -11,6 +11,7 @@
 #include "cli/Json.h"
 #include "cli/Plan.h"
 #include "cli/PlanCheck.h"
+#include "tests/common/SampleAnswer.h"
 
 #include <gtest/gtest.h>
 
@@ -26,34 +27,19 @@ using cli::Command;
 using cli::ExitStatus;
 using cli::Subcommand;
 
+// The device most cases talk about: password on, a host name, one DNS
+// server, no salt.
 ZOVA_ModuleScanResponseType Reported() {
-    ZOVA_ModuleScanResponseType r{};
-    r.bProtocolVersionMajor = 1;
-    r.bProtocolVersionMinor = 10;
-    std::strcpy(r.szType, "IO, \"8\" ch");
-    r.bTypeValid = 1;
-    r.bFwVersionMajor = 2;
-    r.bFwVersionMinor = 3;
-    r.wFwBuild = 45;
-    r.bFwVersionValid = 1;
-    const std::uint8_t mac[6] = {0x02, 0x6B, 0xD4, 0x00, 0x0A, 0xFF};
-    std::memcpy(r.abMacAddr, mac, 6);
-    r.bMacAddrValid = 1;
-    r.dwIpAddr = 0xC0A80A15;  // 192.168.10.21
-    r.bIpAddrValid = 1;
-    r.dwSubnetMask = 0xFFFFFF00;
-    r.bSubnetMaskValid = 1;
-    r.dwGateway = 0xC0A80A01;
-    r.bGatewayValid = 1;
-    r.bDhcpOn = 0;
-    r.bDhcpValid = 1;
-    r.bPasswordOn = 1;
-    r.bPasswordValid = 1;
-    std::strcpy(r.szHostname, "alpha");
-    r.bHostnameValid = 1;
-    r.dwPrimaryDns = 0x08080808;
-    r.bPrimaryDnsValid = 1;
-    return r;  // no secondary DNS, no salt
+    return harness::SampleAnswer(0xFF, 0xC0A80A15)  // 192.168.10.21
+        .Mac({0x02, 0x6B, 0xD4, 0x00, 0x0A, 0xFF})
+        .Protocol(1, 10)
+        .Type("IO, \"8\" ch")
+        .Firmware(2, 3, 45)
+        .Gateway(0xC0A80A01)
+        .Dhcp(0)
+        .PasswordOn(1)
+        .Hostname("alpha")
+        .PrimaryDns(0x08080808);
 }
 
 std::vector<std::string> Split(const std::string& args) {

@@ -3,6 +3,7 @@
 #ifndef VANTREL_TESTS_COMMON_ZOVA_SESSION_H
 #define VANTREL_TESTS_COMMON_ZOVA_SESSION_H
 
+#include "base/Address.h"
 #include "tests/common/simulator_process.h"
 #include "zova/zova.h"
 
@@ -20,8 +21,6 @@
 #include <vector>
 
 namespace harness {
-
-using MacBytes = std::array<unsigned char, 6>;
 
 class ZovaSession {
 public:
@@ -47,15 +46,15 @@ public:
 
     // Scans and collects answers by MAC until `expected` devices answered;
     // extra answers (repeats) only add to the count per MAC.
-    std::map<MacBytes, ZOVA_ModuleScanResponseType> scan(
-        std::size_t expected, std::map<MacBytes, int>* answers = nullptr) {
-        std::map<MacBytes, ZOVA_ModuleScanResponseType> byMac;
+    std::map<base::Mac, ZOVA_ModuleScanResponseType> scan(
+        std::size_t expected, std::map<base::Mac, int>* answers = nullptr) {
+        std::map<base::Mac, ZOVA_ModuleScanResponseType> byMac;
         ZOVA_SendModuleScan();
         waitUntil(
             [&] {
                 ZOVA_ModuleScanResponseType r;
                 while (ZOVA_GetResponse(&r)) {
-                    MacBytes mac;
+                    base::Mac mac;
                     std::memcpy(mac.data(), r.abMacAddr, 6);
                     byMac.emplace(mac, r);  // the first answer wins, as in the tool
                     if (answers)
@@ -71,7 +70,8 @@ public:
     // that waits for a change scans until the device's answer shows it (or
     // the deadline passes) and returns the last answer the device gave.
     ZOVA_ModuleScanResponseType answerShowing(
-        const MacBytes& mac, const std::function<bool(const ZOVA_ModuleScanResponseType&)>& shows) {
+        const base::Mac& mac,
+        const std::function<bool(const ZOVA_ModuleScanResponseType&)>& shows) {
         ZOVA_ModuleScanResponseType last{};
         bool found = false;
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);

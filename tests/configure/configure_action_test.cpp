@@ -25,7 +25,7 @@ class ConfigureActionTest : public MainDialogTest {
 protected:
     // Two devices answer: ...-01 at 192.168.0.10, ...-02 at 192.168.0.20.
     static void ShowTwoDevices(ScriptedMainDlg& dialog, const ZOVA_ModuleScanResponseType& second) {
-        ZOVA_ModuleScanResponseType first = Response(0x01, 0xC0A8000Au);
+        ZOVA_ModuleScanResponseType first = SampleAnswer(0x01, 0xC0A8000Au);
         ZovaDouble_QueueResponse(&first);
         dialog.SendMessage(WM_ZOVA_NOTIFY, 0, ZOVA_NOTIFY_RESPONSE);
         ZovaDouble_QueueResponse(&second);
@@ -71,10 +71,8 @@ const std::array<std::uint8_t, 6> kMac2{0x02, 0x6B, 0xD4, 0x0A, 0xFF, 0x02};
 
 TEST_F(ConfigureActionTest, SetSendsTheEditedSettingsToTheClickedDevice) {
     ScriptedMainDlg dialog;
-    ZOVA_ModuleScanResponseType second = Response(0x02, 0xC0A80014u);
-    std::strcpy(second.szHostname, "node2");
-    second.bHostnameValid = 1;
-    second.bPasswordOn = second.bPasswordValid = 1;
+    ZOVA_ModuleScanResponseType second =
+        SampleAnswer(0x02, 0xC0A80014u).Hostname("node2").PasswordOn(1);
     bool ipShown = false;
     std::string title;
     std::array<std::uint8_t, 6> configured{};
@@ -116,10 +114,8 @@ TEST_F(ConfigureActionTest, SetSendsTheEditedSettingsToTheClickedDevice) {
 
 TEST_F(ConfigureActionTest, SaltedDeviceGetsProofAndSaltedNewPassword) {
     ScriptedMainDlg dialog;
-    ZOVA_ModuleScanResponseType second = Response(0x02, 0xC0A80014u);
-    std::strcpy(second.szPasswordSalt, "Qz8Hx");
-    second.bPasswordSaltValid = 1;
-    second.bPasswordOn = second.bPasswordValid = 1;
+    ZOVA_ModuleScanResponseType second =
+        SampleAnswer(0x02, 0xC0A80014u).Salt("Qz8Hx").PasswordOn(1);
     dialog.AddStep([&] {
         ShowTwoDevices(dialog, second);
         NestedDialog script(kConfigureCaption, [&](HWND h) {
@@ -155,7 +151,7 @@ TEST_F(ConfigureActionTest, NothingIsSentWithoutARowOrAfterCancel) {
     std::array<std::uint8_t, 6> afterFirst{}, afterCancel{};
     bool sentOnCancel = true;
     dialog.AddStep([&] {
-        ShowTwoDevices(dialog, Response(0x02, 0xC0A80014u));
+        ShowTwoDevices(dialog, SampleAnswer(0x02, 0xC0A80014u));
         {
             NestedDialog script(kConfigureCaption, [](HWND h) { Click(h, IDOK); });
             HWND hList = dialog.GetDlgItem(IDC_DEVICE_LIST);
@@ -194,7 +190,7 @@ TEST_F(ConfigureActionTest, ARescanWhileTheDialogIsOpenDoesNotLoseTheDevice) {
     ScriptedMainDlg dialog;
     std::size_t storedDuringDialog = 99;
     dialog.AddStep([&] {
-        ShowTwoDevices(dialog, Response(0x02, 0xC0A80014u));
+        ShowTwoDevices(dialog, SampleAnswer(0x02, 0xC0A80014u));
         NestedDialog script(kConfigureCaption, [&](HWND h) {
             // Another device accepted a request: the list empties and rescans.
             dialog.SendMessage(WM_ZOVA_NOTIFY, 0, ZOVA_NOTIFY_RESCAN);
@@ -222,9 +218,8 @@ TEST_F(ConfigureActionTest, WinkOnlyForProtocol1_10AndLater) {
         ZovaDouble_Reset();
         m_boxes.Clear();
         ScriptedMainDlg dialog;
-        ZOVA_ModuleScanResponseType second = Response(0x02, 0xC0A80014u);
-        second.bProtocolVersionMajor = c.major;
-        second.bProtocolVersionMinor = c.minor;
+        ZOVA_ModuleScanResponseType second =
+            SampleAnswer(0x02, 0xC0A80014u).Protocol(c.major, c.minor);
         bool sentWithoutSelection = true;
         std::array<std::uint8_t, 6> configured{};
         dialog.AddStep([&] {

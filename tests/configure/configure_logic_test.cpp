@@ -4,6 +4,7 @@
 #include "configure/DeviceSettings.h"
 #include "configure/PasswordDigest.h"
 #include "configure/WinkSupport.h"
+#include "tests/common/SampleAnswer.h"
 
 #include <gtest/gtest.h>
 #include <openssl/evp.h>
@@ -52,11 +53,8 @@ RandomSource Scripted(std::deque<int> values, int* draws) {
 }
 
 ZOVA_ModuleScanResponseType ResponseWithSalt(const std::string& saltField, std::uint8_t valid) {
-    ZOVA_ModuleScanResponseType r{};
-    const unsigned char mac[6] = {0x02, 0x6B, 0xD4, 0x0A, 0xFF, 0x01};
-    std::memcpy(r.abMacAddr, mac, 6);
-    std::memcpy(r.szPasswordSalt, saltField.data(),
-                std::min(saltField.size(), sizeof r.szPasswordSalt));
+    ZOVA_ModuleScanResponseType r =
+        harness::SampleAnswer::Bare({0x02, 0x6B, 0xD4, 0x0A, 0xFF, 0x01}).Salt(saltField);
     r.bPasswordSaltValid = valid;
     return r;
 }
@@ -187,19 +185,13 @@ TEST(ConfigureRequest, EveryByteOfTheRecord) {
 }
 
 TEST(DialogPrefill, TakesOnlyWhatTheDeviceReported) {
-    ZOVA_ModuleScanResponseType all{};
-    all.dwIpAddr = 0xC0A8000A;
-    all.dwSubnetMask = 0xFFFFFF00;
-    all.dwGateway = 0xC0A80001;
-    all.dwPrimaryDns = 0x08080808;
-    all.dwSecondaryDns = 0x01010101;
-    all.bIpAddrValid = all.bSubnetMaskValid = all.bGatewayValid = 1;
-    all.bPrimaryDnsValid = all.bSecondaryDnsValid = all.bHostnameValid = 1;
+    // 192.168.0.10/24, gateway 192.168.0.1, DHCP on.
+    ZOVA_ModuleScanResponseType all = harness::SampleAnswer(0x01, 0xC0A8000A)
+                                          .PrimaryDns(0x08080808)
+                                          .SecondaryDns(0x01010101)
+                                          .PasswordOn(1)
+                                          .Hostname("");
     std::memset(all.szHostname, 'h', sizeof all.szHostname);  // unterminated, 128 bytes
-    all.bDhcpOn = 1;
-    all.bDhcpValid = 1;
-    all.bPasswordOn = 1;
-    all.bPasswordValid = 1;
 
     const DeviceSettings p = SettingsFromResponse(all);
     EXPECT_TRUE(p.m_bIpAddressValid && p.m_bSubnetMaskValid && p.m_bGatewayValid &&

@@ -1,5 +1,6 @@
 // CDeviceListCtrl on the real list view: typed sorting, the click rule,
 // emptying, and the per-row values.
+#include "tests/common/SampleAnswer.h"
 #include "tests/devicelist/ListHost.h"
 #include "zova/ResponseRow.h"
 
@@ -242,16 +243,11 @@ TEST(DeviceListCtrlTest, PlacingEachStoredAnswerGivesWhatTheFullSortGives) {
 }
 
 namespace {
-// A device's answer with the fields a row shows; the last MAC byte and the
-// last address byte tell the devices apart.
+// A device that reports its MAC and IP; the last MAC byte and the last
+// address byte tell the devices apart.
 ZOVA_ModuleScanResponseType Answer(std::uint8_t bDevice, std::uint8_t bHost) {
-    ZOVA_ModuleScanResponseType answer{};
-    const std::uint8_t abMac[6] = {0x02, 0x6B, 0xD4, 0x00, 0x00, bDevice};
-    std::memcpy(answer.abMacAddr, abMac, sizeof abMac);
-    answer.bMacAddrValid = 1;
-    answer.dwIpAddr = 0x0A000000u | bHost;
-    answer.bIpAddrValid = 1;
-    return answer;
+    return harness::SampleAnswer::Bare({0x02, 0x6B, 0xD4, 0x00, 0x00, bDevice})
+        .Ip(0x0A000000u | bHost);
 }
 }  // namespace
 

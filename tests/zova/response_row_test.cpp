@@ -1,5 +1,7 @@
 #include "zova/ResponseRow.h"
 
+#include "tests/common/SampleAnswer.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -10,26 +12,9 @@ using namespace zova;
 
 namespace {
 
+// The sample device at 192.168.0.1, with a gateway and a type of its own.
 ZOVA_ModuleScanResponseType Reported() {
-    ZOVA_ModuleScanResponseType r{};
-    r.dwIpAddr = 0xC0A80001u;  // 192.168.0.1
-    r.bIpAddrValid = 1;
-    r.dwSubnetMask = 0xFFFFFF00u;
-    r.bSubnetMaskValid = 1;
-    r.dwGateway = 0x0A0000FFu;  // 10.0.0.255
-    r.bGatewayValid = 1;
-    r.bDhcpOn = 1;
-    r.bDhcpValid = 1;
-    r.bFwVersionMajor = 1;
-    r.bFwVersionMinor = 5;
-    r.wFwBuild = 12;
-    r.bFwVersionValid = 1;
-    std::strcpy(r.szType, "VX-200 Gateway");
-    r.bTypeValid = 1;
-    const std::uint8_t mac[6] = {0x02, 0x6B, 0xD4, 0x0A, 0xFF, 0x01};
-    std::memcpy(r.abMacAddr, mac, 6);
-    r.bMacAddrValid = 1;
-    return r;
+    return harness::SampleAnswer(0x01, 0xC0A80001u).Gateway(0x0A0000FFu).Type("VX-200 Gateway");
 }
 
 std::vector<std::string> Texts(const ResponseRow& row) {

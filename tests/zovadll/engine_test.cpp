@@ -3,6 +3,8 @@
 // requests that were sent; and the copies of every request, on schedule.
 #include "zovadll/engine.h"
 
+#include "tests/common/SampleAnswer.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -29,11 +31,7 @@ protected:
     }
     void deliver(const Datagram& d) { engine.receive(d.data(), d.size()); }
     static ZOVA_ModuleScanResponseType answerFrom(std::uint8_t last) {
-        ZOVA_ModuleScanResponseType a{};
-        const std::uint8_t mac[6] = {2, 0x6B, 0xD4, 0, 0, last};
-        std::memcpy(a.abMacAddr, mac, 6);
-        a.bMacAddrValid = 1;
-        return a;
+        return harness::SampleAnswer::Bare({2, 0x6B, 0xD4, 0, 0, last});
     }
     Engine engine;
     const base::Mac macA{2, 0x6B, 0xD4, 0, 0, 0xA};

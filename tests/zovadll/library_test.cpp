@@ -4,6 +4,7 @@
 
 #include "configure/PasswordDigest.h"
 #include "md5/md5.h"
+#include "tests/common/SampleAnswer.h"
 #include "tests/common/zova_session.h"
 #include "zovadll/wire.h"
 
@@ -17,7 +18,7 @@
 
 namespace {
 
-using harness::MacBytes;
+using harness::SampleAnswer;
 using harness::ZovaSession;
 
 const char* const kFleet = R"(
@@ -83,12 +84,12 @@ salt = b4
 )";
 
 constexpr std::size_t kDevices = 6;
-const MacBytes kMacA = {0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x01};
-const MacBytes kMacB = {0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x02};
-const MacBytes kMacC = {0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x03};
-const MacBytes kMacD = {0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x04};
-const MacBytes kMacE = {0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x05};
-const MacBytes kMacF = {0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x06};
+const base::Mac kMacA = {0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x01};
+const base::Mac kMacB = {0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x02};
+const base::Mac kMacC = {0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x03};
+const base::Mac kMacD = {0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x04};
+const base::Mac kMacE = {0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x05};
+const base::Mac kMacF = {0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x06};
 
 std::string md5hex(const std::string& text) {
     MD5 md5;
@@ -105,7 +106,7 @@ protected:
         ASSERT_EQ(session.started(), 1);
         zova = &session;
     }
-    static ZOVA_ConfigureRequestType request(const MacBytes& mac, const char* password) {
+    static ZOVA_ConfigureRequestType request(const base::Mac& mac, const char* password) {
         ZOVA_ConfigureRequestType r{};
         std::memcpy(r.abMacAddr, mac.data(), 6);
         std::strcpy(r.szPassword, password);
@@ -147,45 +148,28 @@ std::string differingFields(const ZOVA_ModuleScanResponseType& expected,
 }
 
 TEST_F(LibraryTest, ScanReturnsEveryDeviceWithWhatItReports) {
-    std::map<MacBytes, int> answers;
+    std::map<base::Mac, int> answers;
     const auto devices = zova->scan(kDevices, &answers);
     ASSERT_EQ(devices.size(), kDevices);
     for (const auto& [mac, count] : answers)
         EXPECT_GE(count, 1);
 
-    ZOVA_ModuleScanResponseType a{};
-    a.bProtocolVersionMajor = 2;
-    std::strcpy(a.szType, "IO-Link master 8-port");
-    a.bTypeValid = 1;
-    a.bFwVersionMajor = 2;
-    a.bFwVersionMinor = 4;
-    a.wFwBuild = 112;
-    a.bFwVersionValid = 1;
-    std::memcpy(a.abMacAddr, kMacA.data(), 6);
-    a.bMacAddrValid = 1;
-    a.dwIpAddr = 0xC0A80A15;
-    a.bIpAddrValid = 1;
-    a.dwSubnetMask = 0xFFFFFF00;
-    a.bSubnetMaskValid = 1;
-    a.dwGateway = 0xC0A80A01;
-    a.bGatewayValid = 1;
-    a.bDhcpOn = 1;
-    a.bDhcpValid = 1;
-    a.bPasswordOn = 1;
-    a.bPasswordValid = 1;
-    std::strcpy(a.szHostname, "press-line-1");
-    a.bHostnameValid = 1;
-    a.dwPrimaryDns = 0xC0A80A01;
-    a.bPrimaryDnsValid = 1;
-    a.dwSecondaryDns = 0xC0A80A02;
-    a.bSecondaryDnsValid = 1;
+    // Device A of the fleet above, as its lines give it.
+    const ZOVA_ModuleScanResponseType a = SampleAnswer::Bare(kMacA)
+                                              .Protocol(2, 0)
+                                              .Type("IO-Link master 8-port")
+                                              .Firmware(2, 4, 112)
+                                              .Ip(0xC0A80A15)
+                                              .Mask(0xFFFFFF00)
+                                              .Gateway(0xC0A80A01)
+                                              .Dhcp(1)
+                                              .PasswordOn(1)
+                                              .Hostname("press-line-1")
+                                              .PrimaryDns(0xC0A80A01)
+                                              .SecondaryDns(0xC0A80A02);
     EXPECT_EQ(differingFields(a, devices.at(kMacA)), "");
 
-    ZOVA_ModuleScanResponseType b{};
-    b.bProtocolVersionMajor = 1;
-    b.bProtocolVersionMinor = 9;
-    std::memcpy(b.abMacAddr, kMacB.data(), 6);
-    b.bMacAddrValid = 1;
+    const ZOVA_ModuleScanResponseType b = SampleAnswer::Bare(kMacB).Protocol(1, 9);
     EXPECT_EQ(differingFields(b, devices.at(kMacB)), "") << "unreported fields must be invalid";
 
     EXPECT_EQ(devices.at(kMacE).bProtocolVersionMinor, 10);
@@ -379,11 +363,8 @@ TEST_F(LibraryTest, HostileDatagramsAreDroppedAndTheLibraryKeepsWorking) {
     ASSERT_NE(port, 0) << zova->simulator().logText();
 
     using namespace zova::wire;
-    ZOVA_ModuleScanResponseType marker{};
-    const MacBytes markerMac = {0x02, 0x6B, 0xD4, 0xEE, 0xEE, 0xEE};
-    std::memcpy(marker.abMacAddr, markerMac.data(), 6);
-    marker.bMacAddrValid = 1;
-    const Datagram answer = encodeScanAnswer(1, marker);
+    const base::Mac markerMac = {0x02, 0x6B, 0xD4, 0xEE, 0xEE, 0xEE};
+    const Datagram answer = encodeScanAnswer(1, SampleAnswer::Bare(markerMac));
     Datagram unterminated = answer;
     unterminated.push_back(0x03);  // a type text of 255 bytes, no NUL anywhere
     unterminated.push_back(255);

@@ -7,7 +7,6 @@
 
 namespace {
 
-using harness::MacBytes;
 using harness::ZovaSession;
 
 constexpr unsigned kDevices = 5000;
@@ -18,7 +17,7 @@ TEST(LibraryScale, ScanOf5000DevicesDeliversEveryOne) {
     ASSERT_TRUE(zova.simulator().running()) << zova.simulator().error();
     ASSERT_EQ(zova.started(), 1);
 
-    std::map<MacBytes, int> answers;
+    std::map<base::Mac, int> answers;
     const auto devices = zova.scan(kDevices, &answers);
     EXPECT_EQ(devices.size(), kDevices);
     int total = 0;

@@ -2,6 +2,8 @@
 // Run under the sanitizers, so a read past any buffer fails the test.
 #include "zovadll/wire.h"
 
+#include "tests/common/SampleAnswer.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,38 +16,19 @@ namespace {
 
 using namespace zova::wire;
 
+// Every item reported, the salt too; FullAnswerIsSentAsTheProtocolLaysItOut
+// spells out its bytes.
 ZOVA_ModuleScanResponseType fullAnswer() {
-    ZOVA_ModuleScanResponseType a{};
-    a.bProtocolVersionMajor = 1;
-    a.bProtocolVersionMinor = 10;
-    std::strcpy(a.szType, "IO controller 8DI/8DO");
-    a.bTypeValid = 1;
-    a.bFwVersionMajor = 2;
-    a.bFwVersionMinor = 5;
-    a.wFwBuild = 0xBEEF;
-    a.bFwVersionValid = 1;
-    const std::uint8_t mac[6] = {0x02, 0x6B, 0xD4, 0x0A, 0xFF, 0x01};
-    std::memcpy(a.abMacAddr, mac, 6);
-    a.bMacAddrValid = 1;
-    a.dwIpAddr = 0xC0A80001;
-    a.bIpAddrValid = 1;
-    a.dwSubnetMask = 0xFFFFFF00;
-    a.bSubnetMaskValid = 1;
-    a.dwGateway = 0xC0A800FE;
-    a.bGatewayValid = 1;
-    a.bDhcpOn = 1;
-    a.bDhcpValid = 1;
-    a.bPasswordOn = 1;
-    a.bPasswordValid = 1;
-    std::strcpy(a.szHostname, "press-line-1");
-    a.bHostnameValid = 1;
-    a.dwPrimaryDns = 0x08080808;
-    a.bPrimaryDnsValid = 1;
-    a.dwSecondaryDns = 0x01010101;
-    a.bSecondaryDnsValid = 1;
-    std::strcpy(a.szPasswordSalt, "ab0123456789abcdef0123456789abcdef");
-    a.bPasswordSaltValid = 1;
-    return a;
+    return harness::SampleAnswer(0x01, 0xC0A80001)  // 02-6B-D4-0A-FF-01, 192.168.0.1/24, DHCP on
+        .Protocol(1, 10)
+        .Type("IO controller 8DI/8DO")
+        .Firmware(2, 5, 0xBEEF)
+        .Gateway(0xC0A800FE)
+        .PasswordOn(1)
+        .Hostname("press-line-1")
+        .PrimaryDns(0x08080808)
+        .SecondaryDns(0x01010101)
+        .Salt("ab0123456789abcdef0123456789abcdef");
 }
 
 ZOVA_ConfigureRequestType fullRequest() {
