@@ -1,6 +1,6 @@
 #include "app/AboutDlg.h"
 
-#include "framework/TextExchange.h"
+#include "framework/DataExchange.h"
 #include "res/resource.h"
 #include "version/VersionInfo.h"
 #include "version/VersionText.h"

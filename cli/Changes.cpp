@@ -4,7 +4,7 @@
 #include "base/Text.h"
 #include "cli/Address.h"
 #include "cli/Csv.h"
-#include "configure/InputRules.h"
+#include "configure/DeviceSettings.h"
 
 #include <cstring>
 

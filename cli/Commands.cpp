@@ -6,7 +6,6 @@
 #include "cli/Link.h"
 #include "cli/PlanCheck.h"
 #include "configure/ConfigureRequest.h"
-#include "configure/WinkSupport.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -3,11 +3,11 @@
 #include "base/Address.h"
 #include "base/Text.h"
 #include "cli/Csv.h"
-#include "cli/Json.h"
 #include "zova/ResponseRow.h"
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
 
 namespace cli {
@@ -133,6 +133,24 @@ std::string FormatDevices(const std::vector<ZOVA_ModuleScanResponseType>& device
     for (const auto& device : devices)
         lines.push_back(DeviceTexts(device));
     return Table(lines);
+}
+
+std::string JsonString(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20 || byte > 0x7E) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", unsigned{byte});
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + '"';
 }
 
 }  // namespace cli

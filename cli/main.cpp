@@ -1,7 +1,6 @@
 // vantrel-cli: the tool's library and rules for scripts.
 #include "cli/Commands.h"
 #include "cli/Console.h"
-#include "version/DllVersionCheck.h"
 #include "version/StartupVersion.h"
 
 #include <windows.h>

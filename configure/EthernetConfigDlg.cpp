@@ -1,12 +1,10 @@
 #include "configure/EthernetConfigDlg.h"
 
 #include "base/Text.h"
-#include "configure/InputRules.h"
-#include "framework/ButtonExchange.h"
+#include "configure/DeviceSettings.h"
 #include "framework/DataExchange.h"
-#include "framework/LifecycleMessages.h"
 #include "framework/MessageBox.h"
-#include "framework/TextExchange.h"
+#include "framework/MessageMap.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
 

@@ -11,7 +11,7 @@
 #include "tests/common/WindowShot.h"
 #include "tests/common/WindowText.h"
 #include "tests/common/simulator_process.h"
-#include "tools/ToolGeometry.h"
+#include "tools/ToolWindow.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include "tests/common/ToolProcess.h"
 #include "tests/common/UserInput.h"
 #include "tests/common/simulator_process.h"
-#include "tools/ToolGeometry.h"
+#include "tools/ToolWindow.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,6 @@
 #include "cli/Csv.h"
 #include "cli/DeviceTable.h"
 #include "cli/ExitStatus.h"
-#include "cli/Json.h"
 #include "cli/Plan.h"
 #include "cli/PlanCheck.h"
 #include "tests/common/SampleAnswer.h"

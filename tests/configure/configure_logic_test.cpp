@@ -3,7 +3,6 @@
 #include "configure/ConfigureRequest.h"
 #include "configure/DeviceSettings.h"
 #include "configure/PasswordDigest.h"
-#include "configure/WinkSupport.h"
 #include "tests/common/SampleAnswer.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Controls tied to C++ objects: their own message maps, default processing
 // by the original window procedure, and notifications passed back to the
 // control that sent them.
-#include "framework/Button.h"
+#include "framework/Controls.h"
 #include "framework/DataExchange.h"
 #include "framework/Dialog.h"
 #include "tests/common/ScriptedDialog.h"

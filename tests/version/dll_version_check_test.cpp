@@ -1,7 +1,6 @@
 // The library check on real version resources of prepared DLLs, and the two
 // start-up steps on the test program's own resource (the tool's script).
 #include "TestFiles.h"
-#include "version/DllVersionCheck.h"
 #include "version/StartupVersion.h"
 
 #include <gtest/gtest.h>

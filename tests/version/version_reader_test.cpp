@@ -3,9 +3,7 @@
 // linked in) and prepared DLLs.
 #include "TestFiles.h"
 #include "tests/common/MessageBoxRecorder.h"
-#include "version/Module.h"
 #include "version/VersionInfo.h"
-#include "version/VersionPointer.h"
 
 #include <gtest/gtest.h>
 

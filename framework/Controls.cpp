@@ -1,4 +1,4 @@
-#include "framework/ListCtrl.h"
+#include "framework/Controls.h"
 
 #include <vector>
 
@@ -68,4 +68,12 @@ DWORD_PTR CListCtrl::GetItemData(int nItem) const {
     if (!SendMessage(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
         return 0;
     return static_cast<DWORD_PTR>(item.lParam);
+}
+
+bool CHeaderCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (message != WM_DRAWITEM)
+        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+    DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+    *pResult = TRUE;
+    return true;
 }
