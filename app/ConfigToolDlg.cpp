@@ -9,7 +9,7 @@
 #include "framework/DataExchange.h"
 #include "framework/MessageMap.h"
 #include "framework/WinApp.h"
-#include "res/resource.h"
+#include "res/Resource.h"
 #include "version/StartupVersion.h"
 #include "zova/zova.h"
 

@@ -6,7 +6,7 @@
 #include "framework/MessageBox.h"
 #include "framework/MessageMap.h"
 #include "framework/WinApp.h"
-#include "res/resource.h"
+#include "res/Resource.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
 #include "configure/PasswordDigest.h"
 
 #include "base/Text.h"
-#include "md5/md5.h"
+#include "md5/Md5.h"
 
 #include <cstring>
 

@@ -3,7 +3,7 @@
 #include "dhcp/ServerSwitch.h"
 #include "framework/DataExchange.h"
 #include "framework/MessageBox.h"
-#include "res/resource.h"
+#include "res/Resource.h"
 
 CAdvancedSettingsDlg::CAdvancedSettingsDlg(CWnd* pParent)
     : CDialog(IDD_ADVANCED_SETTINGS, pParent) {}
