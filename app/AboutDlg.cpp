@@ -1,7 +1,7 @@
 #include "app/AboutDlg.h"
 
-#include "framework/TextExchange.h"
-#include "res/resource.h"
+#include "framework/DataExchange.h"
+#include "res/Resource.h"
 #include "version/VersionInfo.h"
 #include "version/VersionText.h"
 

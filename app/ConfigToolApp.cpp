@@ -1,6 +1,13 @@
-#include "app/ConfigToolApp.h"
-
+// The tool's program: its application object, whose run is the main dialog's
+// modal run.
 #include "app/ConfigToolDlg.h"
+#include "framework/WinApp.h"
+
+class CConfigToolApp : public CWinApp {
+public:
+    CConfigToolApp() : CWinApp(nullptr) {}
+    BOOL InitInstance() override;
+};
 
 BOOL CConfigToolApp::InitInstance() {
     CConfigToolDlg dlg;

@@ -6,7 +6,7 @@
 #include "app/Layout.h"
 #include "devicelist/DeviceListCtrl.h"
 #include "dhcp/DhcpServer.h"
-#include "framework/Button.h"
+#include "framework/Controls.h"
 #include "framework/Dialog.h"
 
 #include <atomic>

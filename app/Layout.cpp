@@ -1,6 +1,6 @@
 #include "app/Layout.h"
 
-#include "res/resource.h"
+#include "res/Resource.h"
 
 namespace app {
 

@@ -1,5 +1,5 @@
 #!/bin/sh
-# Scans over lossy links: the real zova.dll (bench/lossy_scan.cpp under Wine,
+# Scans over lossy links: the real zova.dll (bench/LossyScan.cpp under Wine,
 # without ZOVA_TARGET) in a host namespace with two veth adapters, each
 # leading to a device namespace where a simulator plays half the devices on
 # the device port. nftables drops a share of the UDP datagrams arriving in

@@ -309,9 +309,13 @@ ExitStatus ParseArguments(const std::vector<std::string>& args, Command& command
                             : name + " needs one plan file";
         return kUsage;
     }
-    if (takesMac && !ParseMac(positional[0], command.mac)) {
-        error = "not a MAC address: " + positional[0];
-        return kUsage;
+    if (takesMac) {
+        const std::optional<base::Mac> mac = base::ParseMac(positional[0]);
+        if (!mac) {
+            error = "not a MAC address: " + positional[0];
+            return kUsage;
+        }
+        command.mac = *mac;
     }
     if (command.subcommand == Subcommand::kApply)
         command.planPath = positional[0];

@@ -4,6 +4,7 @@
 #ifndef VANTREL_CLI_ARGUMENTS_H
 #define VANTREL_CLI_ARGUMENTS_H
 
+#include "base/Address.h"
 #include "cli/Changes.h"
 #include "cli/DeviceTable.h"
 #include "cli/ExitStatus.h"
@@ -22,7 +23,7 @@ struct Command {
     bool version = false;
     double waitSeconds = 2.0;        // how long a scan waits for answers
     Format format = Format::kTable;  // apply: kTable is its text lines
-    std::uint8_t mac[6] = {};
+    base::Mac mac{};
     Changes changes;
     std::string planPath;
     bool dryRun = false;

@@ -1,9 +1,10 @@
 #include "cli/Changes.h"
 
+#include "base/Address.h"
+#include "base/Text.h"
 #include "cli/Address.h"
 #include "cli/Csv.h"
-#include "configure/InputRules.h"
-#include "framework/Text.h"
+#include "configure/DeviceSettings.h"
 
 #include <cstring>
 
@@ -47,7 +48,7 @@ int PrefixLength(std::uint32_t mask) {
 }
 
 std::string SubnetText(std::uint32_t ip, std::uint32_t mask, int prefix) {
-    return AddressText(ip & mask) + '/' + std::to_string(prefix);
+    return base::Ipv4Text(ip & mask) + '/' + std::to_string(prefix);
 }
 
 // A value the device has (not one the user gave) breaks a rule of the dialog:
@@ -68,7 +69,7 @@ std::string AddressError(const configure::DeviceSettings& before,
     const bool maskChanged = mask != before.m_dwSubnetMask;
     const int prefix = PrefixLength(mask);
     if (maskChanged && prefix < 0)
-        return "mask " + Quoted(AddressText(mask)) + ": not a contiguous subnet mask";
+        return "mask " + Quoted(base::Ipv4Text(mask)) + ": not a contiguous subnet mask";
     if (ipChanged && ip == 0)
         return "ip '0.0.0.0': not a device's address";
     // A /31 or /32 has no network or broadcast address to keep free.
@@ -76,7 +77,7 @@ std::string AddressError(const configure::DeviceSettings& before,
         prefix <= 30) {
         const std::uint32_t host = ip & ~mask;
         if (host == 0 || host == ~mask)
-            return "ip " + Quoted(AddressText(ip)) + ": the " +
+            return "ip " + Quoted(base::Ipv4Text(ip)) + ": the " +
                    (host == 0 ? "network" : "broadcast") + " address of " +
                    SubnetText(ip, mask, prefix);
     }
@@ -93,7 +94,7 @@ std::string GatewayWarning(const configure::DeviceSettings& before,
     if (!changed || after.m_bGatewayValid != 1 || gateway == 0 || prefix < 0 ||
         (gateway & mask) == (ip & mask))
         return "";
-    return "gateway " + Quoted(AddressText(gateway)) + " is outside the subnet " +
+    return "gateway " + Quoted(base::Ipv4Text(gateway)) + " is outside the subnet " +
            SubnetText(ip, mask, prefix);
 }
 
@@ -106,12 +107,12 @@ bool SetChange(Changes& changes, const std::string& name, const std::string& tex
     for (const AddressField& field : kAddressFields) {
         if (name != field.name)
             continue;
-        std::uint32_t address = 0;
-        if (!ParseAddress(text, address)) {
+        const std::optional<std::uint32_t> address = base::ParseIpv4(text);
+        if (!address) {
             error = name + ' ' + Quoted(text) + ": not a dotted IPv4 address";
             return false;
         }
-        changes.*field.change = address;
+        changes.*field.change = *address;
         return true;
     }
     if (name == "hostname") {
@@ -148,11 +149,11 @@ Prepared PrepareChanges(const ZOVA_ModuleScanResponseType& response, const Chang
             continue;
         if (settings.*field.valid != 1)
             return refuse(std::string(field.name) + ' ' +
-                          Quoted(AddressText(*(changes.*field.change))) +
+                          Quoted(base::Ipv4Text(*(changes.*field.change))) +
                           ": the device does not report its " + field.what);
         settings.*field.value = *(changes.*field.change);
     }
-    const std::string reportedName(framework::FieldText(response.szHostname));
+    const std::string reportedName(base::FieldText(response.szHostname));
     const bool renamed = changes.hostname && *changes.hostname != reportedName;
     if (changes.hostname && settings.m_bHostnameValid != 1)
         return refuse("hostname " + Quoted(*changes.hostname) +
@@ -160,7 +161,7 @@ Prepared PrepareChanges(const ZOVA_ModuleScanResponseType& response, const Chang
     if (renamed) {
         if (changes.hostname->size() > kMaxTextLength)
             return refuse("hostname " + Quoted(*changes.hostname) + ": longer than 29 characters");
-        framework::CopyToField(settings.m_szHostname, changes.hostname->c_str());
+        base::CopyToField(settings.m_szHostname, changes.hostname->c_str());
     }
     if (changes.dhcp)
         settings.m_nDhcp = *changes.dhcp ? 0 : 1;
@@ -176,7 +177,7 @@ Prepared PrepareChanges(const ZOVA_ModuleScanResponseType& response, const Chang
                               : OwnValueError("host name", settings.m_szHostname, kIllegalHostname,
                                               "hostname", source));
     if (configure::EndsIn255(settings.m_dwIpAddress)) {
-        const std::string ip = AddressText(settings.m_dwIpAddress);
+        const std::string ip = base::Ipv4Text(settings.m_dwIpAddress);
         return refuse(changes.ip && settings.m_dwIpAddress != before.m_dwIpAddress
                           ? "ip " + Quoted(ip) + ": " + kLastDigit255
                           : OwnValueError("IP address", ip, kLastDigit255, "ip", source));
@@ -196,9 +197,9 @@ bool SetPasswords(configure::DeviceSettings& settings, const std::string& passwo
         return false;
     }
     if (settings.m_bPasswordEnabled)
-        framework::CopyToField(settings.m_szPassword, password.c_str());
+        base::CopyToField(settings.m_szPassword, password.c_str());
     if (settings.m_bChangePassword == 1)
-        framework::CopyToField(settings.m_szNewPassword, newPassword.c_str());
+        base::CopyToField(settings.m_szNewPassword, newPassword.c_str());
     return true;
 }
 
@@ -214,8 +215,8 @@ std::vector<std::string> DescribeChanges(const configure::DeviceSettings& before
     std::vector<std::string> lines;
     for (const AddressField& field : kAddressFields) {
         if (before.*field.value != after.*field.value)
-            lines.push_back(std::string(field.name) + ' ' + AddressText(before.*field.value) +
-                            " -> " + AddressText(after.*field.value));
+            lines.push_back(std::string(field.name) + ' ' + base::Ipv4Text(before.*field.value) +
+                            " -> " + base::Ipv4Text(after.*field.value));
     }
     if (std::strcmp(before.m_szHostname, after.m_szHostname) != 0)
         lines.push_back(std::string("hostname ") + before.m_szHostname + " -> " +

@@ -1,12 +1,11 @@
 #include "cli/Commands.h"
 
+#include "base/Address.h"
 #include "cli/Address.h"
 #include "cli/Console.h"
 #include "cli/Link.h"
 #include "cli/PlanCheck.h"
 #include "configure/ConfigureRequest.h"
-#include "configure/WinkSupport.h"
-#include "zova/ResponseRow.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -53,12 +52,12 @@ int StartAndScan(const Command& command, const std::vector<std::uint64_t>& wante
 const ZOVA_ModuleScanResponseType* ScanForDevice(const Command& command,
                                                  std::vector<ZOVA_ModuleScanResponseType>& answers,
                                                  int& status) {
-    status = StartAndScan(command, {MacKey(command.mac)}, answers);
+    status = StartAndScan(command, {base::MacKey(command.mac)}, answers);
     if (status != kSuccess)
         return nullptr;
     const ZOVA_ModuleScanResponseType* answer = FindAnswer(answers, command.mac);
     if (!answer) {
-        Err("vantrel-cli: device " + zova::MacText(command.mac) + " not found\n");
+        Err("vantrel-cli: device " + base::MacText(command.mac) + " not found\n");
         status = kNotFound;
     }
     return answer;
@@ -125,7 +124,7 @@ int RunConfigure(const Command& command) {
     const ZOVA_ModuleScanResponseType* answer = ScanForDevice(command, answers, status);
     if (!answer)
         return status;
-    const std::string mac = zova::MacText(command.mac);
+    const std::string mac = base::MacText(command.mac);
     Prepared prepared = PrepareChanges(*answer, command.changes, Source::kCommandLine);
     if (prepared.verdict == Verdict::kInvalid) {
         Err("vantrel-cli: " + prepared.error + '\n');
@@ -174,7 +173,7 @@ int RunApply(const Command& command) {
     std::vector<std::uint64_t> wanted;
     for (const PlanLine& line : plan.lines)
         if (line.error.empty())
-            wanted.push_back(MacKey(line.mac));
+            wanted.push_back(base::MacKey(line.mac));
     std::vector<ZOVA_ModuleScanResponseType> answers;
     if (int status = StartAndScan(command, wanted, answers))
         return status;
@@ -197,7 +196,7 @@ int RunApply(const Command& command) {
             std::to_string(needShared) + (needShared == 1 ? " device needs" : " devices need");
         if (!ReadSecret("Password for the plan (" + devices + " it): ", shared)) {
             Err("vantrel-cli: no password given for line " + std::to_string(first.line) + ": " +
-                zova::MacText(first.mac) + " (" + devices + " one); nothing was sent\n");
+                base::MacText(first.mac) + " (" + devices + " one); nothing was sent\n");
             return kInvalidInput;
         }
         if (shared.size() > kMaxTextLength) {
@@ -213,7 +212,7 @@ int RunApply(const Command& command) {
     for (std::size_t i = 0; i < checks.size(); ++i) {
         const PlanLine& line = plan.lines[i];
         const LineCheck& check = checks[i];
-        LineReport report{line.line, line.error.empty() ? zova::MacText(line.mac) : line.macText,
+        LineReport report{line.line, line.error.empty() ? base::MacText(line.mac) : line.macText,
                           check.outcome, check.reason};
         const std::string where = "line " + std::to_string(line.line) + ": " + report.mac;
         if (!check.warning.empty())
@@ -258,7 +257,7 @@ int RunWink(const Command& command) {
     // Winks are not acknowledged; the library's copies leave only while the
     // program runs.
     std::this_thread::sleep_for(kLastCopyLeaves);
-    Out(zova::MacText(command.mac) + ": wink sent\n");
+    Out(base::MacText(command.mac) + ": wink sent\n");
     return kSuccess;
 }
 

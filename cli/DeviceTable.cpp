@@ -1,13 +1,13 @@
 #include "cli/DeviceTable.h"
 
-#include "cli/Address.h"
+#include "base/Address.h"
+#include "base/Text.h"
 #include "cli/Csv.h"
-#include "cli/Json.h"
-#include "framework/Text.h"
 #include "zova/ResponseRow.h"
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
 
 namespace cli {
@@ -35,7 +35,7 @@ enum Column : std::size_t {
 };
 
 std::string ReportedAddress(std::uint8_t valid, std::uint32_t address) {
-    return valid ? AddressText(address) : kNotReported;
+    return valid ? base::Ipv4Text(address) : kNotReported;
 }
 
 std::string ProtocolText(const ZOVA_ModuleScanResponseType& r) {
@@ -93,8 +93,7 @@ const std::vector<std::string>& DeviceColumns() {
 std::vector<std::string> DeviceTexts(const ZOVA_ModuleScanResponseType& r) {
     const zova::ResponseRow row = zova::BuildResponseRow(r);
     std::vector<std::string> texts(row.texts.begin(), row.texts.end());
-    texts.push_back(r.bHostnameValid ? std::string(framework::FieldText(r.szHostname))
-                                     : kNotReported);
+    texts.push_back(r.bHostnameValid ? std::string(base::FieldText(r.szHostname)) : kNotReported);
     texts.push_back(ReportedAddress(r.bPrimaryDnsValid, r.dwPrimaryDns));
     texts.push_back(ReportedAddress(r.bSecondaryDnsValid, r.dwSecondaryDns));
     texts.push_back(ProtocolText(r));
@@ -134,6 +133,24 @@ std::string FormatDevices(const std::vector<ZOVA_ModuleScanResponseType>& device
     for (const auto& device : devices)
         lines.push_back(DeviceTexts(device));
     return Table(lines);
+}
+
+std::string JsonString(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20 || byte > 0x7E) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", unsigned{byte});
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + '"';
 }
 
 }  // namespace cli

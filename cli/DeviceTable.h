@@ -1,5 +1,6 @@
 // What `scan` prints: one device per line in a table, CSV or JSON, with the
-// row texts the window shows and the further values of the answer.
+// row texts the window shows and the further values of the answer; and JSON
+// text values, which apply's reports write as well.
 #ifndef VANTREL_CLI_DEVICETABLE_H
 #define VANTREL_CLI_DEVICETABLE_H
 
@@ -23,6 +24,10 @@ void SortByMac(std::vector<ZOVA_ModuleScanResponseType>& devices);
 
 // The whole output for the answers, one per device, in the given order.
 std::string FormatDevices(const std::vector<ZOVA_ModuleScanResponseType>& devices, Format format);
+
+// text as a JSON string: quotes, backslashes and control characters escaped;
+// bytes above 127 as \u00XX, since a device's texts carry no encoding.
+std::string JsonString(const std::string& text);
 
 }  // namespace cli
 

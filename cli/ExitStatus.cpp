@@ -1,7 +1,7 @@
 #include "cli/ExitStatus.h"
 
 #include "cli/Csv.h"
-#include "cli/Json.h"
+#include "cli/DeviceTable.h"
 
 #include <algorithm>
 

@@ -1,7 +1,6 @@
 #include "cli/Link.h"
 
-#include "cli/Address.h"
-#include "devicelist/StoredResponse.h"
+#include "zova/ResponseRow.h"
 
 #include <windows.h>
 
@@ -79,7 +78,7 @@ bool Scan(std::chrono::milliseconds wait, const std::vector<std::uint64_t>& want
     for (;;) {
         ZOVA_ModuleScanResponseType response;
         while (ZOVA_GetResponse(&response)) {
-            const std::uint64_t mac = MacKey(response.abMacAddr);
+            const std::uint64_t mac = base::MacKey(base::MacFrom(response.abMacAddr));
             // A device's first answer wins, as in the window's list.
             if (!seen.insert(mac).second)
                 continue;
@@ -96,8 +95,8 @@ bool Scan(std::chrono::milliseconds wait, const std::vector<std::uint64_t>& want
 }
 
 const ZOVA_ModuleScanResponseType* FindAnswer(
-    const std::vector<ZOVA_ModuleScanResponseType>& answers, const std::uint8_t (&mac)[6]) {
-    return devicelist::FindResponseByMac(answers, mac);
+    const std::vector<ZOVA_ModuleScanResponseType>& answers, const base::Mac& mac) {
+    return zova::FindResponseByMac(answers, mac);
 }
 
 Outcome SendConfigure(ZOVA_ConfigureRequestType& request, std::chrono::milliseconds timeout) {

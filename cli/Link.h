@@ -3,6 +3,7 @@
 #ifndef VANTREL_CLI_LINK_H
 #define VANTREL_CLI_LINK_H
 
+#include "base/Address.h"
 #include "cli/ExitStatus.h"
 #include "zova/zova.h"
 
@@ -21,7 +22,7 @@ std::optional<std::string> TargetSetting();
 bool StartLibrary();
 
 // Sends one scan and collects each device's first answer, in the order they
-// came, for up to wait; stops early once every MAC in wanted (MacKey) has
+// came, for up to wait; stops early once every MAC in wanted (base::MacKey) has
 // answered (an empty wanted waits the whole time). False when the scan could
 // not be sent.
 bool Scan(std::chrono::milliseconds wait, const std::vector<std::uint64_t>& wanted,
@@ -29,7 +30,7 @@ bool Scan(std::chrono::milliseconds wait, const std::vector<std::uint64_t>& want
 
 // The answer from mac among answers, or null.
 const ZOVA_ModuleScanResponseType* FindAnswer(
-    const std::vector<ZOVA_ModuleScanResponseType>& answers, const std::uint8_t (&mac)[6]);
+    const std::vector<ZOVA_ModuleScanResponseType>& answers, const base::Mac& mac);
 
 // Sends the request and waits for its result: accepted, wrong password (the
 // device's MAC on the rejected queue) or, after timeout, no answer.

@@ -150,7 +150,9 @@ bool ParsePlan(const std::string& text, Plan& plan, std::string& error) {
         for (std::size_t c = 0; c < named && line.error.empty(); ++c) {
             switch (kinds[c]) {
             case Kind::kMac:
-                if (!ParseMac(line.macText, line.mac))
+                if (const auto mac = base::ParseMac(line.macText))
+                    line.mac = *mac;
+                else
                     line.error = "mac " + Quoted(line.macText) + ": not a MAC address";
                 break;
             case Kind::kPassword:
@@ -171,7 +173,7 @@ bool ParsePlan(const std::string& text, Plan& plan, std::string& error) {
             }
         }
         if (line.error.empty()) {
-            const auto first = firstLineOf.emplace(MacKey(line.mac), line.line);
+            const auto first = firstLineOf.emplace(base::MacKey(line.mac), line.line);
             if (!first.second)
                 line.error = "mac " + Quoted(line.macText) + ": the same device as line " +
                              std::to_string(first.first->second);

@@ -4,6 +4,7 @@
 #ifndef VANTREL_CLI_PLAN_H
 #define VANTREL_CLI_PLAN_H
 
+#include "base/Address.h"
 #include "cli/Changes.h"
 
 #include <cstdint>
@@ -16,7 +17,7 @@ namespace cli {
 struct PlanLine {
     int line = 0;         // in the file, from 1
     std::string macText;  // as written
-    std::uint8_t mac[6] = {};
+    base::Mac mac{};
     Changes changes;
     std::optional<std::string> password;  // from a password cell that is not empty
     std::string error;                    // not empty: the line cannot be applied, and why

@@ -1,7 +1,7 @@
 #include "cli/PlanCheck.h"
 
+#include "base/Address.h"
 #include "cli/Address.h"
-#include "zova/ResponseRow.h"
 
 #include <unordered_map>
 
@@ -52,7 +52,7 @@ void RefuseAddressClashes(const Plan& plan, const std::vector<ZOVA_ModuleScanRes
         if (lines.size() < 2)
             continue;
         const std::size_t other = lines[0] == i ? lines[1] : lines[0];
-        refuse(i, "ip " + Quoted(AddressText(ip)) + ": line " +
+        refuse(i, "ip " + Quoted(base::Ipv4Text(ip)) + ": line " +
                       std::to_string(plan.lines[other].line) + " gives it too");
     }
     for (std::size_t k = 0; k < keeping.size(); ++k) {
@@ -64,8 +64,9 @@ void RefuseAddressClashes(const Plan& plan, const std::vector<ZOVA_ModuleScanRes
         moversTo.erase(movers);
         for (std::size_t i : lines)
             if (checks[i].outcome == Outcome::kWouldApply)
-                refuse(i, "ip " + Quoted(AddressText(keeper.dwIpAddr)) + ": " +
-                              zova::MacText(keeper.abMacAddr) + " has it and keeps it");
+                refuse(i, "ip " + Quoted(base::Ipv4Text(keeper.dwIpAddr)) + ": " +
+                              base::MacText(base::MacFrom(keeper.abMacAddr)) +
+                              " has it and keeps it");
     }
 }
 
@@ -76,7 +77,8 @@ std::vector<LineCheck> CheckPlan(const Plan& plan,
     std::unordered_map<std::uint64_t, std::size_t> answerOf;
     answerOf.reserve(answers.size());
     for (std::size_t d = 0; d < answers.size(); ++d)
-        answerOf.emplace(MacKey(answers[d].abMacAddr), d);  // the first answer per MAC
+        answerOf.emplace(base::MacKey(base::MacFrom(answers[d].abMacAddr)),
+                         d);  // the first answer per MAC
 
     std::vector<LineCheck> checks(plan.lines.size());
     std::vector<std::size_t> deviceOf(plan.lines.size(), kNone);
@@ -87,7 +89,7 @@ std::vector<LineCheck> CheckPlan(const Plan& plan,
             check.reason = line.error;
             continue;
         }
-        const auto found = answerOf.find(MacKey(line.mac));
+        const auto found = answerOf.find(base::MacKey(line.mac));
         if (found == answerOf.end()) {
             check.outcome = Outcome::kNotFound;
             continue;

@@ -1,3 +1,4 @@
+#include "base/Address.h"
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "dhcp/ServerSwitch.h"
@@ -5,7 +6,6 @@
 #include <windows.h>
 
 #include <condition_variable>
-#include <cstdio>
 #include <mutex>
 
 namespace cli {
@@ -52,13 +52,12 @@ const char* ReplyName(std::uint8_t type) {
 }
 
 void PrintReply(const CDhcpPacket& reply) {
-    const std::uint8_t* m = reply.chaddr;
-    const std::uint8_t* y = reply.yiaddr;
-    char line[80];
-    std::snprintf(line, sizeof line, "%s %02X-%02X-%02X-%02X-%02X-%02X -> %u.%u.%u.%u\n",
-                  ReplyName(reply.messageType), m[0], m[1], m[2], m[3], m[4], m[5], y[0], y[1],
-                  y[2], y[3]);
-    Out(line);
+    const std::uint8_t* y = reply.yiaddr;  // in wire order
+    const std::uint32_t offered = static_cast<std::uint32_t>(y[0]) << 24 |
+                                  static_cast<std::uint32_t>(y[1]) << 16 |
+                                  static_cast<std::uint32_t>(y[2]) << 8 | y[3];
+    Out(std::string(ReplyName(reply.messageType)) + ' ' +
+        base::MacText(base::MacFrom(reply.chaddr)) + " -> " + base::Ipv4Text(offered) + '\n');
 }
 
 }  // namespace

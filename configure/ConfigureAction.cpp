@@ -2,7 +2,6 @@
 
 #include "configure/ConfigureRequest.h"
 #include "configure/EthernetConfigDlg.h"
-#include "configure/WinkSupport.h"
 #include "framework/MessageBox.h"
 
 #include <cstdlib>

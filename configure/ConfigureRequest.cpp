@@ -1,6 +1,6 @@
 #include "configure/ConfigureRequest.h"
 
-#include "framework/Text.h"
+#include "base/Text.h"
 
 #include <cstring>
 #include <string>
@@ -21,20 +21,20 @@ ZOVA_ConfigureRequestType BuildConfigureRequest(const ZOVA_ModuleScanResponseTyp
 
     const bool salted = response.bPasswordSaltValid == 1;
     if (salted)
-        framework::CopyToField(request.szPassword,
-                               PasswordProof(edited.m_szPassword, SaltText(response)).c_str());
+        base::CopyToField(request.szPassword,
+                          PasswordProof(edited.m_szPassword, SaltText(response)).c_str());
     else
-        framework::CopyToField(request.szPassword, edited.m_szPassword);
+        base::CopyToField(request.szPassword, edited.m_szPassword);
 
     if (edited.m_bChangePassword == 1) {
         request.bChangePassword = 1;
         if (salted)
-            framework::CopyToField(request.szNewPassword,
-                                   SaltedNewPassword(edited.m_szNewPassword, random).c_str());
+            base::CopyToField(request.szNewPassword,
+                              SaltedNewPassword(edited.m_szNewPassword, random).c_str());
         else
-            framework::CopyToField(request.szNewPassword, edited.m_szNewPassword);
+            base::CopyToField(request.szNewPassword, edited.m_szNewPassword);
     }
-    framework::CopyToField(request.szHostname, edited.m_szHostname);
+    base::CopyToField(request.szHostname, edited.m_szHostname);
     return request;
 }
 

@@ -1,4 +1,5 @@
-// The configure record sent to a device after "Set".
+// The configure record sent to a device after "Set", and whether a device
+// takes the wink request (the same record with only the MAC set).
 #ifndef VANTREL_CONFIGURE_CONFIGUREREQUEST_H
 #define VANTREL_CONFIGURE_CONFIGUREREQUEST_H
 
@@ -16,6 +17,12 @@ namespace configure {
 ZOVA_ConfigureRequestType BuildConfigureRequest(const ZOVA_ModuleScanResponseType& response,
                                                 const DeviceSettings& edited,
                                                 const RandomSource& random);
+
+// Whether a device can wink: protocol version 1.10 and later.
+inline bool SupportsWink(const ZOVA_ModuleScanResponseType& response) {
+    return response.bProtocolVersionMajor > 1 ||
+           (response.bProtocolVersionMajor == 1 && response.bProtocolVersionMinor >= 10);
+}
 
 }  // namespace configure
 

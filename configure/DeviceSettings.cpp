@@ -1,6 +1,6 @@
 #include "configure/DeviceSettings.h"
 
-#include "framework/Text.h"
+#include "base/Text.h"
 
 namespace configure {
 
@@ -26,11 +26,22 @@ DeviceSettings SettingsFromResponse(const ZOVA_ModuleScanResponseType& r) {
     if (s.m_bHostnameValid) {
         // At most 30 bytes are read, so an unterminated host name from the
         // device is safe here.
-        framework::CopyToField(s.m_szHostname, r.szHostname);
+        base::CopyToField(s.m_szHostname, r.szHostname);
     }
     s.m_nDhcp = (r.bDhcpValid != 0 && r.bDhcpOn != 0) ? 0 : 1;
     s.m_bPasswordEnabled = r.bPasswordValid != 0 && r.bPasswordOn != 0;
     return s;
+}
+
+bool IsLegalHostname(const char* hostname) {
+    for (const char* p = hostname; *p != '\0'; ++p) {
+        const char c = *p;
+        const bool legal =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (!legal)
+            return false;
+    }
+    return true;
 }
 
 }  // namespace configure

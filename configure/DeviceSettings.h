@@ -42,6 +42,16 @@ struct DeviceSettings {
 // leaves the Password edit read-only.
 DeviceSettings SettingsFromResponse(const ZOVA_ModuleScanResponseType& response);
 
+// The two checks the configure dialog makes before it accepts "Set".
+// Only a-z, A-Z and 0-9; an empty name passes.
+bool IsLegalHostname(const char* hostname);
+
+// A device address may not end in .255 (the subnet's broadcast address in the
+// usual /24 networks).
+inline bool EndsIn255(std::uint32_t address) {
+    return (address & 0xFF) == 255;
+}
+
 }  // namespace configure
 
 #endif  // VANTREL_CONFIGURE_DEVICESETTINGS_H

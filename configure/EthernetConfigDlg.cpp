@@ -1,14 +1,12 @@
 #include "configure/EthernetConfigDlg.h"
 
-#include "configure/InputRules.h"
-#include "framework/ButtonExchange.h"
+#include "base/Text.h"
+#include "configure/DeviceSettings.h"
 #include "framework/DataExchange.h"
-#include "framework/LifecycleMessages.h"
 #include "framework/MessageBox.h"
-#include "framework/Text.h"
-#include "framework/TextExchange.h"
+#include "framework/MessageMap.h"
 #include "framework/WinApp.h"
-#include "res/resource.h"
+#include "res/Resource.h"
 
 #include <string>
 
@@ -79,7 +77,7 @@ BOOL CEthernetConfigDlg::OnInitDialog() {
 
     if (m_bHostnameValid == 1) {
         // The caller's member may lack its NUL; show at most its 29 characters.
-        const std::string hostname(framework::BoundedText(m_szHostname, kMaxTextLength));
+        const std::string hostname(base::BoundedText(m_szHostname, kMaxTextLength));
         m_editHostname.SetWindowText(hostname.c_str());
     } else {
         m_editHostname.EnableWindow(FALSE);
@@ -127,8 +125,8 @@ void CEthernetConfigDlg::OnDestroy() {
     m_dwGateway = AddressOf(m_ipGateway);
     m_dwPrimaryDns = AddressOf(m_ipPrimaryDns);
     m_dwSecondaryDns = AddressOf(m_ipSecondaryDns);
-    framework::CopyToField(m_szPassword, m_strPassword);
-    framework::CopyToField(m_szNewPassword, m_strNewPassword);
-    framework::CopyToField(m_szHostname, m_strHostname);
+    base::CopyToField(m_szPassword, m_strPassword);
+    base::CopyToField(m_szNewPassword, m_strNewPassword);
+    base::CopyToField(m_szHostname, m_strHostname);
     Default();
 }

@@ -6,9 +6,8 @@
 #define VANTREL_CONFIGURE_ETHERNETCONFIGDLG_H
 
 #include "configure/DeviceSettings.h"
+#include "framework/Controls.h"
 #include "framework/Dialog.h"
-#include "framework/Edit.h"
-#include "framework/IPAddressCtrl.h"
 #include "framework/String.h"
 
 class CEthernetConfigDlg : public CDialog, public configure::DeviceSettings {

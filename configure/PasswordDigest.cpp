@@ -1,7 +1,7 @@
 #include "configure/PasswordDigest.h"
 
-#include "framework/Text.h"
-#include "md5/md5.h"
+#include "base/Text.h"
+#include "md5/Md5.h"
 
 #include <cstring>
 
@@ -30,7 +30,7 @@ char SaltCharacter(const RandomSource& random) {
 }  // namespace
 
 std::string SaltText(const ZOVA_ModuleScanResponseType& response) {
-    return std::string(framework::FieldText(response.szPasswordSalt));
+    return std::string(base::FieldText(response.szPasswordSalt));
 }
 
 std::string PasswordProof(const char* password, const std::string& salt) {

@@ -1,6 +1,6 @@
 #include "devicelist/ColumnFormat.h"
 
-#include "framework/Text.h"
+#include "base/Text.h"
 
 namespace devicelist {
 
@@ -15,9 +15,8 @@ std::vector<ColumnFormat> ParseColumnFormat(std::string_view format) {
         const std::size_t semicolon = format.find(';', widthStart);
         const std::size_t widthEnd =
             semicolon == std::string_view::npos ? format.size() : semicolon;
-        columns.push_back(
-            {std::string(format.substr(pos, comma - pos)),
-             framework::ParseDecimal(format.substr(widthStart, widthEnd - widthStart))});
+        columns.push_back({std::string(format.substr(pos, comma - pos)),
+                           base::ParseDecimal(format.substr(widthStart, widthEnd - widthStart))});
         if (widthEnd == format.size())
             return columns;
         pos = widthEnd + 1;

@@ -6,7 +6,7 @@
 
 #include "devicelist/SortHeaderCtrl.h"
 #include "devicelist/SortRules.h"
-#include "framework/ListCtrl.h"
+#include "framework/Controls.h"
 #include "zova/zova.h"
 
 #include <cstddef>

@@ -1,12 +1,25 @@
 // The scan responses the list stores, and the rows it shows for them.
 #include "devicelist/DeviceListCtrl.h"
 
-#include "devicelist/RowMac.h"
-#include "devicelist/StoredResponse.h"
 #include "zova/ResponseRow.h"
 
 #include <algorithm>
 #include <cstring>
+
+namespace {
+
+// Reads at most 17 characters of the row's MAC text; false when it is no MAC.
+bool ReadRowMac(const CListCtrl& list, int nRow, base::Mac& mac) {
+    char text[18] = {};
+    LVITEMA item{};
+    item.iSubItem = static_cast<int>(zova::kMacColumn);
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    list.SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(&item));
+    return zova::ParseMacText(text, mac);
+}
+
+}  // namespace
 
 void CDeviceListCtrl::AddResponse(const ZOVA_ModuleScanResponseType& response) {
     const bool bDuplicate = std::any_of(
@@ -37,8 +50,8 @@ void CDeviceListCtrl::SetConfiguredMac(const std::uint8_t* pabMac) {
 }
 
 const ZOVA_ModuleScanResponseType* CDeviceListCtrl::FindRowResponse(int nRow) const {
-    std::uint8_t mac[6] = {};
-    if (!devicelist::ReadRowMac(*this, nRow, mac))
+    base::Mac mac{};
+    if (!ReadRowMac(*this, nRow, mac))
         return nullptr;
-    return devicelist::FindResponseByMac(m_responses, mac);
+    return zova::FindResponseByMac(m_responses, mac);
 }

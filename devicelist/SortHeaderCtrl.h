@@ -5,7 +5,7 @@
 #ifndef VANTREL_DEVICELIST_SORTHEADERCTRL_H
 #define VANTREL_DEVICELIST_SORTHEADERCTRL_H
 
-#include "framework/HeaderCtrl.h"
+#include "framework/Controls.h"
 
 class CSortHeaderCtrl : public CHeaderCtrl {
 public:

@@ -1,6 +1,6 @@
 #include "devicelist/SortRules.h"
 
-#include "framework/Text.h"
+#include "base/Text.h"
 
 #include <cstdint>
 #include <cstring>
@@ -14,7 +14,7 @@ class OctetReader {
 public:
     explicit OctetReader(const char* text) : m_pos(text), m_end(text + std::strlen(text)) {}
 
-    int Read() const { return framework::ParseDecimal(std::string_view(m_pos, m_end - m_pos)); }
+    int Read() const { return base::ParseDecimal(std::string_view(m_pos, m_end - m_pos)); }
 
     // Moves just past the next '.', or to the end when there is none; such a
     // text is not an address.

@@ -4,9 +4,9 @@
 #ifndef VANTREL_FRAMEWORK_DC_H
 #define VANTREL_FRAMEWORK_DC_H
 
-#include <windows.h>
+#include "framework/Wnd.h"
 
-class CWnd;
+#include <windows.h>
 
 class CDC {
 public:
@@ -46,8 +46,11 @@ public:
 
 class CPaintDC : public CDC {
 public:
-    explicit CPaintDC(CWnd& wnd);
-    ~CPaintDC() override;
+    explicit CPaintDC(CWnd& wnd) : m_hWnd(wnd.m_hWnd) { m_hDC = ::BeginPaint(m_hWnd, &m_paint); }
+    ~CPaintDC() override {
+        ::EndPaint(m_hWnd, &m_paint);
+        m_hDC = nullptr;
+    }
 
 private:
     HWND m_hWnd;

@@ -7,10 +7,10 @@
 //       if (pDX->m_bSaveAndValidate) { read the control into value; on bad input: pDX->Fail(); }
 //       else { write value into the control; }
 //   }
-//
-// The functions of other controls live in files of their own.
 #ifndef VANTREL_FRAMEWORK_DATAEXCHANGE_H
 #define VANTREL_FRAMEWORK_DATAEXCHANGE_H
+
+#include "framework/String.h"
 
 #include <windows.h>
 
@@ -45,5 +45,20 @@ private:
 // Ties control nIDC to rControl (subclassing it, so rControl's message map
 // applies) the first time; later exchanges leave the tie as it is.
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
+
+// The text of an edit control.
+void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
+
+// Follows the DDX_Text of its edit: loading limits what the user can type to
+// nChars; saving refuses a longer text with "Enter no more than N characters.".
+void DDV_MaxChars(CDataExchange* pDX, const CString& value, int nChars);
+
+// value: BST_UNCHECKED, BST_CHECKED or BST_INDETERMINATE.
+void DDX_Check(CDataExchange* pDX, int nIDC, BOOL& value);
+
+// nIDC is the group's first radio button (WS_GROUP); the group runs to the
+// next control with WS_GROUP. value: index of the checked button among the
+// group's radio buttons, -1 for none.
+void DDX_Radio(CDataExchange* pDX, int nIDC, int& value);
 
 #endif  // VANTREL_FRAMEWORK_DATAEXCHANGE_H

@@ -164,6 +164,23 @@ MessageMapEntry NcActivate() {
                 return (detail::Self<Handler>(w).*Handler)(static_cast<BOOL>(wp));
             }};
 }
+
+// WM_CREATE: int OnCreate(LPCREATESTRUCTA); -1 refuses the window.
+template <auto Handler>
+MessageMapEntry Create() {
+    return {WM_CREATE, 0, 0, false, [](CWnd& w, WPARAM, LPARAM lp) -> LRESULT {
+                return (detail::Self<Handler>(w).*Handler)(reinterpret_cast<LPCREATESTRUCTA>(lp));
+            }};
+}
+
+// WM_DESTROY: void OnDestroy(); the child windows still exist.
+template <auto Handler>
+MessageMapEntry Destroy() {
+    return {WM_DESTROY, 0, 0, false, [](CWnd& w, WPARAM, LPARAM) -> LRESULT {
+                (detail::Self<Handler>(w).*Handler)();
+                return 0;
+            }};
+}
 }  // namespace msg
 
 #endif  // VANTREL_FRAMEWORK_MESSAGEMAP_H

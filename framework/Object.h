@@ -14,9 +14,9 @@ struct CRuntimeClass {
 class CObject {
 public:
     virtual ~CObject() = default;
-    virtual const CRuntimeClass* GetRuntimeClass() const;
+    virtual const CRuntimeClass* GetRuntimeClass() const { return &classCObject; }
 
-    static const CRuntimeClass classCObject;
+    static inline const CRuntimeClass classCObject = {"CObject", 0xFFFF};
 
 protected:
     CObject() = default;
@@ -42,6 +42,8 @@ public:                                           \
 // Whether psz can be read as a string of nLength characters (-1: up to its zero
 // byte). Only a null pointer or a negative length other than -1 is refused:
 // probing memory for readability is no safe test on this platform.
-BOOL AfxIsValidString(LPCSTR psz, int nLength = -1);
+inline BOOL AfxIsValidString(LPCSTR psz, int nLength = -1) {
+    return psz != nullptr && nLength >= -1;
+}
 
 #endif  // VANTREL_FRAMEWORK_OBJECT_H

@@ -1,6 +1,6 @@
 #include "version/VersionText.h"
 
-#include "framework/Text.h"
+#include "base/Text.h"
 
 #include <cstdio>
 #include <cstring>
@@ -64,7 +64,7 @@ bool SplitVersion(char* text, int* first, int* second, int* third, char delimite
             return false;
         }
         // Saturating, so a huge version number can never come out as 1.
-        *output = framework::ParseDecimal(token);
+        *output = base::ParseDecimal(token);
     }
     return true;
 }
@@ -121,7 +121,7 @@ void CopyVersionValue(char* buffer, std::size_t size, const char* value, std::si
     }
     std::size_t count = 0;
     if (value != nullptr) {
-        count = framework::BoundedText(value, length).size();
+        count = base::BoundedText(value, length).size();
         if (count > size - 1) {
             count = size - 1;
         }

@@ -1,13 +1,16 @@
-// The device-list row of a scan response, and the MAC text it shows.
+// The device-list row of a scan response, its MAC text read back, and the
+// stored response that MAC names.
 #ifndef VANTREL_ZOVA_RESPONSEROW_H
 #define VANTREL_ZOVA_RESPONSEROW_H
 
+#include "base/Address.h"
 #include "zova/zova.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace zova {
 
@@ -24,9 +27,6 @@ struct ResponseRow {
 // byte is 0. The type text is read only within its 128-byte field.
 ResponseRow BuildResponseRow(const ZOVA_ModuleScanResponseType& response);
 
-// "02-6B-D4-10-00-01": the MAC as the list's MAC column shows it.
-std::string MacText(const std::uint8_t (&mac)[kMacLength]);
-
 // True when all six bytes are equal.
 bool SameMac(const std::uint8_t (&a)[kMacLength], const std::uint8_t (&b)[kMacLength]);
 
@@ -34,7 +34,11 @@ bool SameMac(const std::uint8_t (&a)[kMacLength], const std::uint8_t (&b)[kMacLe
 // case) into the low bytes of six numbers. Only the first 17 characters are
 // read, as from the list's 18-byte cell buffer. False, with `mac` unchanged,
 // when fewer than six numbers parse.
-bool ParseMacText(const char* text, std::uint8_t (&mac)[kMacLength]);
+bool ParseMacText(const char* text, base::Mac& mac);
+
+// The first (oldest) response whose six MAC bytes equal mac, or null.
+const ZOVA_ModuleScanResponseType* FindResponseByMac(
+    const std::vector<ZOVA_ModuleScanResponseType>& responses, const base::Mac& mac);
 
 }  // namespace zova
 

@@ -5,8 +5,6 @@
 
 #include <commctrl.h>
 
-#include <cstring>
-
 namespace harness {
 namespace {
 // The dialog loads its icon through the application object.
@@ -43,28 +41,6 @@ std::vector<std::vector<std::string>> ListRows(HWND hList) {
         rows.push_back(row);
     }
     return rows;
-}
-
-ZOVA_ModuleScanResponseType Response(unsigned char bMacLast, std::uint32_t dwIp) {
-    ZOVA_ModuleScanResponseType response{};
-    std::strcpy(response.szType, "IO-8");
-    response.bTypeValid = 1;
-    response.bFwVersionMajor = 1;
-    response.bFwVersionMinor = 5;
-    response.wFwBuild = 12;
-    response.bFwVersionValid = 1;
-    const unsigned char abMac[6] = {0x02, 0x6B, 0xD4, 0x0A, 0xFF, bMacLast};
-    std::memcpy(response.abMacAddr, abMac, 6);
-    response.bMacAddrValid = 1;
-    response.dwIpAddr = dwIp;
-    response.bIpAddrValid = 1;
-    response.dwSubnetMask = 0xFFFFFF00u;
-    response.bSubnetMaskValid = 1;
-    response.dwGateway = 0xC0A80001u;
-    response.bGatewayValid = 1;
-    response.bDhcpOn = 1;
-    response.bDhcpValid = 1;
-    return response;
 }
 
 }  // namespace harness

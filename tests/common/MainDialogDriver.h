@@ -5,6 +5,7 @@
 
 #include "app/ConfigToolDlg.h"
 #include "tests/common/MessageBoxRecorder.h"
+#include "tests/common/SampleAnswer.h"
 #include "tests/common/ScriptedDialog.h"
 #include "tests/common/zova_double/ZovaDouble.h"
 
@@ -34,9 +35,6 @@ protected:
 
 // Every row's texts, top to bottom, as the list view holds them.
 std::vector<std::vector<std::string>> ListRows(HWND hList);
-
-// A scan answer with every value reported.
-ZOVA_ModuleScanResponseType Response(unsigned char bMacLast, std::uint32_t dwIp);
 
 }  // namespace harness
 

@@ -1,8 +1,8 @@
 #include "tests/common/ToolProcess.h"
 
 #include "tests/common/ProgramFolder.h"
+#include "tests/common/SimulatorProcess.h"
 #include "tests/common/WindowText.h"
-#include "tests/common/simulator_process.h"
 #include "tools/ToolWindow.h"
 
 #include <chrono>
@@ -89,7 +89,7 @@ std::vector<HWND> ToolProcess::VisibleDialogs() const {
 
 HWND ToolProcess::MainWindow() {
     if (m_hMain == nullptr && Started()) {
-        waitUntil(
+        WaitUntil(
             [this] {
                 for (HWND hWnd : VisibleDialogs()) {
                     if (::GetDlgItem(hWnd, 1002) != nullptr)  // the device list
@@ -104,7 +104,7 @@ HWND ToolProcess::MainWindow() {
 
 HWND ToolProcess::WaitForDialog(const std::string& caption) const {
     HWND hFound = nullptr;
-    waitUntil(
+    WaitUntil(
         [&] {
             for (HWND hWnd : VisibleDialogs()) {
                 if (WindowText(hWnd) == caption)
@@ -117,7 +117,7 @@ HWND ToolProcess::WaitForDialog(const std::string& caption) const {
 }
 
 bool ToolProcess::WaitUntilGone(const std::string& caption) const {
-    return waitUntil(
+    return WaitUntil(
         [&] {
             for (HWND hWnd : VisibleDialogs()) {
                 if (WindowText(hWnd) == caption)
@@ -145,7 +145,7 @@ Rows ToolProcess::ReadRows() {
 }
 
 bool ToolProcess::WaitForRows(std::size_t count, bool (*accept)(const Rows&)) {
-    return waitUntil(
+    return WaitUntil(
         [&] {
             const Rows rows = ReadRows();
             return rows.size() == count && (accept == nullptr || accept(rows));

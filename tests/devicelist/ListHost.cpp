@@ -1,6 +1,6 @@
 #include "tests/devicelist/ListHost.h"
 
-#include "tests/devicelist/list_host.h"
+#include "tests/devicelist/ListHostIds.h"
 
 const char kMainColumns[] = "IP,90;SN,90;GW,90;DHCP,50;Version,50;Type,114;MAC,115";
 

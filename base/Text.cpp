@@ -1,0 +1,47 @@
+#include "base/Text.h"
+
+#include <climits>
+
+namespace base {
+
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+}  // namespace
+
+bool SkipSpaceAndSign(std::string_view text, std::size_t& pos) {
+    while (pos < text.size() && IsSpace(text[pos]))
+        ++pos;
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        negative = text[pos] == '-';
+        ++pos;
+    }
+    return negative;
+}
+
+int ParseDecimal(std::string_view text) {
+    std::size_t i = 0;
+    const bool negative = SkipSpaceAndSign(text, i);
+    // Magnitude up to one past INT_MAX, which is where INT_MIN lies.
+    const long long limit = static_cast<long long>(INT_MAX) + 1;
+    long long magnitude = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
+        magnitude = magnitude * 10 + (text[i] - '0');
+        if (magnitude > limit)
+            magnitude = limit;
+    }
+    if (negative)
+        return static_cast<int>(-magnitude);
+    return magnitude > INT_MAX ? INT_MAX : static_cast<int>(magnitude);
+}
+
+std::string_view BoundedText(const char* field, std::size_t size) {
+    const void* nul = std::memchr(field, '\0', size);
+    return {field, nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - field) : size};
+}
+
+}  // namespace base

@@ -1,9 +1,0 @@
-#include "framework/HeaderCtrl.h"
-
-bool CHeaderCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
-    if (message != WM_DRAWITEM)
-        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-    DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-    *pResult = TRUE;
-    return true;
-}

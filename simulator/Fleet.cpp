@@ -1,0 +1,235 @@
+#include "simulator/Fleet.h"
+
+#include "base/Address.h"
+#include "simulator/Password.h"
+
+#include <cstdio>
+#include <map>
+#include <sstream>
+
+namespace devsim {
+namespace {
+
+std::string Trim(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos)
+        return "";
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// "1.10" or "2.3.17": numbers separated by dots, each within its limit.
+bool ParseVersion(const std::string& text, std::initializer_list<unsigned> limits,
+                  std::vector<unsigned>& out) {
+    std::istringstream in(text);
+    out.clear();
+    for (unsigned limit : limits) {
+        if (!out.empty() && in.get() != '.')
+            return false;
+        if (in.peek() < '0' || in.peek() > '9')
+            return false;
+        unsigned long value = 0;
+        in >> value;
+        if (!in || value > limit)
+            return false;
+        out.push_back(static_cast<unsigned>(value));
+    }
+    return in.peek() == EOF;
+}
+
+bool ParseSwitch(const std::string& text, bool& out) {
+    if (text == "on")
+        out = true;
+    else if (text == "off")
+        out = false;
+    else
+        return false;
+    return true;
+}
+
+// The items a fleet file may list as unreported, by the names of the keys
+// that set them.
+const std::map<std::string, zova::wire::AnswerItem>& ItemNames() {
+    using zova::wire::AnswerItem;
+    static const std::map<std::string, AnswerItem> names = {
+        {"mac", AnswerItem::Mac},           {"type", AnswerItem::Type},
+        {"firmware", AnswerItem::Firmware}, {"ip", AnswerItem::IpAddr},
+        {"mask", AnswerItem::SubnetMask},   {"gateway", AnswerItem::Gateway},
+        {"dhcp", AnswerItem::Dhcp},         {"password-protection", AnswerItem::PasswordOn},
+        {"hostname", AnswerItem::Hostname}, {"dns1", AnswerItem::PrimaryDns},
+        {"dns2", AnswerItem::SecondaryDns},
+    };
+    return names;
+}
+
+bool ParseUnreported(const std::string& text, std::uint32_t& out) {
+    std::istringstream in(text);
+    std::string name;
+    out = 0;
+    while (std::getline(in, name, ',')) {
+        const auto it = ItemNames().find(Trim(name));
+        if (it == ItemNames().end())
+            return false;
+        out |= ItemBit(it->second);
+    }
+    return true;
+}
+
+// One [device] section as read so far; the password is stored only once the
+// section is complete, because it depends on the salt.
+struct Section {
+    Device device;
+    bool hasMac = false;
+    std::string password;
+    std::string salt;
+    int line = 0;
+};
+
+std::string Finish(Section& s, std::vector<Device>& devices) {
+    if (!s.hasMac)
+        return "device without mac";
+    if (!s.salt.empty() && s.salt.size() != 2)
+        return "salt must be two characters";
+    s.device.salted = !s.salt.empty();
+    s.device.storedPassword = StoredPassword(s.password, s.salt);
+    devices.push_back(s.device);
+    return "";
+}
+
+// Applies one "key = value" line to the section; false for a bad key or value.
+bool Apply(Section& s, const std::string& key, const std::string& value) {
+    Device& d = s.device;
+    std::vector<unsigned> numbers;
+    const auto address = [&](std::uint32_t& out) {
+        const auto parsed = base::ParseIpv4(value);
+        if (parsed)
+            out = *parsed;
+        return parsed.has_value();
+    };
+    const auto text = [&](std::string& out) {
+        out = value;
+        return true;
+    };
+    if (key == "mac")
+        // Hex pairs joined by '-' only, as the fleet files write them.
+        return s.hasMac = base::ParseHexPairs(value, "-", d.mac.data(), d.mac.size());
+    if (key == "type")
+        return text(d.type);
+    if (key == "hostname")
+        return text(d.hostname);
+    if (key == "ip")
+        return address(d.ip);
+    if (key == "mask")
+        return address(d.mask);
+    if (key == "gateway")
+        return address(d.gateway);
+    if (key == "dns1")
+        return address(d.dns1);
+    if (key == "dns2")
+        return address(d.dns2);
+    if (key == "dhcp")
+        return ParseSwitch(value, d.dhcp);
+    if (key == "password-protection")
+        return ParseSwitch(value, d.passwordOn);
+    if (key == "password")
+        return text(s.password);
+    if (key == "salt")
+        return text(s.salt);
+    if (key == "unreported")
+        return ParseUnreported(value, d.unreported);
+    if (key == "protocol") {
+        if (!ParseVersion(value, {255, 255}, numbers))
+            return false;
+        d.protocolMajor = static_cast<std::uint8_t>(numbers[0]);
+        d.protocolMinor = static_cast<std::uint8_t>(numbers[1]);
+        return true;
+    }
+    if (key == "firmware") {
+        if (!ParseVersion(value, {255, 255, 65535}, numbers))
+            return false;
+        d.firmwareMajor = static_cast<std::uint8_t>(numbers[0]);
+        d.firmwareMinor = static_cast<std::uint8_t>(numbers[1]);
+        d.firmwareBuild = static_cast<std::uint16_t>(numbers[2]);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+FleetResult ParseFleet(const std::string& text) {
+    FleetResult result;
+    std::istringstream in(text);
+    std::string raw;
+    std::optional<Section> section;
+    int number = 0;
+    const auto fail = [&](int line, const std::string& message) {
+        result.devices.clear();
+        result.error = "line " + std::to_string(line) + ": " + message;
+        return result;
+    };
+    while (std::getline(in, raw)) {
+        ++number;
+        const std::string line = Trim(raw);
+        if (line.empty() || line[0] == '#')
+            continue;
+        if (line == "[device]") {
+            if (section) {
+                const std::string error = Finish(*section, result.devices);
+                if (!error.empty())
+                    return fail(section->line, error);
+            }
+            section = Section{};
+            section->line = number;
+            continue;
+        }
+        if (!section)
+            return fail(number, "expected [device]");
+        const auto equals = line.find('=');
+        if (equals == std::string::npos)
+            return fail(number, "expected key = value");
+        const std::string key = Trim(line.substr(0, equals));
+        if (!Apply(*section, key, Trim(line.substr(equals + 1))))
+            return fail(number, "bad " + key);
+    }
+    if (section) {
+        const std::string error = Finish(*section, result.devices);
+        if (!error.empty())
+            return fail(section->line, error);
+    }
+    return result;
+}
+
+std::optional<MacPrefix> ParseMacPrefix(const std::string& text) {
+    MacPrefix prefix;
+    if (!base::ParseHexPairs(text, "-", prefix.data(), prefix.size()))
+        return std::nullopt;
+    return prefix;
+}
+
+std::vector<Device> GenerateFleet(std::uint32_t count, const MacPrefix& prefix) {
+    std::vector<Device> devices(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint32_t n = i + 1;
+        Device& d = devices[i];
+        d.mac = {prefix[0],
+                 prefix[1],
+                 prefix[2],
+                 static_cast<std::uint8_t>(n >> 16),
+                 static_cast<std::uint8_t>(n >> 8),
+                 static_cast<std::uint8_t>(n)};
+        d.type = "Simulated I/O module";
+        d.firmwareMajor = 1;
+        d.firmwareMinor = static_cast<std::uint8_t>(n % 20);
+        d.firmwareBuild = static_cast<std::uint16_t>(n);
+        d.ip = 0x0A000000u | (n & 0xFFFFFF);
+        d.mask = 0xFF000000u;
+        d.gateway = 0x0A000001u;
+        d.dns1 = 0x0A000002u;
+        char name[16];
+        std::snprintf(name, sizeof name, "sim-%06x", static_cast<unsigned>(n & 0xFFFFFF));
+        d.hostname = name;
+    }
+    return devices;
+}
+
+}  // namespace devsim

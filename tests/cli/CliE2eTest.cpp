@@ -1,0 +1,696 @@
+// vantrel-cli.exe end to end: run as a script would run it, with the real
+// zova.dll against the device simulator on loopback; what it prints is read
+// back and compared with the fleet, and the simulator's log shows what
+// reached the devices.
+// Winsock's header before any that brings in windows.h.
+#include <winsock2.h>
+
+#include "cli/Csv.h"
+#include "tests/common/ProgramFolder.h"
+#include "tests/common/SampleAnswer.h"
+#include "tests/common/SimulatorProcess.h"
+#include "zovadll/Wire.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstring>
+
+#include <fstream>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using harness::SimulatorProcess;
+
+// Out of MAC order: the scan's output must sort it.
+const char* const kFleet = R"(
+[device]
+mac = 02-6B-D4-CC-00-02
+type = relay
+firmware = 2.0.7
+protocol = 1.9
+ip = 192.168.10.22
+mask = 255.255.255.0
+gateway = 192.168.10.1
+dns1 = 192.168.10.2
+dns2 = 192.168.10.3
+dhcp = off
+hostname = bravo
+password-protection = on
+password = pumpB!
+salt = b4
+
+[device]
+mac = 02-6B-D4-CC-00-03
+protocol = 2.0
+ip = 10.1.1.3
+mask = 255.0.0.0
+dns1 = 10.1.1.1
+dhcp = on
+hostname = charlie
+unreported = type, gateway, dns2, password-protection
+
+[device]
+mac = 02-6B-D4-CC-00-01
+type = IO module, 8 "ch"
+firmware = 1.2.3
+protocol = 1.10
+ip = 192.168.10.21
+mask = 255.255.255.0
+gateway = 192.168.10.1
+dns1 = 192.168.10.2
+dns2 = 192.168.10.3
+dhcp = off
+hostname = alpha
+password-protection = on
+password = right
+
+)";
+
+// The fleet as every format must show it, in MAC order.
+const std::vector<std::string> kColumns = {"ip",       "mask", "gateway",  "dhcp",
+                                           "firmware", "type", "mac",      "hostname",
+                                           "dns1",     "dns2", "protocol", "password_protection",
+                                           "salted"};
+const std::vector<std::vector<std::string>> kRows = {
+    {"192.168.10.21", "255.255.255.0", "192.168.10.1", "Off", "1.02.3", "IO module, 8 \"ch\"",
+     "02-6B-D4-CC-00-01", "alpha", "192.168.10.2", "192.168.10.3", "1.10", "On", "No"},
+    {"192.168.10.22", "255.255.255.0", "192.168.10.1", "Off", "2.00.7", "relay",
+     "02-6B-D4-CC-00-02", "bravo", "192.168.10.2", "192.168.10.3", "1.9", "On", "Yes"},
+    {"10.1.1.3", "255.0.0.0", "N/A", "On", "1.00.0", "N/A", "02-6B-D4-CC-00-03", "charlie",
+     "10.1.1.1", "N/A", "2.0", "N/A", "No"},
+};
+
+const char* const kMacA = "02-6B-D4-CC-00-01";
+const char* const kMacB = "02-6B-D4-CC-00-02";
+const char* const kMacC = "02-6B-D4-CC-00-03";
+
+struct CliRun {
+    DWORD status = 0xFFFFFFFF;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadAll(HANDLE pipe) {
+    std::string text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (::ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        text.append(buffer, got);
+    return text;
+}
+
+// Runs vantrel-cli.exe (or program, a path under the test's folder) with
+// args, input on its standard input, and waits for it to end.
+CliRun RunCli(const std::string& args, const std::string& input = "",
+              const std::string& program = "vantrel-cli.exe") {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE inRead, inWrite, outRead, outWrite, errRead, errWrite;
+    ::CreatePipe(&inRead, &inWrite, &inherit, 0);
+    ::CreatePipe(&outRead, &outWrite, &inherit, 0);
+    ::CreatePipe(&errRead, &errWrite, &inherit, 0);
+    for (HANDLE ours : {inWrite, outRead, errRead})
+        ::SetHandleInformation(ours, HANDLE_FLAG_INHERIT, 0);
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = inRead;
+    startup.hStdOutput = outWrite;
+    startup.hStdError = errWrite;
+    std::string command = "\"" + harness::ProgramFolder() + program + "\" " + args;
+    PROCESS_INFORMATION process{};
+    CliRun run;
+    const BOOL created = ::CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                          nullptr, &startup, &process);
+    ::CloseHandle(inRead);
+    ::CloseHandle(outWrite);
+    ::CloseHandle(errWrite);
+    if (created) {
+        std::thread errReader([&] { run.err = ReadAll(errRead); });
+        DWORD written = 0;
+        ::WriteFile(inWrite, input.data(), static_cast<DWORD>(input.size()), &written, nullptr);
+        ::CloseHandle(inWrite);
+        run.out = ReadAll(outRead);
+        errReader.join();
+        ::WaitForSingleObject(process.hProcess, 60000);
+        ::GetExitCodeProcess(process.hProcess, &run.status);
+        ::CloseHandle(process.hProcess);
+        ::CloseHandle(process.hThread);
+    } else {
+        ::CloseHandle(inWrite);
+    }
+    ::CloseHandle(outRead);
+    ::CloseHandle(errRead);
+    return run;
+}
+
+std::vector<std::vector<std::string>> CsvRecords(const std::string& text) {
+    std::vector<cli::CsvRow> rows;
+    std::string error;
+    EXPECT_TRUE(cli::ParseCsv(text, rows, error)) << error;
+    std::vector<std::vector<std::string>> records;
+    for (const auto& row : rows)
+        records.push_back(row.fields);
+    return records;
+}
+
+// The table's cells, cut at the header's column starts.
+std::vector<std::vector<std::string>> TableRecords(const std::string& text) {
+    std::vector<std::string> lines;
+    for (std::size_t pos = 0, end; pos < text.size(); pos = end + 1) {
+        end = text.find('\n', pos);
+        lines.push_back(text.substr(pos, end - pos));
+    }
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < lines[0].size(); ++i)
+        if (lines[0][i] != ' ' && (i == 0 || lines[0][i - 1] == ' '))
+            starts.push_back(i);
+    std::vector<std::vector<std::string>> records;
+    for (const std::string& line : lines) {
+        std::vector<std::string> cells;
+        for (std::size_t c = 0; c < starts.size(); ++c) {
+            const std::size_t end = c + 1 < starts.size() ? starts[c + 1] : line.size();
+            std::string cell = line.substr(starts[c], end - starts[c]);
+            cell.erase(cell.find_last_not_of(' ') + 1);
+            cells.push_back(cell);
+        }
+        records.push_back(cells);
+    }
+    return records;
+}
+
+// A flat JSON array of flat objects: each value as the format's text would
+// give it back ("N/A" for null, "On"/"Off" for DHCP and protection, "Yes"/"No"
+// for salted), so it compares with the same rows. Fails the test on anything
+// it does not expect.
+std::vector<std::vector<std::string>> JsonRecords(const std::string& text) {
+    std::vector<std::vector<std::string>> records = {kColumns};
+    std::size_t pos = 0;
+    auto skip = [&] {
+        while (pos < text.size() && std::isspace(static_cast<unsigned char>(text[pos])))
+            ++pos;
+    };
+    auto expect = [&](char c) {
+        skip();
+        EXPECT_EQ(text[pos], c) << "at " << pos << ": " << text;
+        ++pos;
+    };
+    auto string = [&] {
+        expect('"');
+        std::string value;
+        while (text[pos] != '"') {
+            if (text[pos] == '\\') {
+                ++pos;
+                if (text[pos] == 'u') {
+                    value += static_cast<char>(std::stoi(text.substr(pos + 1, 4), nullptr, 16));
+                    pos += 5;
+                    continue;
+                }
+            }
+            value += text[pos++];
+        }
+        ++pos;
+        return value;
+    };
+    expect('[');
+    skip();
+    while (text[pos] == '{') {
+        ++pos;
+        std::vector<std::string> record;
+        for (std::size_t c = 0; c < kColumns.size(); ++c) {
+            if (c > 0)
+                expect(',');
+            EXPECT_EQ(string(), kColumns[c]);
+            expect(':');
+            skip();
+            const bool yesNo = kColumns[c] == "salted";
+            if (text[pos] == '"') {
+                record.push_back(string());
+            } else if (text.compare(pos, 4, "null") == 0) {
+                record.push_back("N/A");
+                pos += 4;
+            } else if (text.compare(pos, 4, "true") == 0) {
+                record.push_back(yesNo ? "Yes" : "On");
+                pos += 4;
+            } else if (text.compare(pos, 5, "false") == 0) {
+                record.push_back(yesNo ? "No" : "Off");
+                pos += 5;
+            } else {
+                ADD_FAILURE() << "no value at " << pos << ": " << text;
+                return records;
+            }
+        }
+        expect('}');
+        records.push_back(record);
+        skip();
+        if (text[pos] == ',') {
+            ++pos;
+            skip();
+        }
+    }
+    expect(']');
+    return records;
+}
+
+// A scan's wait on loopback, where the simulator answers at once.
+const char kScanWait[] = "--wait 0.4";
+
+// Writes text to a plan file of the test's own; removed by the caller.
+std::string PlanFile(const char* name, const std::string& text) {
+    char folder[MAX_PATH];
+    ::GetTempPathA(sizeof folder, folder);
+    const std::string path = std::string(folder) + "vantrel-cli-" + name + "-" +
+                             std::to_string(::GetCurrentProcessId()) + ".csv";
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (std::size_t pos = 0, end; pos < text.size(); pos = end + 1) {
+        end = text.find('\n', pos);
+        lines.push_back(text.substr(pos, end - pos));
+    }
+    return lines;
+}
+
+// A text value of the simulator's one-line JSON log entry, "" when absent.
+std::string LogField(const std::string& entry, const std::string& key) {
+    const std::string start = "\"" + key + "\":\"";
+    const std::size_t at = entry.find(start);
+    if (at == std::string::npos)
+        return "";
+    const std::size_t from = at + start.size();
+    return entry.substr(from, entry.find('"', from) - from);
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    CliTest() : CliTest(FleetSetup()) {}
+    explicit CliTest(const SimulatorProcess::Setup& setup) : m_simulator(setup) {}
+    static SimulatorProcess::Setup FleetSetup() {
+        SimulatorProcess::Setup setup;
+        setup.fleetText = kFleet;
+        return setup;
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(m_simulator.Running()) << m_simulator.Error();
+        ::SetEnvironmentVariableA("ZOVA_TARGET", m_simulator.Target().c_str());
+    }
+    void TearDown() override {
+        for (const std::string& plan : m_plans)
+            ::DeleteFileA(plan.c_str());
+    }
+
+    // A plan file that goes with the test.
+    std::string Plan(const char* name, const std::string& text) {
+        m_plans.push_back(PlanFile(name, text));
+        return "\"" + m_plans.back() + "\"";
+    }
+
+    int ConfigureRequests() {
+        int count = 0;
+        for (const std::string& line : m_simulator.LogLines())
+            count += line.find("\"configure\"") != std::string::npos;
+        return count;
+    }
+
+    SimulatorProcess m_simulator;
+    std::vector<std::string> m_plans;
+};
+
+// The scan's CSV, from a fleet out of MAC order, is the plan apply takes: as
+// it is, every line is "no change" and nothing is sent; with one cell edited,
+// that one device changes.
+TEST_F(CliTest, ScanCsvIsAPlanThatAppliesAsNoChange) {
+    std::vector<std::vector<std::string>> expected = {kColumns};
+    expected.insert(expected.end(), kRows.begin(), kRows.end());
+    const CliRun scan = RunCli(std::string("scan --format csv ") + kScanWait);
+    ASSERT_EQ(scan.status, 0u) << scan.err;
+    ASSERT_EQ(CsvRecords(scan.out), expected) << scan.out;
+
+    CliRun run = RunCli("apply --dry-run " + Plan("roundtrip", scan.out));
+    EXPECT_EQ(run.status, 0u) << run.err;
+    EXPECT_EQ(run.out, std::string("line 2: ") + kMacA + ": no change\nline 3: " + kMacB +
+                           ": no change\nline 4: " + kMacC + ": no change\n3 lines: 3 no change\n");
+
+    std::string edited = scan.out;
+    edited.replace(edited.find("10.1.1.3,"), 8, "10.1.1.4");
+    run = RunCli("apply " + Plan("edited", edited));
+    EXPECT_EQ(run.status, 0u) << run.err;
+    EXPECT_EQ(Lines(run.out)[2], std::string("line 4: ") + kMacC + ": accepted") << run.out;
+    EXPECT_TRUE(m_simulator.WaitForLog({"\"configure\"", kMacC, "accepted", "\"ip\":\"10.1.1.4\""}))
+        << m_simulator.LogText();
+    EXPECT_EQ(ConfigureRequests(), 1) << m_simulator.LogText();
+}
+
+TEST_F(CliTest, ScanJsonAndTableShowTheFleet) {
+    std::vector<std::vector<std::string>> expected = {kColumns};
+    expected.insert(expected.end(), kRows.begin(), kRows.end());
+    const CliRun json = RunCli(std::string("scan --format json ") + kScanWait);
+    EXPECT_EQ(json.status, 0u) << json.err;
+    EXPECT_EQ(JsonRecords(json.out), expected) << json.out;
+
+    const CliRun table = RunCli(std::string("scan ") + kScanWait);
+    EXPECT_EQ(table.status, 0u) << table.err;
+    EXPECT_EQ(TableRecords(table.out), expected) << table.out;
+}
+
+TEST_F(CliTest, ConfigureUnsaltedChangesWhatIsAskedAndKeepsTheRest) {
+    const CliRun run = RunCli(
+        std::string("configure ") + kMacA + " --ip 192.168.10.31 --hostname alphaNew --dhcp on",
+        "right\r\n");
+    ASSERT_EQ(run.status, 0u) << run.err;
+    EXPECT_EQ(run.out, std::string(kMacA) + ": accepted\n");
+    // What reached the device: the changes, the rest as reported, the
+    // password without its line end.
+    EXPECT_TRUE(m_simulator.WaitForLog(
+        {"\"configure\"", kMacA, "accepted", "\"password\":\"right\"", "\"ip\":\"192.168.10.31\"",
+         "\"mask\":\"255.255.255.0\"", "\"gateway\":\"192.168.10.1\"", "\"dhcp\":true",
+         "\"hostname\":\"alphaNew\"", "\"dns1\":\"192.168.10.2\"", "\"dns2\":\"192.168.10.3\""}))
+        << m_simulator.LogText();
+}
+
+TEST_F(CliTest, ConfigureSaltedWithAPasswordChange) {
+    CliRun run =
+        RunCli(std::string("configure ") + kMacB + " --change-password", "pumpB!\nfresh1\n");
+    ASSERT_EQ(run.status, 0u) << run.err;
+    // The old password no longer holds; the new one does, and the proof
+    // never carries it as typed.
+    run = RunCli(std::string("configure ") + kMacB + " --hostname bravo2", "pumpB!\n");
+    EXPECT_EQ(run.status, 5u) << run.err;
+    EXPECT_EQ(run.err, std::string("vantrel-cli: ") + kMacB + ": wrong password\n");
+    run = RunCli(std::string("configure ") + kMacB + " --hostname bravo2", "fresh1\n");
+    EXPECT_EQ(run.status, 0u) << run.err;
+    EXPECT_TRUE(m_simulator.WaitForLog({"\"configure\"", kMacB, "accepted", "bravo2"}));
+    EXPECT_EQ(m_simulator.LogText().find("fresh1"), std::string::npos);
+    EXPECT_EQ(m_simulator.LogText().find("pumpB!"), std::string::npos);
+}
+
+// One case per status and per way a password can be missing; only the wrong
+// password reaches a device.
+TEST_F(CliTest, ConfigureEndsEachWayWithItsStatus) {
+    const struct {
+        std::string args;
+        const char* input;
+        DWORD status;
+        std::string out;
+        std::string error;
+    } cases[] = {
+        {std::string("configure ") + kMacA + " --ip 192.168.10.32", "wrong \n", 5, "",
+         "vantrel-cli: 02-6B-D4-CC-00-01: wrong password: the password ends in a blank, which "
+         "`echo pw |` at the Windows command prompt adds: write `echo pw|`\n"},
+        {"configure 02-6B-D4-EE-EE-EE --wait 0.2", "", 4, "",
+         "vantrel-cli: device 02-6B-D4-EE-EE-EE not found\n"},
+        {std::string("configure ") + kMacA + " --hostname bad_name", "right\n", 3, "",
+         "vantrel-cli: hostname 'bad_name': Illegal hostname! Only a-z, A-Z and 0-9 allowed.\n"},
+        // Closed input where a password is needed, and one line where
+        // --change-password needs two.
+        {std::string("configure ") + kMacA + " --ip 192.168.10.32", "", 3, "",
+         "vantrel-cli: no password given for 02-6B-D4-CC-00-01; nothing was sent\n"},
+        {std::string("configure ") + kMacB + " --change-password", "pumpB!\n", 3, "",
+         "vantrel-cli: no new password given for 02-6B-D4-CC-00-02; nothing was sent\n"},
+        {std::string("configure ") + kMacA + " --ip 192.168.10.21 --hostname alpha", "", 0,
+         std::string(kMacA) + ": no change\n", ""},
+        {std::string("configure ") + kMacA + " --colour red", "", 2, "",
+         "vantrel-cli: unknown option for configure: --colour\n"
+         "vantrel-cli --help tells how to use it.\n"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = RunCli(c.args, c.input);
+        EXPECT_EQ(run.status, c.status) << c.args;
+        EXPECT_EQ(run.err, c.error) << c.args;
+        EXPECT_EQ(run.out, c.out) << c.args;
+    }
+    ::Sleep(100);  // a late datagram would show in the log
+    EXPECT_EQ(ConfigureRequests(), 1) << m_simulator.LogText();
+}
+
+// No simulator: a target the library cannot read, and one where nothing answers.
+TEST(CliTarget, ScanSaysWhatIsWrongOrThatNothingAnswered) {
+    ::SetEnvironmentVariableA("ZOVA_TARGET", "localhost:9");
+    CliRun run = RunCli("scan --wait 0");
+    EXPECT_EQ(run.status, 7u);
+    EXPECT_EQ(run.err,
+              "vantrel-cli: ZOVA_TARGET 'localhost:9': 'localhost' is not a dotted IPv4 address\n");
+    ::SetEnvironmentVariableA("ZOVA_TARGET", "127.0.0.1:9");
+    run = RunCli("scan --wait 0 --format csv");
+    EXPECT_EQ(run.status, 4u);
+    EXPECT_EQ(run.err, "vantrel-cli: no device answered\n");
+    EXPECT_EQ(CsvRecords(run.out), std::vector<std::vector<std::string>>{kColumns});
+}
+
+TEST_F(CliTest, RefusesALibraryThatIsNot11x) {
+    // The program beside a zova.dll whose version resource reads 1.2.x.
+    const CliRun run = RunCli("scan --wait 0.2", "", "cli-wrong-library\\vantrel-cli.exe");
+    EXPECT_EQ(run.status, 8u);
+    EXPECT_EQ(run.err, "Incorrect DLL version\n");
+    EXPECT_EQ(run.out, "");
+    ::Sleep(200);
+    EXPECT_EQ(m_simulator.LogText(), "");
+}
+
+TEST_F(CliTest, WinkFollowsTheWindowsRuleAndWaitsForTheLastCopy) {
+    CliRun run = RunCli(std::string("wink ") + kMacA);
+    EXPECT_EQ(run.status, 0u) << run.err;
+    // Every copy left before the program ended: the wink and its four repeats.
+    int copies = 0;
+    for (const std::string& line : m_simulator.LogLines())
+        copies += line.find("\"wink\"") != std::string::npos;
+    EXPECT_EQ(copies, 5) << m_simulator.LogText();
+
+    run = RunCli(std::string("wink ") + kMacB);
+    EXPECT_EQ(run.status, 9u);
+    EXPECT_EQ(run.err, "Device does not support wink.\n");
+    for (const std::string& line : m_simulator.LogLines())
+        EXPECT_EQ(line.find(std::string("\"wink\"") + ",\"id\"") != std::string::npos &&
+                      line.find(kMacB) != std::string::npos,
+                  false)
+            << line;
+}
+
+// A device on loopback that answers scans and never a configure request.
+class SilentDevice {
+public:
+    explicit SilentDevice(const ZOVA_ModuleScanResponseType& answer) : m_answer(answer) {
+        WSADATA data;
+        ::WSAStartup(MAKEWORD(2, 2), &data);
+        m_socket = ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        int length = sizeof address;
+        ::bind(m_socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::getsockname(m_socket, reinterpret_cast<sockaddr*>(&address), &length);
+        m_target = "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+        const DWORD slice = 50;
+        ::setsockopt(m_socket, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&slice),
+                     sizeof slice);
+        m_thread = std::thread([this] { Serve(); });
+    }
+    ~SilentDevice() {
+        m_stop = true;
+        m_thread.join();
+        ::closesocket(m_socket);
+        ::WSACleanup();
+    }
+    const std::string& Target() const { return m_target; }
+    int ConfigureRequests() const { return m_configures; }
+
+private:
+    void Serve() {
+        while (!m_stop) {
+            std::uint8_t buffer[zova::wire::kMaxDatagram];
+            sockaddr_in from{};
+            int fromLength = sizeof from;
+            const int got = ::recvfrom(m_socket, reinterpret_cast<char*>(buffer), sizeof buffer, 0,
+                                       reinterpret_cast<sockaddr*>(&from), &fromLength);
+            if (got <= 0)
+                continue;
+            const auto header = zova::wire::DecodeHeader(buffer, static_cast<std::size_t>(got));
+            if (!header)
+                continue;
+            if (header->type == zova::wire::MessageType::ConfigureRequest)
+                ++m_configures;
+            if (header->type != zova::wire::MessageType::ScanRequest)
+                continue;
+            const zova::wire::Datagram answer = zova::wire::EncodeScanAnswer(header->id, m_answer);
+            ::sendto(m_socket, reinterpret_cast<const char*>(answer.data()),
+                     static_cast<int>(answer.size()), 0, reinterpret_cast<sockaddr*>(&from),
+                     fromLength);
+        }
+    }
+
+    ZOVA_ModuleScanResponseType m_answer;
+    SOCKET m_socket = INVALID_SOCKET;
+    std::string m_target;
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_configures{0};
+    std::thread m_thread;
+};
+
+TEST(CliNoAnswer, ConfigureThatGetsNoResultEndsWithItsStatus) {
+    SilentDevice device(harness::SampleAnswer::Bare({0x02, 0x6B, 0xD4, 0xDD, 0x00, 0x01})
+                            .Protocol(2, 0)
+                            .Ip(0x0A000001));
+    ::SetEnvironmentVariableA("ZOVA_TARGET", device.Target().c_str());
+
+    const CliRun run = RunCli("configure 02-6B-D4-DD-00-01 --ip 10.0.0.2");
+    EXPECT_EQ(run.status, 6u) << run.err;
+    EXPECT_EQ(run.err, "vantrel-cli: 02-6B-D4-DD-00-01: no answer\n");
+    // The request and the library's four repeats reached the device.
+    EXPECT_EQ(device.ConfigureRequests(), 5);
+}
+
+// Plans as a spreadsheet saves them (BOM, ';', CRLF, a comment, a trailing
+// empty row): passwords from their column, an empty cell or no column
+// falling back to one password read once, and closed input sending nothing.
+TEST_F(CliTest, ApplyTakesASpreadsheetsPlanAndItsPasswords) {
+    const std::string column =
+        Plan("column", std::string("\xEF\xBB\xBFmac;hostname;password\r\n# from the sheet\r\n") +
+                           kMacA + ";alpha2;right\r\n" + kMacB + "; bravo2 ;wrong\r\n;;\r\n");
+    CliRun run = RunCli("apply --format csv " + column);
+    EXPECT_EQ(run.status, 1u) << run.err;
+    EXPECT_EQ(run.out, std::string("line,mac,result,reason\r\n3,") + kMacA + ",accepted,\r\n4," +
+                           kMacB + ",wrong password,\r\n");
+    EXPECT_EQ(run.err.substr(run.err.find("2 lines")), "2 lines: 1 accepted, 1 wrong password\n");
+
+    const std::string shared =
+        Plan("shared", std::string("mac;hostname;password\r\n") + kMacC + ";charlie2;\r\n" + kMacA +
+                           ";alpha3;\r\n" + kMacB + ";bravo;\r\n");
+    run = RunCli("apply " + shared, "");
+    EXPECT_EQ(run.status, 3u) << run.err;
+    EXPECT_EQ(run.err, std::string("vantrel-cli: no password given for line 3: ") + kMacA +
+                           " (1 device needs one); nothing was sent\n");
+    EXPECT_EQ(ConfigureRequests(), 2);  // the first plan's
+
+    run = RunCli("apply " + shared, "right\n");
+    EXPECT_EQ(run.status, 0u) << run.err;
+    EXPECT_EQ(run.out, std::string("line 2: ") + kMacC + ": accepted\nline 3: " + kMacA +
+                           ": accepted\nline 4: " + kMacB +
+                           ": no change\n3 lines: 2 accepted, 1 no change\n");
+    EXPECT_TRUE(m_simulator.WaitForLog({"\"configure\"", kMacA, "accepted", "alpha3"}));
+}
+
+// No simulator: the texts themselves are checked natively against docs/cli.md.
+TEST(CliHelp, HelpAndVersionArePrinted) {
+    CliRun run = RunCli("apply -h");
+    EXPECT_EQ(run.status, 0u);
+    EXPECT_EQ(run.out.rfind("Usage: vantrel-cli apply PLAN.csv", 0), 0u) << run.out;
+    run = RunCli("--help");
+    EXPECT_EQ(run.status, 0u);
+    EXPECT_EQ(run.out.rfind("Usage: vantrel-cli SUBCOMMAND", 0), 0u) << run.out;
+    run = RunCli("--version");
+    EXPECT_EQ(run.status, 0u);
+    EXPECT_EQ(run.out.rfind("vantrel-cli ", 0), 0u) << run.out;
+    EXPECT_NE(run.out.find("\nzova.dll 1.1."), std::string::npos) << run.out;
+}
+
+// A plan of 50 generated devices (02-6B-D4-00-00-01 to -32, host names
+// "sim-…", which the rules refuse until changed), some lines bad.
+class CliPlanTest : public CliTest {
+protected:
+    CliPlanTest() : CliTest(Generated()) {}
+    static SimulatorProcess::Setup Generated() {
+        SimulatorProcess::Setup setup;
+        setup.generate = 50;
+        return setup;
+    }
+
+    std::string WritePlan() {
+        std::string text = "mac,ip,hostname,dhcp\r\n";
+        for (int n = 1; n <= 50; ++n) {
+            char mac[18];
+            std::snprintf(mac, sizeof mac, "02-6B-D4-00-00-%02X", n);
+            std::string line = std::string(mac) + ",10.9.0." + std::to_string(n) + ",dev" +
+                               std::to_string(n) + ",off";
+            if (n == 3)
+                line = std::string(mac) + ",,,";  // nothing to change
+            if (n == 7)
+                line = std::string(mac) + ",10.9.0.255,dev7,off";
+            if (n == 13)
+                line = std::string(mac) + ",10.9.0.13,dev-13,off";
+            if (n == 21)
+                line = std::string(mac) + ",10.9.0.21,,off";  // keeps "sim-000015"
+            if (n == 34)
+                line = "02-6B-D4-00-EE-EE,10.9.0.34,dev34,off";
+            if (n == 42)
+                line = std::string(mac) + ",10.9.0.42";
+            text += line + "\r\n";
+        }
+        return Plan("plan", text);
+    }
+
+    // Line numbers: the header is line 1, device n on line n + 1.
+    const std::map<int, std::string> m_others = {
+        {4, "line 4: 02-6B-D4-00-00-03: no change"},
+        {8,
+         "line 8: 02-6B-D4-00-00-07: invalid: ip '10.9.0.255': Last digit of IP address can "
+         "not be 255."},
+        {14,
+         "line 14: 02-6B-D4-00-00-0D: invalid: hostname 'dev-13': Illegal hostname! Only a-z, "
+         "A-Z and 0-9 allowed."},
+        {22,
+         "line 22: 02-6B-D4-00-00-15: invalid: current host name 'sim-000015' is not allowed "
+         "(Illegal hostname! Only a-z, A-Z and 0-9 allowed.); give a new one in the hostname "
+         "column"},
+        {35, "line 35: 02-6B-D4-00-EE-EE: not found"},
+        {43, "line 43: 02-6B-D4-00-00-2A: invalid: 2 cells where the header has 4"},
+    };
+};
+
+// The dry run and then the apply of the same plan, each with a short scan
+// (the one device never found ends it).
+TEST_F(CliPlanTest, DryRunSendsNothingThenApplyGoesOnPastBadLines) {
+    const std::string plan = WritePlan();
+    CliRun run = RunCli("apply --dry-run --wait 0.5 " + plan);
+    EXPECT_EQ(run.status, 1u) << run.err;
+    std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 51u) << run.out;
+    EXPECT_EQ(lines[0],
+              "line 2: 02-6B-D4-00-00-01: would set: ip 10.0.0.1 -> 10.9.0.1, hostname sim-000001 "
+              "-> dev1");
+    for (const auto& other : m_others)
+        EXPECT_EQ(lines[other.first - 2], other.second);
+    EXPECT_EQ(lines[50], "50 lines: 1 not found, 4 invalid, 44 would apply, 1 no change");
+    ::Sleep(100);  // a late datagram would show in the log
+    EXPECT_EQ(ConfigureRequests(), 0) << m_simulator.LogText();
+
+    run = RunCli("apply --wait 0.5 " + plan);
+    EXPECT_EQ(run.status, 1u) << run.err;
+    lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 51u) << run.out;
+    ASSERT_TRUE(m_simulator.WaitForLog(
+        {"\"configure\"", "02-6B-D4-00-00-32", "accepted", "\"ip\":\"10.9.0.50\""}));
+    // Each device got its own line's settings.
+    std::map<std::string, std::string> sentIp;
+    for (const std::string& entry : m_simulator.LogLines())
+        if (LogField(entry, "type") == "configure" && LogField(entry, "outcome") == "accepted")
+            sentIp[LogField(entry, "mac")] = LogField(entry, "ip");
+    for (int n = 1; n <= 50; ++n) {
+        const int line = n + 1;
+        char mac[18];
+        std::snprintf(mac, sizeof mac, "02-6B-D4-00-00-%02X", n);
+        const auto other = m_others.find(line);
+        if (other != m_others.end()) {
+            EXPECT_EQ(lines[n - 1], other->second);
+            continue;
+        }
+        EXPECT_EQ(lines[n - 1], "line " + std::to_string(line) + ": " + mac + ": accepted");
+        EXPECT_EQ(sentIp[mac], "10.9.0." + std::to_string(n)) << mac;
+    }
+    EXPECT_EQ(lines[50], "50 lines: 44 accepted, 1 not found, 4 invalid, 1 no change");
+    EXPECT_EQ(ConfigureRequests(), 44);
+    // A progress line per device sent, on standard error.
+    EXPECT_NE(run.err.find("[44/44] line 51: 02-6B-D4-00-00-32\n"), std::string::npos) << run.err;
+}
+
+}  // namespace

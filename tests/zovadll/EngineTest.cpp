@@ -1,0 +1,256 @@
+// The library's queues as the tool sees them: answers in arrival order, one
+// notification each, and configure results believed only once and only for
+// requests that were sent; and the copies of every request, on schedule.
+#include "zovadll/Engine.h"
+
+#include "tests/common/SampleAnswer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace zova;
+using namespace zova::wire;
+
+std::vector<int> g_notifications;
+void Record(int notification) {
+    g_notifications.push_back(notification);
+}
+
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_notifications.clear();
+        engine.SetCallback(Record);
+    }
+    void Deliver(const Datagram& d) { engine.Receive(d.data(), d.size()); }
+    static ZOVA_ModuleScanResponseType AnswerFrom(std::uint8_t last) {
+        return harness::SampleAnswer::Bare({2, 0x6B, 0xD4, 0, 0, last});
+    }
+    Engine engine;
+    const base::Mac macA{2, 0x6B, 0xD4, 0, 0, 0xA};
+    const base::Mac macB{2, 0x6B, 0xD4, 0, 0, 0xB};
+};
+
+TEST_F(EngineTest, AnswersQueueInArrivalOrderWithOneNotificationEach) {
+    for (std::uint8_t i = 1; i <= 3; ++i)
+        Deliver(EncodeScanAnswer(77, AnswerFrom(i)));
+    EXPECT_EQ(g_notifications, (std::vector<int>{1, 1, 1}));
+    ZOVA_ModuleScanResponseType out{};
+    for (std::uint8_t i = 1; i <= 3; ++i) {
+        ASSERT_TRUE(engine.TakeAnswer(out));
+        EXPECT_EQ(out.abMacAddr[5], i);
+    }
+    EXPECT_FALSE(engine.TakeAnswer(out));
+}
+
+TEST_F(EngineTest, MalformedAndUnsolicitedDatagramsChangeNothing) {
+    Datagram cut = EncodeScanAnswer(1, AnswerFrom(1));
+    cut.resize(cut.size() - 1);
+    Deliver(cut);
+    Deliver(EncodeScanRequest(1));  // another host's scan seen on the wire
+    Deliver(EncodeConfigureResult(5, {macA, ConfigureOutcome::WrongPassword}));  // never asked
+    engine.Receive(nullptr, 0);
+    EXPECT_TRUE(g_notifications.empty());
+    ZOVA_ModuleScanResponseType out{};
+    base::Mac mac{};
+    EXPECT_FALSE(engine.TakeAnswer(out));
+    EXPECT_FALSE(engine.FirstRejected(mac));
+}
+
+TEST_F(EngineTest, AcceptedConfigureRaisesRescanOnceForItsOwnRequest) {
+    engine.ExpectConfigureResult(10, macA);
+    Deliver(EncodeConfigureResult(11, {macA, ConfigureOutcome::Accepted}));  // other id
+    Deliver(EncodeConfigureResult(10, {macB, ConfigureOutcome::Accepted}));  // other device
+    Deliver(EncodeConfigureResult(10, {macA, ConfigureOutcome::Accepted}));
+    Deliver(EncodeConfigureResult(10, {macA, ConfigureOutcome::Accepted}));  // answer to a repeat
+    EXPECT_EQ(g_notifications, (std::vector<int>{2}));
+    base::Mac mac{};
+    EXPECT_FALSE(engine.FirstRejected(mac));
+}
+
+TEST_F(EngineTest, RejectedPasswordQueueKeepsItsFrontUntilRemoved) {
+    engine.ExpectConfigureResult(1, macA);
+    engine.ExpectConfigureResult(2, macB);
+    Deliver(EncodeConfigureResult(1, {macA, ConfigureOutcome::WrongPassword}));
+    Deliver(EncodeConfigureResult(2, {macB, ConfigureOutcome::WrongPassword}));
+    EXPECT_EQ(g_notifications, (std::vector<int>{3, 3}));
+    base::Mac mac{};
+    ASSERT_TRUE(engine.FirstRejected(mac));
+    EXPECT_EQ(mac, macA);
+    ASSERT_TRUE(engine.FirstRejected(mac));
+    EXPECT_EQ(mac, macA) << "reading the front must not drop it";
+    engine.DropFirstRejected();
+    ASSERT_TRUE(engine.FirstRejected(mac));
+    EXPECT_EQ(mac, macB);
+    engine.DropFirstRejected();
+    EXPECT_FALSE(engine.FirstRejected(mac));
+    engine.DropFirstRejected();  // on an empty queue: nothing happens
+    EXPECT_FALSE(engine.FirstRejected(mac));
+}
+
+// The receiver thread fills while the tool's thread empties: nothing may be
+// lost or duplicated (run it with ThreadSanitizer too).
+TEST(EngineConcurrency, AnswersTakenWhileArrivingAreAllTakenOnce) {
+    static std::atomic<int> announced{0};
+    announced = 0;
+    Engine engine;
+    engine.SetCallback([](int) { ++announced; });
+    constexpr int kAnswers = 20000;
+    std::thread receiver([&] {
+        ZOVA_ModuleScanResponseType a{};
+        a.bMacAddrValid = 1;
+        for (int i = 0; i < kAnswers; ++i) {
+            a.abMacAddr[4] = static_cast<std::uint8_t>(i >> 8);
+            a.abMacAddr[5] = static_cast<std::uint8_t>(i);
+            const Datagram d = EncodeScanAnswer(1, a);
+            engine.Receive(d.data(), d.size());
+        }
+    });
+    std::vector<int> seen(kAnswers, 0);
+    int taken = 0;
+    ZOVA_ModuleScanResponseType out{};
+    while (taken < kAnswers) {
+        if (!engine.TakeAnswer(out)) {
+            std::this_thread::yield();
+            continue;
+        }
+        ++seen[out.abMacAddr[4] << 8 | out.abMacAddr[5]];
+        ++taken;
+    }
+    receiver.join();
+    EXPECT_FALSE(engine.TakeAnswer(out));
+    EXPECT_EQ(announced.load(), kAnswers);
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), kAnswers) << "each answer exactly once";
+}
+
+// Catches copies sent early (all at once), late, twice or one too many: each
+// copy is due exactly at its delay and not a millisecond before.
+TEST_F(EngineTest, EveryRequestIsCopiedOnScheduleAndNoMore) {
+    using std::chrono::milliseconds;
+    const Engine::Clock::time_point t0{};
+    const Datagram scan = EncodeScanRequest(1), wink = EncodeWinkRequest(2, macA);
+    engine.RequestSent(scan, t0);
+    engine.RequestSent(wink, t0 + milliseconds(100));
+    EXPECT_EQ(Engine::kCopyDelays.front(), milliseconds(0)) << "the first copy goes at once";
+    EXPECT_EQ(Engine::kCopyDelays.back(), milliseconds(kLastCopyDelayMs));
+    for (std::size_t copy = 1; copy < Engine::kCopyDelays.size(); ++copy) {
+        SCOPED_TRACE(copy);
+        const auto at = t0 + Engine::kCopyDelays[copy];
+        EXPECT_TRUE(engine.DueCopies(at - milliseconds(1)).empty());
+        EXPECT_EQ(engine.DueCopies(at), std::vector<Datagram>{scan});
+        EXPECT_TRUE(engine.DueCopies(at + milliseconds(99)).empty());
+        EXPECT_EQ(engine.DueCopies(at + milliseconds(100)), std::vector<Datagram>{wink});
+    }
+    EXPECT_TRUE(engine.DueCopies(t0 + std::chrono::hours(1)).empty());
+
+    // A receiver that fell behind sends what is overdue, earliest first.
+    engine.RequestSent(wink, t0);
+    engine.RequestSent(scan, t0 + milliseconds(10));
+    EXPECT_EQ(engine.DueCopies(t0 + milliseconds(160)), (std::vector<Datagram>{wink, scan}));
+    EXPECT_EQ(engine.DueCopies(t0 + std::chrono::hours(1)).size(), 6u);
+}
+
+// Catches one answer counting for two requests: an id still awaiting a
+// result, or a scan whose answers are still paired, is not given out again.
+TEST(EngineIds, ANewIdIsNeverOneStillInUse) {
+    const std::uint32_t draws[] = {7, 7, 8, 7, 8, 9};
+    std::size_t next = 0;
+    Engine engine([&] { return draws[next++]; });
+    EXPECT_EQ(engine.NewRequestId(), 7u);
+    engine.ExpectConfigureResult(7, {2, 0x6B, 0xD4, 0, 0, 1});
+    EXPECT_EQ(engine.NewRequestId(), 8u);
+    engine.RequestSent(EncodeScanRequest(8), {});
+    EXPECT_EQ(engine.NewRequestId(), 9u);
+}
+
+// Catches a device listed five times per scan (every copy's answer passed),
+// a device missing from a new scan (its answers taken for the old scan's),
+// late answers lost, and an answer the full queue refused counted as passed.
+TEST_F(EngineTest, EachDeviceAnswersAScanOnce) {
+    const auto answer = [&](std::uint32_t id, std::uint8_t device) {
+        Deliver(EncodeScanAnswer(id, AnswerFrom(device)));
+    };
+    engine.RequestSent(EncodeScanRequest(5), {});
+    for (int copy = 0; copy < 5; ++copy) {
+        answer(5, 1);
+        answer(5, 2);
+    }
+    EXPECT_EQ(g_notifications.size(), 2u) << "one answer per device";
+    ZOVA_ModuleScanResponseType noMac{};
+    Deliver(EncodeScanAnswer(5, noMac));
+    Deliver(EncodeScanAnswer(5, noMac));
+    EXPECT_EQ(g_notifications.size(), 3u)
+        << "answers without a MAC pass once, as the tool keeps one";
+
+    engine.RequestSent(EncodeScanRequest(6), {});
+    answer(6, 1);
+    answer(5, 1);  // a late copy of the earlier scan's
+    answer(6, 1);
+    answer(77, 1);  // a scan this library did not send, or no longer pairs
+    answer(77, 1);
+    EXPECT_EQ(g_notifications.size(), 6u);
+
+    ZOVA_ModuleScanResponseType out{};
+    while (engine.TakeAnswer(out)) {
+    }
+    for (std::size_t i = 0; i < Engine::kMaxAnswers; ++i)
+        answer(77, 1);
+    answer(6, 3);  // the queue is full
+    ASSERT_TRUE(engine.TakeAnswer(out));
+    answer(6, 3);
+    EXPECT_EQ(g_notifications.size(), 6u + Engine::kMaxAnswers + 1) << "its next copy passes";
+}
+
+// Memory stays bounded under a flood of scans or of devices: catches the
+// oldest scan kept past either bound, or forgotten before it.
+TEST_F(EngineTest, PairedAnswersStayWithinTheirBounds) {
+    const auto passes = [&](std::uint32_t id, std::uint32_t device) {
+        const std::size_t before = g_notifications.size();
+        ZOVA_ModuleScanResponseType a = AnswerFrom(0);
+        a.abMacAddr[3] = static_cast<std::uint8_t>(device >> 16);
+        a.abMacAddr[4] = static_cast<std::uint8_t>(device >> 8);
+        a.abMacAddr[5] = static_cast<std::uint8_t>(device);
+        Deliver(EncodeScanAnswer(id, a));
+        ZOVA_ModuleScanResponseType out{};
+        engine.TakeAnswer(out);
+        return g_notifications.size() > before;
+    };
+    for (std::uint32_t id = 1; id <= Engine::kPairedScans; ++id) {
+        engine.RequestSent(EncodeScanRequest(id), {});
+        ASSERT_TRUE(passes(id, 1));
+    }
+    EXPECT_FALSE(passes(1, 1)) << "the oldest of kPairedScans scans is kept";
+    engine.RequestSent(EncodeScanRequest(100), {});
+    EXPECT_TRUE(passes(1, 1)) << "one scan more forgets it";
+    EXPECT_FALSE(passes(2, 1));
+
+    // Scan 200 forgets scan 2, the oldest, and pairs devices up to the bound
+    // with the one device each of scans 3 to 16.
+    engine.RequestSent(EncodeScanRequest(200), {});
+    const std::uint32_t room = static_cast<std::uint32_t>(Engine::kMaxPairedMacs) -
+                               static_cast<std::uint32_t>(Engine::kPairedScans - 2);
+    for (std::uint32_t device = 1; device <= room; ++device)
+        ASSERT_TRUE(passes(200, device));
+    EXPECT_FALSE(passes(3, 1)) << "at the bound nothing is forgotten";
+    EXPECT_FALSE(passes(200, room));
+    EXPECT_TRUE(passes(200, room + 1));
+    EXPECT_TRUE(passes(3, 1)) << "one past it forgets the oldest scan";
+    EXPECT_FALSE(passes(4, 1));
+    EXPECT_FALSE(passes(200, room + 1));
+}
+
+TEST_F(EngineTest, FullAnswerQueueDropsNewcomersWithoutNotifying) {
+    const Datagram d = EncodeScanAnswer(1, AnswerFrom(1));
+    for (std::size_t i = 0; i < Engine::kMaxAnswers + 5; ++i)
+        Deliver(d);
+    EXPECT_EQ(g_notifications.size(), Engine::kMaxAnswers);
+}
+
+}  // namespace

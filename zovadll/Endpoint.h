@@ -1,0 +1,25 @@
+// IPv4 endpoints as the library and the simulator take them from the user:
+// dotted decimal only, so that no name lookup can send anything anywhere.
+#ifndef VANTREL_ZOVADLL_ENDPOINT_H
+#define VANTREL_ZOVADLL_ENDPOINT_H
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace zova {
+
+struct Endpoint {
+    std::uint32_t address;  // first octet in the most significant byte
+    std::uint16_t port;
+};
+
+// "a.b.c.d:port" (base::ParseIpv4) with a port from 1 to 65535.
+std::optional<Endpoint> ParseEndpoint(std::string_view text);
+inline bool IsLoopback(std::uint32_t address) {
+    return (address >> 24) == 127;
+}
+
+}  // namespace zova
+
+#endif  // VANTREL_ZOVADLL_ENDPOINT_H
