@@ -1,7 +1,7 @@
 ; Inbound UDP rules in Windows' firewall for the two programs that wait for
 ; datagrams: the tool (device answers that arrive by broadcast, DHCP requests
 ; on port 67 while the recovery server runs) and vantrel-cli.exe. Without a
-; rule the firewall drops them and no device is listed.
+; rule the firewall drops those datagrams.
 ;
 ; netsh is taken from the system folder, never from the folder the installer
 ; was started from. A failing netsh (no firewall service; Wine has none)
