@@ -80,9 +80,10 @@ public:
     bool Send(const zova::wire::Datagram& datagram) {
         if (!IsStarted())
             return false;
-        const bool sent = transport_.Send(datagram);
+        // Known to the engine before it leaves, so that even the first
+        // answers to a scan are paired with it.
         engine.RequestSent(datagram, zova::Engine::Clock::now());
-        return sent;
+        return transport_.Send(datagram);
     }
 
     bool IsStarted() {
