@@ -1,6 +1,6 @@
 #include "cli/Address.h"
 
-#include "base/Address.h"
+#include "zovadll/Endpoint.h"
 
 #include <cstdio>
 
@@ -39,24 +39,23 @@ bool CheckTarget(const std::optional<std::string>& value, std::string& error) {
         error = named + "longer than 63 characters";
         return false;
     }
-    if (text.rfind(':') == std::string::npos) {
-        error = named + "not ADDRESS:PORT" + example;
-        return false;
-    }
+    zova::EndpointFault fault{};
+    if (zova::ParseEndpoint(text, &fault))
+        return true;
     const std::size_t colon = text.rfind(':');
-    const std::string address = text.substr(0, colon), port = text.substr(colon + 1);
-    if (!base::ParseIpv4(address)) {
-        error = named + Quoted(address) + " is not a dotted IPv4 address";
-        return false;
+    switch (fault) {
+    case zova::EndpointFault::kNoPort:
+        error = named + "not ADDRESS:PORT" + example;
+        break;
+    case zova::EndpointFault::kAddress:
+        error = named + Quoted(text.substr(0, colon)) + " is not a dotted IPv4 address";
+        break;
+    case zova::EndpointFault::kPort:
+        error =
+            named + "the port is a number from 1 to 65535, not " + Quoted(text.substr(colon + 1));
+        break;
     }
-    const bool digits = !port.empty() && port.size() <= 5 &&
-                        port.find_first_not_of("0123456789") == std::string::npos;
-    const long number = digits ? std::stol(port) : 0;
-    if (number < 1 || number > 65535) {
-        error = named + "the port is a number from 1 to 65535, not " + Quoted(port);
-        return false;
-    }
-    return true;
+    return false;
 }
 
 }  // namespace cli

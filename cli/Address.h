@@ -12,10 +12,10 @@ namespace cli {
 // blanks and what the terminal would hide.
 std::string Quoted(const std::string& text);
 
-// ZOVA_TARGET as zova.dll reads it (no value: not set). The library refuses
-// to start, without a word, on a value that is set and is not "a.b.c.d:port"
-// with a port from 1 to 65535 in at most 63 characters; error then says what
-// is wrong with it.
+// ZOVA_TARGET as zova.dll reads it (no value: not set), with the library's
+// own parser. The library refuses to start, without a word, on a value that
+// is set and is not "a.b.c.d:port" with a port from 1 to 65535 in at most 63
+// characters; error then says what is wrong with it.
 bool CheckTarget(const std::optional<std::string>& value, std::string& error);
 
 }  // namespace cli

@@ -20,14 +20,21 @@ std::optional<std::uint32_t> ParseNumber(std::string_view text) {
 
 }  // namespace
 
-std::optional<Endpoint> ParseEndpoint(std::string_view text) {
+std::optional<Endpoint> ParseEndpoint(std::string_view text, EndpointFault* fault) {
+    const auto refuse = [&](EndpointFault why) {
+        if (fault)
+            *fault = why;
+        return std::nullopt;
+    };
     const std::size_t colon = text.rfind(':');
     if (colon == std::string_view::npos)
-        return std::nullopt;
+        return refuse(EndpointFault::kNoPort);
     const auto address = base::ParseIpv4(text.substr(0, colon));
+    if (!address)
+        return refuse(EndpointFault::kAddress);
     const auto port = ParseNumber(text.substr(colon + 1));
-    if (!address || !port || *port == 0 || *port > 65535)
-        return std::nullopt;
+    if (!port || *port == 0 || *port > 65535)
+        return refuse(EndpointFault::kPort);
     return Endpoint{*address, static_cast<std::uint16_t>(*port)};
 }
 

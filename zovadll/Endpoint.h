@@ -14,8 +14,12 @@ struct Endpoint {
     std::uint16_t port;
 };
 
-// "a.b.c.d:port" (base::ParseIpv4) with a port from 1 to 65535.
-std::optional<Endpoint> ParseEndpoint(std::string_view text);
+// Which part of a text ParseEndpoint refused.
+enum class EndpointFault { kNoPort, kAddress, kPort };
+
+// "a.b.c.d:port" (base::ParseIpv4) with a port from 1 to 65535; on a refusal,
+// fault (when given) says which part was wrong.
+std::optional<Endpoint> ParseEndpoint(std::string_view text, EndpointFault* fault = nullptr);
 inline bool IsLoopback(std::uint32_t address) {
     return (address >> 24) == 127;
 }
