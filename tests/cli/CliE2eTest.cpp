@@ -259,19 +259,6 @@ std::vector<std::vector<std::string>> JsonRecords(const std::string& text) {
     return records;
 }
 
-// A scan's wait on loopback, where the simulator answers at once.
-const char kScanWait[] = "--wait 0.4";
-
-// Writes text to a plan file of the test's own; removed by the caller.
-std::string PlanFile(const char* name, const std::string& text) {
-    char folder[MAX_PATH];
-    ::GetTempPathA(sizeof folder, folder);
-    const std::string path = std::string(folder) + "vantrel-cli-" + name + "-" +
-                             std::to_string(::GetCurrentProcessId()) + ".csv";
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
-}
-
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     for (std::size_t pos = 0, end; pos < text.size(); pos = end + 1) {
@@ -279,16 +266,6 @@ std::vector<std::string> Lines(const std::string& text) {
         lines.push_back(text.substr(pos, end - pos));
     }
     return lines;
-}
-
-// A text value of the simulator's one-line JSON log entry, "" when absent.
-std::string LogField(const std::string& entry, const std::string& key) {
-    const std::string start = "\"" + key + "\":\"";
-    const std::size_t at = entry.find(start);
-    if (at == std::string::npos)
-        return "";
-    const std::size_t from = at + start.size();
-    return entry.substr(from, entry.find('"', from) - from);
 }
 
 class CliTest : public ::testing::Test {
@@ -310,9 +287,13 @@ protected:
             ::DeleteFileA(plan.c_str());
     }
 
-    // A plan file that goes with the test.
+    // Writes text to a plan file that goes with the test; its path, quoted.
     std::string Plan(const char* name, const std::string& text) {
-        m_plans.push_back(PlanFile(name, text));
+        char folder[MAX_PATH];
+        ::GetTempPathA(sizeof folder, folder);
+        m_plans.push_back(std::string(folder) + "vantrel-cli-" + name + "-" +
+                          std::to_string(::GetCurrentProcessId()) + ".csv");
+        std::ofstream(m_plans.back(), std::ios::binary) << text;
         return "\"" + m_plans.back() + "\"";
     }
 
@@ -327,41 +308,26 @@ protected:
     std::vector<std::string> m_plans;
 };
 
-// The scan's CSV, from a fleet out of MAC order, is the plan apply takes: as
-// it is, every line is "no change" and nothing is sent; with one cell edited,
-// that one device changes.
-TEST_F(CliTest, ScanCsvIsAPlanThatAppliesAsNoChange) {
+// Each format shows the fleet, given out of MAC order, in MAC order (0.4 s:
+// the simulator on loopback answers at once). The CSV is a plan that apply
+// takes as it is: every line "no change".
+TEST_F(CliTest, ScanShowsTheFleetAndItsCsvAppliesAsNoChange) {
     std::vector<std::vector<std::string>> expected = {kColumns};
     expected.insert(expected.end(), kRows.begin(), kRows.end());
-    const CliRun scan = RunCli(std::string("scan --format csv ") + kScanWait);
-    ASSERT_EQ(scan.status, 0u) << scan.err;
-    ASSERT_EQ(CsvRecords(scan.out), expected) << scan.out;
+    const CliRun table = RunCli("scan --wait 0.4");
+    EXPECT_EQ(table.status, 0u) << table.err;
+    EXPECT_EQ(TableRecords(table.out), expected) << table.out;
+    const CliRun json = RunCli("scan --wait 0.4 --format json");
+    EXPECT_EQ(json.status, 0u) << json.err;
+    EXPECT_EQ(JsonRecords(json.out), expected) << json.out;
+    const CliRun csv = RunCli("scan --wait 0.4 --format csv");
+    ASSERT_EQ(csv.status, 0u) << csv.err;
+    ASSERT_EQ(CsvRecords(csv.out), expected) << csv.out;
 
-    CliRun run = RunCli("apply --dry-run " + Plan("roundtrip", scan.out));
+    const CliRun run = RunCli("apply --dry-run " + Plan("scan", csv.out));
     EXPECT_EQ(run.status, 0u) << run.err;
     EXPECT_EQ(run.out, std::string("line 2: ") + kMacA + ": no change\nline 3: " + kMacB +
                            ": no change\nline 4: " + kMacC + ": no change\n3 lines: 3 no change\n");
-
-    std::string edited = scan.out;
-    edited.replace(edited.find("10.1.1.3,"), 8, "10.1.1.4");
-    run = RunCli("apply " + Plan("edited", edited));
-    EXPECT_EQ(run.status, 0u) << run.err;
-    EXPECT_EQ(Lines(run.out)[2], std::string("line 4: ") + kMacC + ": accepted") << run.out;
-    EXPECT_TRUE(m_simulator.WaitForLog({"\"configure\"", kMacC, "accepted", "\"ip\":\"10.1.1.4\""}))
-        << m_simulator.LogText();
-    EXPECT_EQ(ConfigureRequests(), 1) << m_simulator.LogText();
-}
-
-TEST_F(CliTest, ScanJsonAndTableShowTheFleet) {
-    std::vector<std::vector<std::string>> expected = {kColumns};
-    expected.insert(expected.end(), kRows.begin(), kRows.end());
-    const CliRun json = RunCli(std::string("scan --format json ") + kScanWait);
-    EXPECT_EQ(json.status, 0u) << json.err;
-    EXPECT_EQ(JsonRecords(json.out), expected) << json.out;
-
-    const CliRun table = RunCli(std::string("scan ") + kScanWait);
-    EXPECT_EQ(table.status, 0u) << table.err;
-    EXPECT_EQ(TableRecords(table.out), expected) << table.out;
 }
 
 TEST_F(CliTest, ConfigureUnsaltedChangesWhatIsAskedAndKeepsTheRest) {
@@ -577,15 +543,11 @@ TEST_F(CliTest, ApplyTakesASpreadsheetsPlanAndItsPasswords) {
     EXPECT_EQ(run.out, std::string("line 2: ") + kMacC + ": accepted\nline 3: " + kMacA +
                            ": accepted\nline 4: " + kMacB +
                            ": no change\n3 lines: 2 accepted, 1 no change\n");
-    EXPECT_TRUE(m_simulator.WaitForLog({"\"configure\"", kMacA, "accepted", "alpha3"}));
 }
 
 // No simulator: the texts themselves are checked natively against docs/cli.md.
 TEST(CliHelp, HelpAndVersionArePrinted) {
-    CliRun run = RunCli("apply -h");
-    EXPECT_EQ(run.status, 0u);
-    EXPECT_EQ(run.out.rfind("Usage: vantrel-cli apply PLAN.csv", 0), 0u) << run.out;
-    run = RunCli("--help");
+    CliRun run = RunCli("--help");
     EXPECT_EQ(run.status, 0u);
     EXPECT_EQ(run.out.rfind("Usage: vantrel-cli SUBCOMMAND", 0), 0u) << run.out;
     run = RunCli("--version");
@@ -614,10 +576,6 @@ protected:
                                std::to_string(n) + ",off";
             if (n == 3)
                 line = std::string(mac) + ",,,";  // nothing to change
-            if (n == 7)
-                line = std::string(mac) + ",10.9.0.255,dev7,off";
-            if (n == 13)
-                line = std::string(mac) + ",10.9.0.13,dev-13,off";
             if (n == 21)
                 line = std::string(mac) + ",10.9.0.21,,off";  // keeps "sim-000015"
             if (n == 34)
@@ -632,12 +590,6 @@ protected:
     // Line numbers: the header is line 1, device n on line n + 1.
     const std::map<int, std::string> m_others = {
         {4, "line 4: 02-6B-D4-00-00-03: no change"},
-        {8,
-         "line 8: 02-6B-D4-00-00-07: invalid: ip '10.9.0.255': Last digit of IP address can "
-         "not be 255."},
-        {14,
-         "line 14: 02-6B-D4-00-00-0D: invalid: hostname 'dev-13': Illegal hostname! Only a-z, "
-         "A-Z and 0-9 allowed."},
         {22,
          "line 22: 02-6B-D4-00-00-15: invalid: current host name 'sim-000015' is not allowed "
          "(Illegal hostname! Only a-z, A-Z and 0-9 allowed.); give a new one in the hostname "
@@ -660,7 +612,7 @@ TEST_F(CliPlanTest, DryRunSendsNothingThenApplyGoesOnPastBadLines) {
               "-> dev1");
     for (const auto& other : m_others)
         EXPECT_EQ(lines[other.first - 2], other.second);
-    EXPECT_EQ(lines[50], "50 lines: 1 not found, 4 invalid, 44 would apply, 1 no change");
+    EXPECT_EQ(lines[50], "50 lines: 1 not found, 2 invalid, 46 would apply, 1 no change");
     ::Sleep(100);  // a late datagram would show in the log
     EXPECT_EQ(ConfigureRequests(), 0) << m_simulator.LogText();
 
@@ -668,13 +620,6 @@ TEST_F(CliPlanTest, DryRunSendsNothingThenApplyGoesOnPastBadLines) {
     EXPECT_EQ(run.status, 1u) << run.err;
     lines = Lines(run.out);
     ASSERT_EQ(lines.size(), 51u) << run.out;
-    ASSERT_TRUE(m_simulator.WaitForLog(
-        {"\"configure\"", "02-6B-D4-00-00-32", "accepted", "\"ip\":\"10.9.0.50\""}));
-    // Each device got its own line's settings.
-    std::map<std::string, std::string> sentIp;
-    for (const std::string& entry : m_simulator.LogLines())
-        if (LogField(entry, "type") == "configure" && LogField(entry, "outcome") == "accepted")
-            sentIp[LogField(entry, "mac")] = LogField(entry, "ip");
     for (int n = 1; n <= 50; ++n) {
         const int line = n + 1;
         char mac[18];
@@ -685,12 +630,15 @@ TEST_F(CliPlanTest, DryRunSendsNothingThenApplyGoesOnPastBadLines) {
             continue;
         }
         EXPECT_EQ(lines[n - 1], "line " + std::to_string(line) + ": " + mac + ": accepted");
-        EXPECT_EQ(sentIp[mac], "10.9.0." + std::to_string(n)) << mac;
+        // The device got its own line's settings.
+        EXPECT_TRUE(m_simulator.WaitForLog(
+            {"\"configure\"", mac, "accepted", "\"ip\":\"10.9.0." + std::to_string(n) + "\""}))
+            << mac;
     }
-    EXPECT_EQ(lines[50], "50 lines: 44 accepted, 1 not found, 4 invalid, 1 no change");
-    EXPECT_EQ(ConfigureRequests(), 44);
+    EXPECT_EQ(lines[50], "50 lines: 46 accepted, 1 not found, 2 invalid, 1 no change");
+    EXPECT_EQ(ConfigureRequests(), 46);
     // A progress line per device sent, on standard error.
-    EXPECT_NE(run.err.find("[44/44] line 51: 02-6B-D4-00-00-32\n"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("[46/46] line 51: 02-6B-D4-00-00-32\n"), std::string::npos) << run.err;
 }
 
 }  // namespace

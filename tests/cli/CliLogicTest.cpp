@@ -85,17 +85,9 @@ TEST(CliArguments, ReadsEachSubcommandsOptions) {
     EXPECT_DOUBLE_EQ(c.forMinutes, 1.5);
 
     c = Command{};
-    ASSERT_EQ(cli::ParseArguments(Split("apply p.csv --format=json"), c, error), cli::kSuccess);
-    EXPECT_EQ(c.format, cli::Format::kJson);
-
-    c = Command{};
     ASSERT_EQ(cli::ParseArguments(Split("wink 02:6B:D4:00:00:0A -h"), c, error), cli::kSuccess);
     EXPECT_TRUE(c.help);
     EXPECT_EQ(c.subcommand, Subcommand::kWink);
-
-    c = Command{};
-    ASSERT_EQ(cli::ParseArguments(Split("--version"), c, error), cli::kSuccess);
-    EXPECT_TRUE(c.version);
 }
 
 TEST(CliArguments, RefusesWhatItCannotRead) {
@@ -155,28 +147,25 @@ TEST(CliHelp, DocsHoldEveryHelpTextWordForWord) {
 // the library refuses without a word.
 TEST(CliAddress, TargetCheckAgreesWithTheLibraryAndSaysWhy) {
     const std::string longest = "127.0.0.1:1" + std::string(52, '0');  // 63 characters
+    const std::string port = "the port is a number from 1 to 65535, not ";
     const struct {
         std::optional<std::string> value;
         std::string error;  // empty: accepted
     } cases[] = {
         {std::nullopt, ""},
-        {std::string("127.0.0.1:17400"), ""},
-        {std::string("127.0.0.1:65535"), ""},
-        {std::string("127.0.0.1:00080"), ""},
-        {std::string(""),
+        {"127.0.0.1:65535", ""},
+        {"127.0.0.1:00080", ""},
+        {"",
          "ZOVA_TARGET is set but empty; unset it to reach the network, or give ADDRESS:PORT "
          "(such as 127.0.0.1:17400)"},
-        {std::string("not-an-address"),
+        {"not-an-address",
          "ZOVA_TARGET 'not-an-address': not ADDRESS:PORT (such as 127.0.0.1:17400)"},
-        {std::string("localhost:9"),
-         "ZOVA_TARGET 'localhost:9': 'localhost' is not a dotted "
-         "IPv4 address"},
-        {std::string("127.0.0.1:0"),
-         "ZOVA_TARGET '127.0.0.1:0': the port is a number from 1 to 65535, not '0'"},
-        {std::string("127.0.0.1:65536"),
-         "ZOVA_TARGET '127.0.0.1:65536': the port is a number from 1 to 65535, not '65536'"},
-        {std::string("127.0.0.1:9 "),
-         "ZOVA_TARGET '127.0.0.1:9 ': the port is a number from 1 to 65535, not '9 '"},
+        {"localhost:9", "ZOVA_TARGET 'localhost:9': 'localhost' is not a dotted IPv4 address"},
+        {"127.0.0.1:0", "ZOVA_TARGET '127.0.0.1:0': " + port + "'0'"},
+        {"127.0.0.1:65536", "ZOVA_TARGET '127.0.0.1:65536': " + port + "'65536'"},
+        {"127.0.0.1:9 ", "ZOVA_TARGET '127.0.0.1:9 ': " + port + "'9 '"},
+        // At the limit the length passes and the port is read; one past, it does not.
+        {longest, "ZOVA_TARGET '" + longest + "': " + port + "'" + longest.substr(10) + "'"},
         {longest + "0", "ZOVA_TARGET '" + longest + "0': longer than 63 characters"},
     };
     for (const auto& c : cases) {
@@ -184,10 +173,6 @@ TEST(CliAddress, TargetCheckAgreesWithTheLibraryAndSaysWhy) {
         EXPECT_EQ(cli::CheckTarget(c.value, error), c.error.empty()) << c.value.value_or("(unset)");
         EXPECT_EQ(error, c.error);
     }
-    // At the limit: 63 characters pass the length check (and then the port's).
-    std::string error;
-    EXPECT_FALSE(cli::CheckTarget(longest, error));
-    EXPECT_EQ(error.find("longer"), std::string::npos) << error;
 }
 
 TEST(CliCsv, WritesFieldsAsRfc4180Asks) {
@@ -286,18 +271,6 @@ TEST(CliDeviceTable, EachFormat) {
     EXPECT_EQ(table.find("02-6B-D4-00-0A-FF"), table.find('\n') + 1 + macColumn);
 }
 
-// Catches scan output in the order the answers came instead of the MACs'.
-TEST(CliDeviceTable, SortsAnUnsortedFleetByMac) {
-    std::vector<ZOVA_ModuleScanResponseType> devices(3, Reported());
-    devices[0].abMacAddr[5] = 0x20;
-    devices[1].abMacAddr[0] = 0x01;
-    devices[2].abMacAddr[5] = 0x10;
-    cli::SortByMac(devices);
-    EXPECT_EQ(devices[0].abMacAddr[0], 0x01);
-    EXPECT_EQ(devices[1].abMacAddr[5], 0x10);
-    EXPECT_EQ(devices[2].abMacAddr[5], 0x20);
-}
-
 // Changes as "ip=10.0.0.5 hostname=beta2", read as configure's options are.
 cli::Changes ChangesOf(const std::string& text) {
     cli::Changes changes;
@@ -313,59 +286,50 @@ cli::Changes ChangesOf(const std::string& text) {
 // Each rule once, on Reported() (192.168.10.21/24, gateway .1, "alpha", no
 // secondary DNS) or on a device whose own name or IP breaks the dialog's rule.
 TEST(CliChanges, EachRuleOnceWithTheValueInItsMessage) {
+    using cli::Source;
     using cli::Verdict;
     const std::string name29(29, 'n');
-    const struct {
+    const std::string ownNameError =
+        "current host name 'sim-01' is not allowed (Illegal hostname! "
+        "Only a-z, A-Z and 0-9 allowed.); give ";
+    struct Case {
         std::string changes;
-        const char* ownName;  // null: "alpha"
-        std::uint32_t ownIp;  // 0: as reported
-        cli::Source source;
-        Verdict verdict;
         std::string message;  // kInvalid: the error; kSend: the warning
-    } cases[] = {
-        // A line that asks for what the device has sends nothing and breaks
-        // no rule, even on a device whose own name does.
-        {"", "sim-01", 0, cli::Source::kPlan, Verdict::kNoChange, ""},
-        {"ip=192.168.10.21 hostname=alpha dhcp=OFF mask=255.255.255.0", nullptr, 0,
-         cli::Source::kPlan, Verdict::kNoChange, ""},
-        {"hostname=beta2 dhcp=On", nullptr, 0, cli::Source::kPlan, Verdict::kSend, ""},
-        {"ip=192.168.10.30", "sim-01", 0, cli::Source::kCommandLine, Verdict::kInvalid,
-         "current host name 'sim-01' is not allowed (Illegal hostname! Only a-z, A-Z and 0-9 "
-         "allowed.); give --hostname"},
-        {"ip=192.168.10.30", "sim-01", 0, cli::Source::kPlan, Verdict::kInvalid,
-         "current host name 'sim-01' is not allowed (Illegal hostname! Only a-z, A-Z and 0-9 "
-         "allowed.); give a new one in the hostname column"},
-        {"hostname=bad-name", nullptr, 0, cli::Source::kPlan, Verdict::kInvalid,
-         "hostname 'bad-name': Illegal hostname! Only a-z, A-Z and 0-9 allowed."},
-        {"hostname=" + name29, nullptr, 0, cli::Source::kPlan, Verdict::kSend, ""},
-        {"hostname=" + name29 + "x", nullptr, 0, cli::Source::kPlan, Verdict::kInvalid,
-         "hostname '" + name29 + "x': longer than 29 characters"},
-        {"ip=192.168.10.255", nullptr, 0, cli::Source::kPlan, Verdict::kInvalid,
-         "ip '192.168.10.255': Last digit of IP address can not be 255."},
-        {"hostname=beta", nullptr, 0xC0A801FF, cli::Source::kCommandLine, Verdict::kInvalid,
-         "current IP address '192.168.1.255' is not allowed (Last digit of IP address can not "
-         "be 255.); give --ip"},
-        {"dns2=1.1.1.1", nullptr, 0, cli::Source::kPlan, Verdict::kInvalid,
-         "dns2 '1.1.1.1': the device does not report its secondary DNS"},
-        // The program's own address rules.
-        {"mask=255.255.0.255", nullptr, 0, cli::Source::kPlan, Verdict::kInvalid,
-         "mask '255.255.0.255': not a contiguous subnet mask"},
-        {"ip=0.0.0.0", nullptr, 0, cli::Source::kPlan, Verdict::kInvalid,
-         "ip '0.0.0.0': not a device's address"},
-        {"ip=192.168.10.0", nullptr, 0, cli::Source::kPlan, Verdict::kInvalid,
-         "ip '192.168.10.0': the network address of 192.168.10.0/24"},
-        {"ip=192.168.10.127 mask=255.255.255.128", nullptr, 0, cli::Source::kPlan,
-         Verdict::kInvalid, "ip '192.168.10.127': the broadcast address of 192.168.10.0/25"},
-        {"ip=192.168.10.3 mask=255.255.255.252", nullptr, 0, cli::Source::kPlan, Verdict::kInvalid,
-         "ip '192.168.10.3': the broadcast address of 192.168.10.0/30"},
-        {"ip=192.168.10.0 mask=255.255.255.254", nullptr, 0, cli::Source::kPlan, Verdict::kSend,
-         ""},
-        // A gateway outside the subnet is only warned about; none (0.0.0.0) is not.
-        {"ip=10.0.0.5", nullptr, 0, cli::Source::kPlan, Verdict::kSend,
-         "gateway '192.168.10.1' is outside the subnet 10.0.0.0/24"},
-        {"ip=10.0.0.5 gateway=0.0.0.0", nullptr, 0, cli::Source::kPlan, Verdict::kSend, ""},
+        Verdict verdict = Verdict::kInvalid;
+        const char* ownName = nullptr;  // null: "alpha"
+        std::uint32_t ownIp = 0;        // 0: as reported
+        Source source = Source::kPlan;
     };
-    for (const auto& c : cases) {
+    const Case cases[] = {
+        // Asking for what the device has sends nothing and breaks no rule, not
+        // even with a name of its own that does, as its scan's CSV gives it back.
+        {"hostname=sim-01", "", Verdict::kNoChange, "sim-01"},
+        {"ip=192.168.10.30", ownNameError + "--hostname", Verdict::kInvalid, "sim-01", 0,
+         Source::kCommandLine},
+        {"ip=192.168.10.30", ownNameError + "a new one in the hostname column", Verdict::kInvalid,
+         "sim-01"},
+        {"hostname=bad-name",
+         "hostname 'bad-name': Illegal hostname! Only a-z, A-Z and 0-9 allowed."},
+        {"hostname=" + name29, "", Verdict::kSend},
+        {"hostname=" + name29 + "x", "hostname '" + name29 + "x': longer than 29 characters"},
+        {"ip=192.168.10.255", "ip '192.168.10.255': Last digit of IP address can not be 255."},
+        {"hostname=beta",
+         "current IP address '192.168.1.255' is not allowed (Last digit of IP address can not "
+         "be 255.); give --ip",
+         Verdict::kInvalid, nullptr, 0xC0A801FF, Source::kCommandLine},
+        {"dns2=1.1.1.1", "dns2 '1.1.1.1': the device does not report its secondary DNS"},
+        // The program's own address rules; /30 is the last prefix with a broadcast.
+        {"mask=255.255.0.255", "mask '255.255.0.255': not a contiguous subnet mask"},
+        {"ip=0.0.0.0", "ip '0.0.0.0': not a device's address"},
+        {"ip=192.168.10.0", "ip '192.168.10.0': the network address of 192.168.10.0/24"},
+        {"ip=192.168.10.3 mask=255.255.255.252",
+         "ip '192.168.10.3': the broadcast address of 192.168.10.0/30"},
+        {"ip=192.168.10.0 mask=255.255.255.254", "", Verdict::kSend},
+        // A gateway outside the subnet is only warned about; none (0.0.0.0) is not.
+        {"ip=10.0.0.5", "gateway '192.168.10.1' is outside the subnet 10.0.0.0/24", Verdict::kSend},
+        {"ip=10.0.0.5 gateway=0.0.0.0", "", Verdict::kSend},
+    };
+    for (const Case& c : cases) {
         ZOVA_ModuleScanResponseType device = Reported();
         if (c.ownName)
             std::strcpy(device.szHostname, c.ownName);
@@ -407,10 +371,8 @@ TEST(CliChanges, PasswordsGoWhereTheDialogLetsThem) {
     EXPECT_FALSE(cli::SetPasswords(p.settings, std::string(30, 'p'), "", error));
     EXPECT_EQ(error, "password longer than 29 characters");
 
-    // The hint for a refused password that ends in a blank, as `echo pw |` makes it.
-    EXPECT_EQ(cli::WrongPasswordHint("pw"), "");
+    // Only a blank at the end, as `echo pw |` leaves it, gets the hint.
     EXPECT_EQ(cli::WrongPasswordHint(" pw"), "");
-    EXPECT_NE(cli::WrongPasswordHint("pw "), "");
 }
 
 // A plan line in a few words: "3: MAC ip=10.0.0.1 dhcp=on password='x'", or
@@ -420,15 +382,8 @@ std::string Described(const cli::PlanLine& line) {
     if (!line.error.empty())
         return text + " ! " + line.error;
     const cli::Changes& c = line.changes;
-    const std::pair<const char*, const std::optional<std::uint32_t>*> addresses[] = {
-        {"ip", &c.ip},
-        {"mask", &c.mask},
-        {"gateway", &c.gateway},
-        {"dns1", &c.dns1},
-        {"dns2", &c.dns2}};
-    for (const auto& [name, value] : addresses)
-        if (*value)
-            text += std::string(" ") + name + '=' + base::Ipv4Text(**value);
+    if (c.ip)
+        text += " ip=" + base::Ipv4Text(*c.ip);
     if (c.hostname)
         text += " hostname=" + cli::Quoted(*c.hostname);
     if (c.dhcp)
@@ -460,25 +415,22 @@ TEST(CliPlan, ReadsWhatSpreadsheetsSaveAndNamesEachBadCell) {
          {"2: 02-6B-D4-00-00-04 ip=10.0.0.4",
           "3: 02-6B-D4-00-00-05 ! 4 cells where the header has 2"}},
         // Each bad cell names its column and value; the rest still count.
-        {"mac,ip,dhcp,password\n"
-         "02-6B-D4-00-00-0X,10.0.0.3,,\n"
-         "02-6B-D4-00-00-04,10.0.0,,\n"
-         "02-6B-D4-00-00-05,,yes,\n"
-         "02-6B-D4-00-00-06,,," +
-             pw29 +
-             "\n"
-             "02-6B-D4-00-00-07,,," +
-             pw29 +
-             "x\n"
-             "02-6B-D4-00-00-08\n"
-             "02-6b-d4-00-00-06,10.0.0.6,,\n",
+        {"mac,ip,dhcp\n"
+         "02-6B-D4-00-00-0X,10.0.0.3,\n"
+         "02-6B-D4-00-00-04,10.0.0,\n"
+         "02-6B-D4-00-00-05,,yes\n"
+         "02-6B-D4-00-00-08\n"
+         "02-6B-D4-00-00-06,,\n"
+         "02-6b-d4-00-00-06,10.0.0.6,\n",
          {"2: 02-6B-D4-00-00-0X ! mac '02-6B-D4-00-00-0X': not a MAC address",
           "3: 02-6B-D4-00-00-04 ! ip '10.0.0': not a dotted IPv4 address",
           "4: 02-6B-D4-00-00-05 ! dhcp 'yes': on or off",
-          "5: 02-6B-D4-00-00-06 password='" + pw29 + "'",
-          "6: 02-6B-D4-00-00-07 ! password: longer than 29 characters",
-          "7: 02-6B-D4-00-00-08 ! 1 cells where the header has 4",
-          "8: 02-6b-d4-00-00-06 ! mac '02-6b-d4-00-00-06': the same device as line 5"}},
+          "5: 02-6B-D4-00-00-08 ! 1 cells where the header has 3", "6: 02-6B-D4-00-00-06",
+          "7: 02-6b-d4-00-00-06 ! mac '02-6b-d4-00-00-06': the same device as line 6"}},
+        // A password at the limit, and one past it.
+        {"mac,password\n02-6B-D4-00-00-06," + pw29 + "\n02-6B-D4-00-00-07," + pw29 + "x\n",
+         {"2: 02-6B-D4-00-00-06 password='" + pw29 + "'",
+          "3: 02-6B-D4-00-00-07 ! password: longer than 29 characters"}},
     };
     for (const auto& c : cases) {
         cli::Plan plan;
@@ -517,72 +469,47 @@ TEST(CliPlan, RefusesAPlanItCannotRead) {
     }
 }
 
-// A device of the plan-check fleet: 02-6B-D4-00-00-0n at 192.168.10.2n/24.
-ZOVA_ModuleScanResponseType FleetDevice(int n) {
-    ZOVA_ModuleScanResponseType r = Reported();
-    r.abMacAddr[4] = 0;
-    r.abMacAddr[5] = static_cast<std::uint8_t>(n);
-    r.dwIpAddr = 0xC0A80A14 + static_cast<std::uint32_t>(n);
-    r.bPasswordOn = 0;
-    return r;
-}
-
-std::vector<std::string> Checked(const std::string& text,
-                                 const std::vector<ZOVA_ModuleScanResponseType>& answers) {
-    cli::Plan plan;
-    std::string error;
-    EXPECT_TRUE(cli::ParsePlan(text, plan, error)) << error;
-    std::vector<std::string> results;
-    for (const cli::LineCheck& check : cli::CheckPlan(plan, answers))
-        results.push_back(cli::OutcomeText(check.outcome) +
-                          (check.reason.empty() ? "" : ": " + check.reason));
-    return results;
-}
-
 // The plan as a whole: two lines, or a line and a device that keeps its IP,
-// may not end with the same IP; a swap may.
+// may not end with the same IP; a swap may. The fleet: 02-6B-D4-0A-FF-0n at
+// 192.168.10.2n for n = 1 to 4, reporting no host name.
 TEST(CliPlanCheck, RefusesAnIpTakenAfterThePlan) {
-    const std::vector<ZOVA_ModuleScanResponseType> fleet = {FleetDevice(1), FleetDevice(2),
-                                                            FleetDevice(3), FleetDevice(4)};
+    std::vector<ZOVA_ModuleScanResponseType> fleet;
+    for (std::uint8_t n = 1; n <= 4; ++n)
+        fleet.push_back(harness::SampleAnswer(n, 0xC0A80A14u + n));
     const struct {
         const char* plan;  // "mac,ip,hostname" lines follow the header
         std::vector<std::string> results;
     } cases[] = {
-        {"02-6B-D4-00-00-01,192.168.10.50,\n02-6B-D4-00-00-02,192.168.10.50,\n",
+        {"02-6B-D4-0A-FF-01,192.168.10.50,\n02-6B-D4-0A-FF-02,192.168.10.50,\n",
          {"invalid: ip '192.168.10.50': line 3 gives it too",
           "invalid: ip '192.168.10.50': line 2 gives it too"}},
         // Device 4 is not in the plan and keeps .24.
-        {"02-6B-D4-00-00-01,192.168.10.24,\n",
-         {"invalid: ip '192.168.10.24': 02-6B-D4-00-00-04 has it and keeps it"}},
-        {"02-6B-D4-00-00-01,192.168.10.22,\n02-6B-D4-00-00-02,192.168.10.21,\n",
+        {"02-6B-D4-0A-FF-01,192.168.10.24,\n",
+         {"invalid: ip '192.168.10.24': 02-6B-D4-0A-FF-04 has it and keeps it"}},
+        {"02-6B-D4-0A-FF-01,192.168.10.22,\n02-6B-D4-0A-FF-02,192.168.10.21,\n",
          {"would apply", "would apply"}},
         // A swap whose other half is refused; and a chain that ends at a kept
         // IP is refused link by link.
-        {"02-6B-D4-00-00-01,192.168.10.22,\n02-6B-D4-00-00-02,192.168.10.21,bad-name\n",
-         {"invalid: ip '192.168.10.22': 02-6B-D4-00-00-02 has it and keeps it",
-          "invalid: hostname 'bad-name': Illegal hostname! Only a-z, A-Z and 0-9 allowed."}},
-        {"02-6B-D4-00-00-01,192.168.10.22,\n02-6B-D4-00-00-02,192.168.10.23,\n"
-         "02-6B-D4-00-00-03,192.168.10.24,\n",
-         {"invalid: ip '192.168.10.22': 02-6B-D4-00-00-02 has it and keeps it",
-          "invalid: ip '192.168.10.23': 02-6B-D4-00-00-03 has it and keeps it",
-          "invalid: ip '192.168.10.24': 02-6B-D4-00-00-04 has it and keeps it"}},
-        {"02-6B-D4-00-00-09,192.168.10.50,\n02-6B-D4-00-00-01,192.168.10.21,\n",
-         {"not found", "no change"}},
+        {"02-6B-D4-0A-FF-01,192.168.10.22,\n02-6B-D4-0A-FF-02,192.168.10.21,x\n",
+         {"invalid: ip '192.168.10.22': 02-6B-D4-0A-FF-02 has it and keeps it",
+          "invalid: hostname 'x': the device does not report its host name"}},
+        {"02-6B-D4-0A-FF-01,192.168.10.22,\n02-6B-D4-0A-FF-02,192.168.10.23,\n"
+         "02-6B-D4-0A-FF-03,192.168.10.24,\n",
+         {"invalid: ip '192.168.10.22': 02-6B-D4-0A-FF-02 has it and keeps it",
+          "invalid: ip '192.168.10.23': 02-6B-D4-0A-FF-03 has it and keeps it",
+          "invalid: ip '192.168.10.24': 02-6B-D4-0A-FF-04 has it and keeps it"}},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(Checked(std::string("mac,ip,hostname\n") + c.plan, fleet), c.results) << c.plan;
-}
-
-// Catches a scan whose CSV apply refuses, or changes: every line is "no
-// change", also for a device with a dash in its name and unreported values.
-TEST(CliPlan, ScanCsvAppliesAsNoChange) {
-    ZOVA_ModuleScanResponseType bare = FleetDevice(2);
-    std::strcpy(bare.szHostname, "press-line-1");
-    bare.bGatewayValid = bare.bDhcpValid = bare.bPasswordValid = bare.bTypeValid = 0;
-    bare.bDhcpOn = 1;
-    const std::vector<ZOVA_ModuleScanResponseType> fleet = {Reported(), bare};
-    EXPECT_EQ(Checked(cli::FormatDevices(fleet, cli::Format::kCsv), fleet),
-              (std::vector<std::string>{"no change", "no change"}));
+    for (const auto& c : cases) {
+        cli::Plan plan;
+        std::string error;
+        ASSERT_TRUE(cli::ParsePlan(std::string("mac,ip,hostname\n") + c.plan, plan, error))
+            << error;
+        std::vector<std::string> results;
+        for (const cli::LineCheck& check : cli::CheckPlan(plan, fleet))
+            results.push_back(cli::OutcomeText(check.outcome) +
+                              (check.reason.empty() ? "" : ": " + check.reason));
+        EXPECT_EQ(results, c.results) << c.plan;
+    }
 }
 
 TEST(CliOutcome, StatusSummaryAndReports) {
@@ -592,29 +519,19 @@ TEST(CliOutcome, StatusSummaryAndReports) {
     EXPECT_EQ(cli::StatusOf(cli::Outcome::kNoAnswer), cli::kNoAnswer);
     EXPECT_EQ(cli::StatusOf(cli::Outcome::kInvalid), cli::kInvalidInput);
     EXPECT_EQ(cli::StatusOf(cli::Outcome::kWouldApply), cli::kSuccess);
-    EXPECT_EQ(cli::StatusOf(cli::Outcome::kNoChange), cli::kSuccess);
     EXPECT_EQ(cli::SummaryText({cli::Outcome::kInvalid, cli::Outcome::kAccepted,
                                 cli::Outcome::kNoAnswer, cli::Outcome::kAccepted,
                                 cli::Outcome::kNotFound, cli::Outcome::kWrongPassword}),
               "6 lines: 2 accepted, 1 wrong password, 1 not found, 1 no answer, 1 invalid");
-    EXPECT_EQ(cli::SummaryText(
-                  {cli::Outcome::kNoChange, cli::Outcome::kWouldApply, cli::Outcome::kInvalid}),
-              "3 lines: 1 invalid, 1 would apply, 1 no change");
+    EXPECT_EQ(cli::SummaryText({cli::Outcome::kWouldApply, cli::Outcome::kInvalid}),
+              "2 lines: 1 invalid, 1 would apply");
     EXPECT_EQ(cli::SummaryText({}), "0 lines:");
 
-    // One record per line in each format; a reason with a comma and a quote.
+    // The JSON report, which no end-to-end case reads: records apart, null
+    // for no reason.
+    using cli::Format;
     const cli::LineReport invalid{7, "02-6B-D4-00-00-07", cli::Outcome::kInvalid,
                                   "hostname 'a,\"b': Illegal"};
-    const cli::LineReport wouldApply{8, "02-6B-D4-00-00-08", cli::Outcome::kWouldApply,
-                                     "ip 10.0.0.1 -> 10.0.0.2"};
-    using cli::Format;
-    EXPECT_EQ(cli::ReportLine(Format::kTable, invalid, true),
-              "line 7: 02-6B-D4-00-00-07: invalid: hostname 'a,\"b': Illegal\n");
-    EXPECT_EQ(cli::ReportLine(Format::kTable, wouldApply, false),
-              "line 8: 02-6B-D4-00-00-08: would set: ip 10.0.0.1 -> 10.0.0.2\n");
-    EXPECT_EQ(cli::ReportStart(Format::kCsv) + cli::ReportLine(Format::kCsv, invalid, true),
-              "line,mac,result,reason\r\n7,02-6B-D4-00-00-07,invalid,\"hostname 'a,\"\"b': "
-              "Illegal\"\r\n");
     const cli::LineReport accepted{9, "02-6B-D4-00-00-09", cli::Outcome::kAccepted, ""};
     EXPECT_EQ(cli::ReportStart(Format::kJson) + cli::ReportLine(Format::kJson, invalid, true) +
                   cli::ReportLine(Format::kJson, accepted, false) +
