@@ -151,8 +151,11 @@ enum {
 typedef void(ZOVA_CALL* ZOVA_CallBackType)(int nNotification);
 
 namespace zova {
-// The library sends every request five times; the last copy leaves this long
-// after the first. A caller that ends right after sending waits this long.
+// The library sends every request this many times with one id, so that a
+// device is heard on links that lose datagrams.
+constexpr unsigned kRequestCopies = 5;
+// The last copy leaves this long after the first. A caller that ends right
+// after sending waits this long.
 constexpr unsigned kLastCopyDelayMs = 1000;
 }  // namespace zova
 

@@ -29,12 +29,12 @@ class Engine {
 public:
     using Clock = std::chrono::steady_clock;
 
-    // Every request goes out five times with the same id, copy k this long
-    // after the first, so that a device is still listed after one scan on
-    // links that lose a tenth of the datagrams each way (docs/protocol.md,
-    // "Timing and repeats"). Devices carry out a configure or wink request
-    // once per id.
-    static constexpr std::array<std::chrono::milliseconds, 5> kCopyDelays = {
+    // Every request goes out kRequestCopies times with the same id, copy k
+    // this long after the first, so that a device is still listed after one
+    // scan on links that lose a tenth of the datagrams each way
+    // (docs/protocol.md, "Timing and repeats"). Devices carry out a
+    // configure or wink request once per id.
+    static constexpr std::array<std::chrono::milliseconds, kRequestCopies> kCopyDelays = {
         std::chrono::milliseconds(0), std::chrono::milliseconds(150),
         std::chrono::milliseconds(400), std::chrono::milliseconds(700),
         std::chrono::milliseconds(1000)};

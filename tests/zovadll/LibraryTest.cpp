@@ -336,14 +336,16 @@ TEST_F(LibraryTest, EveryRequestGoesOutFiveTimesSpreadAndNoMore) {
     };
     const auto sent = std::chrono::steady_clock::now();
     ZOVA_SendWink(&r);
-    EXPECT_TRUE(harness::WaitUntil([&] { return copies() >= 5; }, std::chrono::seconds(10)))
+    EXPECT_TRUE(
+        harness::WaitUntil([&] { return copies() >= static_cast<int>(zova::kRequestCopies); },
+                           std::chrono::seconds(10)))
         << zova->Simulator().LogText();
     // Seen no earlier than it was sent, so this holds however loaded the machine.
     EXPECT_GE(std::chrono::steady_clock::now() - sent,
               std::chrono::milliseconds(zova::kLastCopyDelayMs));
     // Long past the last copy's time: a sixth would be here by now.
     ::Sleep(1500);
-    EXPECT_EQ(copies(), 5) << zova->Simulator().LogText();
+    EXPECT_EQ(copies(), static_cast<int>(zova::kRequestCopies)) << zova->Simulator().LogText();
 }
 
 // The library's own port, as the simulator saw it in a request.
