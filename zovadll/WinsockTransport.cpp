@@ -8,6 +8,11 @@ namespace {
 // Enough for every answer of a large scan while the tool is busy elsewhere.
 constexpr int kReceiveBuffer = 8 * 1024 * 1024;
 constexpr int kMaxInterfaces = 64;
+// A socket whose send buffer is full refuses a datagram for a moment; it is
+// offered again once the socket can take it, a few times, before it counts
+// as not sent.
+constexpr int kSendAttempts = 4;
+constexpr long kSendWaitUs = 20000;
 
 sockaddr_in MakeAddress(std::uint32_t address, std::uint16_t port) {
     sockaddr_in result{};
@@ -83,14 +88,31 @@ void WinsockTransport::Close() {
 }
 
 bool WinsockTransport::Send(const wire::Datagram& datagram) {
+    // One send at a time: Wine refuses a send on a non-blocking socket while
+    // another thread's is under way (WSAEWOULDBLOCK), and the datagram was lost.
+    std::lock_guard<std::mutex> lock(sendMutex_);
     bool sent = false;
-    for (SOCKET s : sockets_) {
+    for (SOCKET s : sockets_)
+        sent = SendOn(s, datagram) || sent;
+    return sent;
+}
+
+bool WinsockTransport::SendOn(SOCKET s, const wire::Datagram& datagram) {
+    for (int attempt = 0; attempt < kSendAttempts; ++attempt) {
         const int result = sendto(
             s, reinterpret_cast<const char*>(datagram.data()), static_cast<int>(datagram.size()), 0,
             reinterpret_cast<const sockaddr*>(&destination_), sizeof destination_);
-        sent = sent || result == static_cast<int>(datagram.size());
+        if (result == static_cast<int>(datagram.size()))
+            return true;
+        if (result != SOCKET_ERROR || WSAGetLastError() != WSAEWOULDBLOCK)
+            return false;
+        fd_set writable;
+        FD_ZERO(&writable);
+        FD_SET(s, &writable);
+        timeval timeout{0, kSendWaitUs};
+        select(0, nullptr, &writable, nullptr, &timeout);
     }
-    return sent;
+    return false;
 }
 
 void WinsockTransport::Receive(int timeoutMs, const Sink& sink) {

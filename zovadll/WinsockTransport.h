@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -31,7 +32,9 @@ public:
     // Sockets of an earlier open are closed first.
     bool Open(const std::optional<Endpoint>& target);
     void Close();
-    // True when at least one socket sent the datagram.
+    // True when at least one socket sent the datagram. Safe from several
+    // threads: the tool's thread sends a request's first copy while the
+    // receiver thread sends the others.
     bool Send(const wire::Datagram& datagram);
     // Waits up to timeoutMs, then drains every socket that has datagrams.
     // When the wait itself fails it still takes timeoutMs, so that a lasting
@@ -40,9 +43,11 @@ public:
 
 private:
     SOCKET OpenSocket(std::uint32_t localAddress, bool broadcast);
+    bool SendOn(SOCKET s, const wire::Datagram& datagram);
 
     std::vector<SOCKET> sockets_;
     sockaddr_in destination_{};
+    std::mutex sendMutex_;
 };
 
 }  // namespace zova

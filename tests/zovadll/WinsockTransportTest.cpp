@@ -6,7 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <map>
+#include <thread>
 
 namespace {
 
@@ -26,15 +30,29 @@ public:
         const DWORD quietMs = 300;
         setsockopt(socket_, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&quietMs),
                    sizeof quietMs);
+        // Room for every datagram a test sends before it reads them.
+        const int room = 4 * 1024 * 1024;
+        setsockopt(socket_, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&room),
+                   sizeof room);
     }
     ~Listener() { closesocket(socket_); }
     zova::Endpoint Target() const { return target_; }
-    // Datagrams that arrive until 300 ms pass without one.
+    // The request ids of the datagrams that arrive until 300 ms pass without
+    // one, and how often each came.
+    std::map<std::uint32_t, int> Ids() {
+        std::uint8_t buffer[2048];
+        std::map<std::uint32_t, int> ids;
+        int size;
+        while ((size = recv(socket_, reinterpret_cast<char*>(buffer), sizeof buffer, 0)) >= 0) {
+            const auto header = zova::wire::DecodeHeader(buffer, static_cast<std::size_t>(size));
+            ++ids[header ? header->id : 0];
+        }
+        return ids;
+    }
     int Count() {
-        char buffer[2048];
         int arrived = 0;
-        while (recv(socket_, buffer, sizeof buffer, 0) >= 0)
-            ++arrived;
+        for (const auto& entry : Ids())
+            arrived += entry.second;
         return arrived;
     }
 
@@ -61,6 +79,30 @@ TEST_F(WinsockTransportTest, OpeningAgainReplacesTheSocketsInsteadOfAddingMore) 
     ASSERT_TRUE(transport.Open(listener.Target()));
     ASSERT_TRUE(transport.Send(zova::wire::EncodeScanRequest(1)));
     EXPECT_EQ(listener.Count(), 1);
+}
+
+// The tool's thread sends a request's first copy while the receiver thread
+// sends the copies of earlier ones, on the same socket. Catches a copy lost
+// when two sends meet: Wine refuses one of two sends at once on a
+// non-blocking socket (WSAEWOULDBLOCK), and an unlocked transport dropped it.
+TEST_F(WinsockTransportTest, TwoThreadsSendingAtOnceLoseNoDatagram) {
+    Listener listener;
+    zova::WinsockTransport transport;
+    ASSERT_TRUE(transport.Open(listener.Target()));
+    constexpr std::uint32_t kEach = 1000;
+    std::atomic<int> refused{0};
+    const auto sendFrom = [&](std::uint32_t firstId) {
+        for (std::uint32_t id = firstId; id < firstId + kEach; ++id)
+            refused += transport.Send(zova::wire::EncodeScanRequest(id)) ? 0 : 1;
+    };
+    std::thread receiverThread(sendFrom, kEach);
+    sendFrom(0);
+    receiverThread.join();
+    EXPECT_EQ(refused.load(), 0);
+    const std::map<std::uint32_t, int> ids = listener.Ids();
+    EXPECT_EQ(ids.size(), 2 * kEach) << "requests that never left";
+    EXPECT_EQ(std::count_if(ids.begin(), ids.end(), [](const auto& e) { return e.second != 1; }), 0)
+        << "a request sent twice";
 }
 
 // With Winsock gone under the open socket every wait fails at once; the
