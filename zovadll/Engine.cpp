@@ -98,6 +98,13 @@ void Engine::MarkPassed(PairedScan& scan, std::uint64_t key) {
     ++pairedMacs_;
 }
 
+std::optional<Engine::Clock::time_point> Engine::NextCopyDue() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (copies_.empty())
+        return std::nullopt;
+    return copies_.begin()->first;
+}
+
 std::vector<wire::Datagram> Engine::DueCopies(Clock::time_point now) {
     std::vector<wire::Datagram> due;
     std::lock_guard<std::mutex> lock(mutex_);

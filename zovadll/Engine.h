@@ -19,6 +19,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -62,6 +63,9 @@ public:
     // The first copy of request went out at now; the others fall due on the
     // schedule above. A scan's answers are paired with it from now on.
     void RequestSent(const wire::Datagram& request, Clock::time_point now);
+    // When the earliest copy still to be sent falls due; none when no copy
+    // waits.
+    std::optional<Clock::time_point> NextCopyDue();
     // The copies due by now, earliest first; each is handed out once.
     std::vector<wire::Datagram> DueCopies(Clock::time_point now);
 

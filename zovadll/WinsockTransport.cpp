@@ -2,6 +2,9 @@
 
 #include <ws2tcpip.h>
 
+#include <algorithm>
+#include <thread>
+
 namespace zova {
 namespace {
 
@@ -115,19 +118,23 @@ bool WinsockTransport::SendOn(SOCKET s, const wire::Datagram& datagram) {
     return false;
 }
 
-void WinsockTransport::Receive(int timeoutMs, const Sink& sink) {
+void WinsockTransport::Receive(std::chrono::steady_clock::time_point until, const Sink& sink) {
+    using std::chrono::steady_clock;
+    const auto left =
+        std::chrono::duration_cast<std::chrono::microseconds>(until - steady_clock::now());
+    const long waitUs = static_cast<long>(std::max<long long>(left.count(), 0));
     if (sockets_.empty()) {
-        Sleep(static_cast<DWORD>(timeoutMs));
+        std::this_thread::sleep_until(until);
         return;
     }
     fd_set readable;
     FD_ZERO(&readable);
     for (SOCKET s : sockets_)
         FD_SET(s, &readable);
-    timeval timeout{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+    timeval timeout{waitUs / 1000000, waitUs % 1000000};
     const int ready = select(0, &readable, nullptr, nullptr, &timeout);
     if (ready == SOCKET_ERROR)
-        Sleep(static_cast<DWORD>(timeoutMs));
+        std::this_thread::sleep_until(until);
     if (ready <= 0)
         return;
     // One byte more than the largest valid datagram, so that an oversized
@@ -141,18 +148,18 @@ void WinsockTransport::Receive(int timeoutMs, const Sink& sink) {
             int fromSize = sizeof from;
             const int size = recvfrom(s, reinterpret_cast<char*>(buffer), sizeof buffer, 0,
                                       reinterpret_cast<sockaddr*>(&from), &fromSize);
-            if (size >= 0) {
-                if (size > 0)
-                    sink(buffer, static_cast<std::size_t>(size),
-                         Endpoint{ntohl(from.sin_addr.s_addr), ntohs(from.sin_port)});
-                continue;
+            if (size < 0) {
+                // Oversized datagrams and ICMP port-unreachable reports fail
+                // this one call only; the socket stays usable.
+                const int error = WSAGetLastError();
+                if (error != WSAEMSGSIZE && error != WSAECONNRESET)
+                    break;
+            } else if (size > 0) {
+                sink(buffer, static_cast<std::size_t>(size),
+                     Endpoint{ntohl(from.sin_addr.s_addr), ntohs(from.sin_port)});
             }
-            // Oversized datagrams and ICMP port-unreachable reports fail this
-            // one call only; the socket stays usable.
-            const int error = WSAGetLastError();
-            if (error == WSAEMSGSIZE || error == WSAECONNRESET)
-                continue;
-            break;
+            if (steady_clock::now() >= until)
+                return;
         }
     }
 }

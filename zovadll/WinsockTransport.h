@@ -8,6 +8,7 @@
 
 #include <winsock2.h>
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -36,10 +37,12 @@ public:
     // threads: the tool's thread sends a request's first copy while the
     // receiver thread sends the others.
     bool Send(const wire::Datagram& datagram);
-    // Waits up to timeoutMs, then drains every socket that has datagrams.
-    // When the wait itself fails it still takes timeoutMs, so that a lasting
-    // failure cannot turn the caller's loop into a spin.
-    void Receive(int timeoutMs, const Sink& sink);
+    // Waits until a datagram arrives or until passes, then hands over the
+    // waiting datagrams until none is left or until has passed, so that a
+    // flood cannot hold the caller past until by more than one datagram.
+    // When the wait itself fails it still lasts until until, so that a
+    // lasting failure cannot turn the caller's loop into a spin.
+    void Receive(std::chrono::steady_clock::time_point until, const Sink& sink);
 
 private:
     SOCKET OpenSocket(std::uint32_t localAddress, bool broadcast);

@@ -11,14 +11,18 @@
 
 #include <bcrypt.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <mutex>
 #include <optional>
 
 namespace {
 
-constexpr int kReceiveSliceMs = 20;
+// The longest a turn of the receiver thread waits: a request sent meanwhile
+// has its first copy out already and its next one due 150 ms later.
+constexpr std::chrono::milliseconds kReceiveSlice(20);
 
 // Unforeseeable, so that nobody else on the network can answer a configure
 // request by guessing its id.
@@ -97,13 +101,19 @@ private:
         return 0;
     }
 
+    // A copy leaves when it falls due, whatever arrives: each turn receives
+    // only until the next copy's time.
     void ReceiveForever() {
+        using Clock = zova::Engine::Clock;
         for (;;) {
-            transport_.Receive(kReceiveSliceMs, [this](const std::uint8_t* data, std::size_t size,
-                                                       const zova::Endpoint& sender) {
+            Clock::time_point until = Clock::now() + kReceiveSlice;
+            if (const auto due = engine.NextCopyDue())
+                until = std::min(until, *due);
+            transport_.Receive(until, [this](const std::uint8_t* data, std::size_t size,
+                                             const zova::Endpoint& sender) {
                 engine.Receive(data, size, sender);
             });
-            for (const auto& datagram : engine.DueCopies(zova::Engine::Clock::now()))
+            for (const auto& datagram : engine.DueCopies(Clock::now()))
                 transport_.Send(datagram);
         }
     }

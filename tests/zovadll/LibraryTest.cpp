@@ -10,11 +10,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstring>
 #include <set>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -224,17 +228,23 @@ TEST_F(LibraryTest, SaltedPasswordTravelsAsProofAndChangesAsDigest) {
                  "pump-station-d");
 }
 
+// The ids of the scan requests (copies included) that reached the devices.
+std::vector<std::uint32_t> ScanIdsLogged(const harness::SimulatorProcess& simulator) {
+    std::vector<std::uint32_t> ids;
+    for (const std::string& line : simulator.LogLines()) {
+        const std::size_t at = line.find("\"id\":");
+        if (line.find("\"type\":\"scan\"") != std::string::npos && at != std::string::npos)
+            ids.push_back(static_cast<std::uint32_t>(std::stoul(line.substr(at + 5))));
+    }
+    return ids;
+}
+
 // Ids that follow each other would let a host guess the id of a configure
 // request and answer it first.
 TEST_F(LibraryTest, RequestIdsCannotBeForeseen) {
     const auto scanIds = [&] {
-        std::set<std::uint32_t> ids;
-        for (const std::string& line : zova->Simulator().LogLines()) {
-            const std::size_t at = line.find("\"id\":");
-            if (line.find("\"type\":\"scan\"") != std::string::npos && at != std::string::npos)
-                ids.insert(static_cast<std::uint32_t>(std::stoul(line.substr(at + 5))));
-        }
-        return ids;
+        const std::vector<std::uint32_t> logged = ScanIdsLogged(zova->Simulator());
+        return std::set<std::uint32_t>(logged.begin(), logged.end());
     };
     const std::size_t before = scanIds().size();
     constexpr int kScans = 6;
@@ -427,6 +437,62 @@ TEST_F(LibraryTest, HostileDatagramsAreDroppedAndTheLibraryKeepsWorking) {
     unsigned char mac[6];
     EXPECT_EQ(ZOVA_GetInvPswdMacId(mac), 0);
     EXPECT_EQ(zova->Scan(kDevices).size(), kDevices) << "the library still works";
+}
+
+// Datagrams that keep arriving must not hold the copies back: a receiver that
+// sent due copies only once its socket was empty sent none while a flood
+// lasted, and all of them when it stopped. Two threads flood the library's
+// socket with junk until the devices have seen every copy of a scan (or for
+// 20 s at most); every copy must arrive while the flood still runs.
+TEST_F(LibraryTest, CopiesLeaveWhileAFloodKeepsArriving) {
+    zova->Scan(kDevices);
+    const unsigned short port = LibraryPort(zova->Simulator());
+    ASSERT_NE(port, 0) << zova->Simulator().LogText();
+    const auto copiesOf = [&](std::uint32_t id) {
+        const std::vector<std::uint32_t> ids = ScanIdsLogged(zova->Simulator());
+        return static_cast<unsigned>(std::count(ids.begin(), ids.end(), id));
+    };
+    const std::size_t scansBefore = ScanIdsLogged(zova->Simulator()).size();
+
+    std::atomic<bool> stop{false};
+    std::atomic<int> flooding{2};
+    const auto flood = [&] {
+        const SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        to.sin_port = htons(port);
+        const char junk[8] = {'J', 'U', 'N', 'K', 'J', 'U', 'N', 'K'};
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        for (long sent = 0; sent < 5000000 && !stop && std::chrono::steady_clock::now() < end;
+             ++sent)
+            sendto(s, junk, sizeof junk, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+        closesocket(s);
+        --flooding;
+    };
+    ASSERT_EQ(ZOVA_SendModuleScan(), 1);
+    std::thread first(flood), second(flood);
+    std::uint32_t id = 0;
+    ASSERT_TRUE(harness::WaitUntil(
+        [&] {
+            const std::vector<std::uint32_t> ids = ScanIdsLogged(zova->Simulator());
+            id = ids.size() > scansBefore ? ids[scansBefore] : 0;
+            return id != 0;
+        },
+        std::chrono::seconds(10)));
+    bool allCopiesWhileFlooding = false;
+    harness::WaitUntil(
+        [&] {
+            const bool floodRuns = flooding == 2;
+            allCopiesWhileFlooding = floodRuns && copiesOf(id) == zova::kRequestCopies;
+            return allCopiesWhileFlooding || !floodRuns;
+        },
+        std::chrono::seconds(30));
+    stop = true;
+    first.join();
+    second.join();
+    EXPECT_TRUE(allCopiesWhileFlooding)
+        << copiesOf(id) << " copies of " << zova::kRequestCopies << " once the flood ended";
 }
 
 TEST(LibraryVersion, FileVersionReads1_1_0_3) {
