@@ -31,7 +31,8 @@ std::uint64_t AnswerKey(ZOVA_ModuleScanResponseType answer, const Endpoint& send
 
 }  // namespace
 
-Engine::Engine(std::function<std::uint32_t()> drawId) : drawId_(std::move(drawId)) {}
+Engine::Engine(std::function<std::uint32_t()> drawId, Notify notify)
+    : drawId_(std::move(drawId)), notify_(std::move(notify)) {}
 
 std::uint32_t Engine::NewRequestId() {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -143,8 +144,8 @@ void Engine::Receive(const std::uint8_t* data, std::size_t size, const Endpoint&
         std::lock_guard<std::mutex> lock(mutex_);
         notification = AcceptResult(header->id, *result);
     }
-    if (notification)
-        Notify(notification);
+    if (notification && notify_)
+        notify_(notification);
 }
 
 int Engine::AcceptResult(std::uint32_t id, const wire::ConfigureResult& result) {
@@ -188,11 +189,6 @@ void Engine::ExpectConfigureResult(std::uint32_t id, const base::Mac& mac) {
     if (pending_.size() >= kMaxPending)
         pending_.pop_front();
     pending_.emplace_back(id, mac);
-}
-
-void Engine::Notify(int notification) {
-    if (const ZOVA_CallBackType callback = callback_.load())
-        callback(notification);
 }
 
 }  // namespace zova

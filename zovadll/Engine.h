@@ -11,7 +11,6 @@
 #include "zovadll/Wire.h"
 
 #include <array>
-#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -52,11 +51,14 @@ public:
     static constexpr std::size_t kPairedScans = 16;
     static constexpr std::size_t kMaxPairedMacs = 65536;
 
-    // drawId gives request ids: the system's random generator in the
-    // library, so that nobody on the network can foresee them.
-    explicit Engine(std::function<std::uint32_t()> drawId = {});
+    using Notify = std::function<void(int notification)>;
 
-    void SetCallback(ZOVA_CallBackType callback) { callback_.store(callback); }
+    // drawId gives request ids: the system's random generator in the
+    // library, so that nobody on the network can foresee them. notify takes
+    // each notification, outside the lock, on the thread that handed over
+    // what raised it (in the library the receiver thread, which queues them
+    // for the caller's callback).
+    explicit Engine(std::function<std::uint32_t()> drawId = {}, Notify notify = {});
 
     // The id for a new request; never that of a request still paired.
     std::uint32_t NewRequestId();
@@ -71,9 +73,9 @@ public:
 
     // One datagram received from sender. Malformed ones, results nobody
     // asked for and a device's further answers to a scan it has answered
-    // already are dropped; everything else is queued and announced through
-    // the callback, which runs outside the lock. Two devices with one MAC
-    // (twins) both pass: their answers differ in contents or sender.
+    // already are dropped; everything else is queued and announced. Two
+    // devices with one MAC (twins) both pass: their answers differ in
+    // contents or sender.
     void Receive(const std::uint8_t* data, std::size_t size, const Endpoint& sender);
 
     bool TakeAnswer(ZOVA_ModuleScanResponseType& answer);
@@ -91,7 +93,6 @@ private:
         std::unordered_set<std::uint64_t> passed;  // AnswerKey of each
     };
 
-    void Notify(int notification);
     int AcceptResult(std::uint32_t id, const wire::ConfigureResult& result);
     bool IdInUse(std::uint32_t id) const;
     PairedScan* FindPairedScan(std::uint32_t id);
@@ -100,6 +101,7 @@ private:
     void MarkPassed(PairedScan& scan, std::uint64_t key);
 
     std::function<std::uint32_t()> drawId_;
+    Notify notify_;
     std::uint32_t nextCountedId_ = 1;
     std::mutex mutex_;
     std::deque<ZOVA_ModuleScanResponseType> answers_;
@@ -108,7 +110,6 @@ private:
     std::multimap<Clock::time_point, wire::Datagram> copies_;
     std::deque<PairedScan> scans_;  // oldest first
     std::size_t pairedMacs_ = 0;
-    std::atomic<ZOVA_CallBackType> callback_{nullptr};
 };
 
 }  // namespace zova

@@ -4,6 +4,7 @@
 #include "zova/zova.h"
 #include "zovadll/Endpoint.h"
 #include "zovadll/Engine.h"
+#include "zovadll/Notifier.h"
 #include "zovadll/WinsockTransport.h"
 #include "zovadll/Wire.h"
 
@@ -43,7 +44,8 @@ Library& TheLibrary();
 
 class Library {
 public:
-    zova::Engine engine{&DrawRandomId};
+    zova::Notifier notifier;
+    zova::Engine engine{&DrawRandomId, [this](int notification) { notifier.Queue(notification); }};
 
     int Start() {
         std::lock_guard<std::mutex> lock(startMutex_);
@@ -115,6 +117,7 @@ private:
             });
             for (const auto& datagram : engine.DueCopies(Clock::now()))
                 transport_.Send(datagram);
+            notifier.Flush();
         }
     }
 
@@ -135,7 +138,7 @@ Library& TheLibrary() {
 extern "C" {
 
 ZOVA_API void ZOVA_CALL ZOVA_RegisterCallBack(ZOVA_CallBackType pfnCallBack) {
-    TheLibrary().engine.SetCallback(pfnCallBack);
+    TheLibrary().notifier.SetCallback(pfnCallBack);
 }
 
 ZOVA_API int ZOVA_CALL ZOVA_Start(void) {

@@ -173,8 +173,7 @@ TEST(ZovaEngineUnderLoad, ScansAndConfiguresWhileAnswersArrive) {
         count = 0;
     Devices devices;
     ASSERT_TRUE(devices.Ready());
-    zova::Engine engine;
-    engine.SetCallback(CountNotification);
+    zova::Engine engine({}, CountNotification);
     Receiver receiver(engine);
     ASSERT_TRUE(receiver.Ready());
 

@@ -26,10 +26,7 @@ void Record(int notification) {
 
 class EngineTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        g_notifications.clear();
-        engine.SetCallback(Record);
-    }
+    void SetUp() override { g_notifications.clear(); }
     void Deliver(const Datagram& d, const Endpoint& from = kDevices) {
         engine.Receive(d.data(), d.size(), from);
     }
@@ -37,7 +34,7 @@ protected:
     static ZOVA_ModuleScanResponseType AnswerFrom(std::uint8_t last) {
         return harness::SampleAnswer::Bare({2, 0x6B, 0xD4, 0, 0, last});
     }
-    Engine engine;
+    Engine engine{{}, Record};
     const base::Mac macA{2, 0x6B, 0xD4, 0, 0, 0xA};
     const base::Mac macB{2, 0x6B, 0xD4, 0, 0, 0xB};
 };
@@ -104,8 +101,7 @@ TEST_F(EngineTest, RejectedPasswordQueueKeepsItsFrontUntilRemoved) {
 TEST(EngineConcurrency, AnswersTakenWhileArrivingAreAllTakenOnce) {
     static std::atomic<int> announced{0};
     announced = 0;
-    Engine engine;
-    engine.SetCallback([](int) { ++announced; });
+    Engine engine({}, [](int) { ++announced; });
     constexpr int kAnswers = 20000;
     std::thread receiver([&] {
         ZOVA_ModuleScanResponseType a{};
