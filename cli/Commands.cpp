@@ -115,6 +115,10 @@ int RunScan(const Command& command) {
         Err("vantrel-cli: no device answered\n");
         return kNotFound;
     }
+    if (AnswersLost()) {
+        Err("vantrel-cli: answers were lost on the way, so devices may be missing; scan again\n");
+        return kAnswersLost;
+    }
     return kSuccess;
 }
 

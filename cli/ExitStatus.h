@@ -23,6 +23,7 @@ enum ExitStatus : int {
     kWrongLibrary = 8,     // zova.dll is not 1.1.x
     kWinkUnsupported = 9,  // the device's protocol is older than 1.10
     kDhcpInitFailed = 10,  // the recovery server could not open port 67
+    kAnswersLost = 11,     // scan: answers were lost, so devices may be missing
 };
 
 // What became of one device's configure request, in apply's words.

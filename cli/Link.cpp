@@ -18,7 +18,7 @@ namespace {
 struct Notifications {
     std::mutex mutex;
     std::condition_variable changed;
-    int count[4] = {};
+    int count[5] = {};
 };
 
 Notifications& State() {
@@ -30,7 +30,7 @@ void OnNotify(int notification) {
     Notifications& state = State();
     {
         std::lock_guard<std::mutex> lock(state.mutex);
-        if (notification >= 1 && notification <= 3)
+        if (notification >= 1 && notification <= ZOVA_NOTIFY_ANSWERS_LOST)
             ++state.count[notification];
     }
     state.changed.notify_all();
@@ -92,6 +92,12 @@ bool Scan(std::chrono::milliseconds wait, const std::vector<std::uint64_t>& want
         std::unique_lock<std::mutex> lock(state.mutex);
         state.changed.wait_for(lock, std::chrono::milliseconds(10));
     }
+}
+
+bool AnswersLost() {
+    Notifications& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return state.count[ZOVA_NOTIFY_ANSWERS_LOST] > 0;
 }
 
 const ZOVA_ModuleScanResponseType* FindAnswer(

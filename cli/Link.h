@@ -28,6 +28,10 @@ bool StartLibrary();
 bool Scan(std::chrono::milliseconds wait, const std::vector<std::uint64_t>& wanted,
           std::vector<ZOVA_ModuleScanResponseType>& answers);
 
+// Whether zova.dll said that answers to a scan were lost, so that a device
+// may be missing from it (it judges once the last copy's answers are due).
+bool AnswersLost();
+
 // The answer from mac among answers, or null.
 const ZOVA_ModuleScanResponseType* FindAnswer(
     const std::vector<ZOVA_ModuleScanResponseType>& answers, const base::Mac& mac);

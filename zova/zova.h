@@ -146,6 +146,10 @@ enum {
     ZOVA_NOTIFY_RESPONSE = 1,          // one more answer waits for ZOVA_GetResponse
     ZOVA_NOTIFY_RESCAN = 2,            // a device accepted a configure request
     ZOVA_NOTIFY_INVALID_PASSWORD = 3,  // a device rejected the password
+    // Answers to a scan were lost, so a device may be missing from it; once
+    // per scan, after its last copy's answers (docs/protocol.md). The tool's
+    // window, which acts on 1 to 3 only, ignores it.
+    ZOVA_NOTIFY_ANSWERS_LOST = 4,
 };
 
 typedef void(ZOVA_CALL* ZOVA_CallBackType)(int nNotification);

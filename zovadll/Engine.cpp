@@ -51,7 +51,7 @@ bool Engine::IdInUse(std::uint32_t id) const {
     return std::any_of(pending_.begin(), pending_.end(),
                        [&](const auto& entry) { return entry.first == id; }) ||
            std::any_of(scans_.begin(), scans_.end(),
-                       [&](const PairedScan& scan) { return scan.id == id; });
+                       [&](const ScanTally& scan) { return scan.Id() == id; });
 }
 
 void Engine::RequestSent(const wire::Datagram& request, Clock::time_point now) {
@@ -63,9 +63,9 @@ void Engine::RequestSent(const wire::Datagram& request, Clock::time_point now) {
         PairScan(header->id);
 }
 
-Engine::PairedScan* Engine::FindPairedScan(std::uint32_t id) {
-    for (PairedScan& scan : scans_) {
-        if (scan.id == id)
+ScanTally* Engine::FindScan(std::uint32_t id) {
+    for (ScanTally& scan : scans_) {
+        if (scan.Id() == id)
             return &scan;
     }
     return nullptr;
@@ -74,29 +74,25 @@ Engine::PairedScan* Engine::FindPairedScan(std::uint32_t id) {
 void Engine::PairScan(std::uint32_t id) {
     // A scan sent again under an id already kept starts afresh.
     const auto old = std::find_if(scans_.begin(), scans_.end(),
-                                  [&](const PairedScan& scan) { return scan.id == id; });
+                                  [&](const ScanTally& scan) { return scan.Id() == id; });
     if (old != scans_.end()) {
-        pairedMacs_ -= old->passed.size();
+        pairedDevices_ -= old->Devices();
         scans_.erase(old);
     }
     if (scans_.size() >= kPairedScans)
         ForgetOldestScan();
-    scans_.push_back(PairedScan{id, {}});
+    scans_.emplace_back(id);
 }
 
 void Engine::ForgetOldestScan() {
-    pairedMacs_ -= scans_.front().passed.size();
+    pairedDevices_ -= scans_.front().Devices();
     scans_.pop_front();
 }
 
-void Engine::MarkPassed(PairedScan& scan, std::uint64_t key) {
-    while (pairedMacs_ >= kMaxPairedMacs && &scans_.front() != &scan)
+bool Engine::RoomToPair(const ScanTally& scan) {
+    while (pairedDevices_ >= kMaxPairedDevices && &scans_.front() != &scan)
         ForgetOldestScan();
-    // One scan alone at the bound: its further devices pass unpaired.
-    if (pairedMacs_ >= kMaxPairedMacs)
-        return;
-    scan.passed.insert(key);
-    ++pairedMacs_;
+    return pairedDevices_ < kMaxPairedDevices;
 }
 
 std::optional<Engine::Clock::time_point> Engine::NextCopyDue() {
@@ -116,7 +112,21 @@ std::vector<wire::Datagram> Engine::DueCopies(Clock::time_point now) {
     return due;
 }
 
-void Engine::Receive(const std::uint8_t* data, std::size_t size, const Endpoint& sender) {
+void Engine::CopySent(const wire::Datagram& copy, bool left, Clock::time_point at) {
+    const auto header = wire::DecodeHeader(copy.data(), copy.size());
+    if (!header || header->type != wire::MessageType::ScanRequest)
+        return;
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (ScanTally* scan = FindScan(header->id)) {
+        if (left)
+            scan->CopyLeft(at);
+        else
+            scan->CopyNotSent();
+    }
+}
+
+void Engine::Receive(const std::uint8_t* data, std::size_t size, const Endpoint& sender,
+                     Clock::time_point at) {
     const auto header = wire::DecodeHeader(data, size);
     if (!header)
         return;
@@ -125,18 +135,8 @@ void Engine::Receive(const std::uint8_t* data, std::size_t size, const Endpoint&
         const auto answer = wire::DecodeScanAnswer(data, size);
         if (!answer)
             return;
-        const std::uint64_t key = AnswerKey(*answer, sender);
         std::lock_guard<std::mutex> lock(mutex_);
-        PairedScan* scan = FindPairedScan(header->id);
-        if (scan && scan->passed.count(key))
-            return;
-        // Dropped here, the answer was not passed on: a later copy may be.
-        if (answers_.size() >= kMaxAnswers)
-            return;
-        answers_.push_back(*answer);
-        if (scan)
-            MarkPassed(*scan, key);
-        notification = ZOVA_NOTIFY_RESPONSE;
+        notification = AcceptAnswer(header->id, *answer, sender, at);
     } else if (header->type == wire::MessageType::ConfigureResult) {
         const auto result = wire::DecodeConfigureResult(data, size);
         if (!result)
@@ -146,6 +146,38 @@ void Engine::Receive(const std::uint8_t* data, std::size_t size, const Endpoint&
     }
     if (notification && notify_)
         notify_(notification);
+}
+
+int Engine::AcceptAnswer(std::uint32_t id, const ZOVA_ModuleScanResponseType& answer,
+                         const Endpoint& sender, Clock::time_point at) {
+    ScanTally* scan = FindScan(id);
+    if (!scan)
+        return 0;
+    const std::uint64_t device = AnswerKey(answer, sender);
+    if (scan->CountRepeat(device))
+        return 0;
+    // Refused here, the answer was not passed on: a later copy may be.
+    if (answers_.size() >= kMaxAnswers) {
+        scan->Refused();
+        return 0;
+    }
+    answers_.push_back(answer);
+    if (RoomToPair(*scan)) {
+        scan->Add(device, at);
+        ++pairedDevices_;
+    }
+    return ZOVA_NOTIFY_RESPONSE;
+}
+
+void Engine::JudgeScans(Clock::time_point now) {
+    int lost = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (ScanTally& scan : scans_)
+            lost += scan.TakeVerdict(now).value_or(false) ? 1 : 0;
+    }
+    for (; lost > 0 && notify_; --lost)
+        notify_(ZOVA_NOTIFY_ANSWERS_LOST);
 }
 
 int Engine::AcceptResult(std::uint32_t id, const wire::ConfigureResult& result) {

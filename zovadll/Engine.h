@@ -8,6 +8,7 @@
 
 #include "zova/zova.h"
 #include "zovadll/Endpoint.h"
+#include "zovadll/ScanTally.h"
 #include "zovadll/Wire.h"
 
 #include <array>
@@ -19,7 +20,6 @@
 #include <map>
 #include <mutex>
 #include <optional>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -40,16 +40,19 @@ public:
         std::chrono::milliseconds(1000)};
     static_assert(kCopyDelays.back().count() == kLastCopyDelayMs, "the public last-copy delay");
 
-    // Bounds that keep a flood of datagrams from exhausting memory; the
-    // answer queue holds several full scans of 5,000 devices with repeats.
+    // Bounds that keep a flood of datagrams from exhausting memory; each
+    // drops its oldest entry to make room. The answer queue holds a scan of
+    // 65,536 devices that the caller has not begun to fetch.
     static constexpr std::size_t kMaxAnswers = 65536;
     static constexpr std::size_t kMaxRejected = 256;
     static constexpr std::size_t kMaxPending = 64;
-    // A scan's answers pass once per device: the answers passed on are kept
-    // for the last kPairedScans scans, kMaxPairedMacs in all (the oldest scan
-    // is forgotten to make room). Answers to a scan no longer kept pass.
+    // A scan's answers pass once per device: the devices heard are kept for
+    // the last kPairedScans scans, kMaxPairedDevices in all (the oldest scan
+    // is forgotten to make room; one scan alone at the bound passes its
+    // further devices unpaired). Answers to a scan no longer kept, or never
+    // sent, are dropped.
     static constexpr std::size_t kPairedScans = 16;
-    static constexpr std::size_t kMaxPairedMacs = 65536;
+    static constexpr std::size_t kMaxPairedDevices = 262144;
 
     using Notify = std::function<void(int notification)>;
 
@@ -62,7 +65,7 @@ public:
 
     // The id for a new request; never that of a request still paired.
     std::uint32_t NewRequestId();
-    // The first copy of request went out at now; the others fall due on the
+    // The first copy of request leaves at now; the others fall due on the
     // schedule above. A scan's answers are paired with it from now on.
     void RequestSent(const wire::Datagram& request, Clock::time_point now);
     // When the earliest copy still to be sent falls due; none when no copy
@@ -70,13 +73,20 @@ public:
     std::optional<Clock::time_point> NextCopyDue();
     // The copies due by now, earliest first; each is handed out once.
     std::vector<wire::Datagram> DueCopies(Clock::time_point now);
+    // Whether a copy (the first included) left at `at`: a scan counts the
+    // copies that reached its devices.
+    void CopySent(const wire::Datagram& copy, bool left, Clock::time_point at);
 
-    // One datagram received from sender. Malformed ones, results nobody
-    // asked for and a device's further answers to a scan it has answered
-    // already are dropped; everything else is queued and announced. Two
-    // devices with one MAC (twins) both pass: their answers differ in
-    // contents or sender.
-    void Receive(const std::uint8_t* data, std::size_t size, const Endpoint& sender);
+    // One datagram received from sender at `at`. Malformed ones, results
+    // nobody asked for, answers to scans not kept and a device's further
+    // answers to a scan it has answered already are dropped; everything else
+    // is queued and announced. Two devices with one MAC (twins) both pass:
+    // their answers differ in contents or sender.
+    void Receive(const std::uint8_t* data, std::size_t size, const Endpoint& sender,
+                 Clock::time_point at);
+    // Judges each scan whose answers have had their time, once:
+    // ZOVA_NOTIFY_ANSWERS_LOST when answers were lost (ScanTally).
+    void JudgeScans(Clock::time_point now);
 
     bool TakeAnswer(ZOVA_ModuleScanResponseType& answer);
     bool FirstRejected(base::Mac& mac);
@@ -87,18 +97,14 @@ public:
     void ExpectConfigureResult(std::uint32_t id, const base::Mac& mac);
 
 private:
-    // The devices whose answer to one scan went to the queue.
-    struct PairedScan {
-        std::uint32_t id;
-        std::unordered_set<std::uint64_t> passed;  // AnswerKey of each
-    };
-
+    int AcceptAnswer(std::uint32_t id, const ZOVA_ModuleScanResponseType& answer,
+                     const Endpoint& sender, Clock::time_point at);
     int AcceptResult(std::uint32_t id, const wire::ConfigureResult& result);
     bool IdInUse(std::uint32_t id) const;
-    PairedScan* FindPairedScan(std::uint32_t id);
+    ScanTally* FindScan(std::uint32_t id);
     void PairScan(std::uint32_t id);
     void ForgetOldestScan();
-    void MarkPassed(PairedScan& scan, std::uint64_t key);
+    bool RoomToPair(const ScanTally& scan);
 
     std::function<std::uint32_t()> drawId_;
     Notify notify_;
@@ -108,8 +114,8 @@ private:
     std::deque<base::Mac> rejected_;
     std::deque<std::pair<std::uint32_t, base::Mac>> pending_;
     std::multimap<Clock::time_point, wire::Datagram> copies_;
-    std::deque<PairedScan> scans_;  // oldest first
-    std::size_t pairedMacs_ = 0;
+    std::deque<ScanTally> scans_;  // oldest first
+    std::size_t pairedDevices_ = 0;
 };
 
 }  // namespace zova

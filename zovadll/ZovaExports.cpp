@@ -89,7 +89,9 @@ public:
         // Known to the engine before it leaves, so that even the first
         // answers to a scan are paired with it.
         engine.RequestSent(datagram, zova::Engine::Clock::now());
-        return transport_.Send(datagram);
+        const bool left = transport_.Send(datagram);
+        engine.CopySent(datagram, left, zova::Engine::Clock::now());
+        return left;
     }
 
     bool IsStarted() {
@@ -113,10 +115,11 @@ private:
                 until = std::min(until, *due);
             transport_.Receive(until, [this](const std::uint8_t* data, std::size_t size,
                                              const zova::Endpoint& sender) {
-                engine.Receive(data, size, sender);
+                engine.Receive(data, size, sender, Clock::now());
             });
-            for (const auto& datagram : engine.DueCopies(Clock::now()))
-                transport_.Send(datagram);
+            for (const auto& copy : engine.DueCopies(Clock::now()))
+                engine.CopySent(copy, transport_.Send(copy), Clock::now());
+            engine.JudgeScans(Clock::now());
             notifier.Flush();
         }
     }

@@ -20,6 +20,7 @@
 
 #include <fstream>
 #include <map>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -443,10 +444,13 @@ TEST_F(CliTest, WinkFollowsTheWindowsRuleAndWaitsForTheLastCopy) {
             << line;
 }
 
-// A device on loopback that answers scans and never a configure request.
+// A device on loopback that answers scans and never a configure request;
+// with firstCopyOnly, only the first copy of each scan, as if the way back
+// lost the others.
 class SilentDevice {
 public:
-    explicit SilentDevice(const ZOVA_ModuleScanResponseType& answer) : m_answer(answer) {
+    explicit SilentDevice(const ZOVA_ModuleScanResponseType& answer, bool firstCopyOnly = false)
+        : m_answer(answer), m_firstCopyOnly(firstCopyOnly) {
         WSADATA data;
         ::WSAStartup(MAKEWORD(2, 2), &data);
         m_socket = ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
@@ -486,7 +490,8 @@ private:
                 continue;
             if (header->type == zova::wire::MessageType::ConfigureRequest)
                 ++m_configures;
-            if (header->type != zova::wire::MessageType::ScanRequest)
+            if (header->type != zova::wire::MessageType::ScanRequest ||
+                (m_firstCopyOnly && !m_scansAnswered.insert(header->id).second))
                 continue;
             const zova::wire::Datagram answer = zova::wire::EncodeScanAnswer(header->id, m_answer);
             ::sendto(m_socket, reinterpret_cast<const char*>(answer.data()),
@@ -496,6 +501,8 @@ private:
     }
 
     ZOVA_ModuleScanResponseType m_answer;
+    bool m_firstCopyOnly;
+    std::set<std::uint32_t> m_scansAnswered;
     SOCKET m_socket = INVALID_SOCKET;
     std::string m_target;
     std::atomic<bool> m_stop{false};
@@ -514,6 +521,20 @@ TEST(CliNoAnswer, ConfigureThatGetsNoResultEndsWithItsStatus) {
     EXPECT_EQ(run.err, "vantrel-cli: 02-6B-D4-DD-00-01: no answer\n");
     // The request and the library's four repeats reached the device.
     EXPECT_EQ(device.ConfigureRequests(), 5);
+}
+
+TEST(CliAnswersLost, ScanListsWhatItHeardAndSaysDevicesMayBeMissing) {
+    SilentDevice device(harness::SampleAnswer::Bare({0x02, 0x6B, 0xD4, 0xDD, 0x00, 0x02})
+                            .Protocol(2, 0)
+                            .Ip(0x0A000002),
+                        true);
+    ::SetEnvironmentVariableA("ZOVA_TARGET", device.Target().c_str());
+
+    const CliRun run = RunCli("scan --wait 3 --format csv");
+    EXPECT_EQ(run.status, 11u) << run.err;
+    EXPECT_EQ(run.err,
+              "vantrel-cli: answers were lost on the way, so devices may be missing; scan again\n");
+    EXPECT_NE(run.out.find("02-6B-D4-DD-00-02"), std::string::npos) << run.out;
 }
 
 // Plans as a spreadsheet saves them (BOM, ';', CRLF, a comment, a trailing

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,6 +19,7 @@ namespace {
 
 using namespace zova;
 using namespace zova::wire;
+using harness::SampleAnswer;
 
 std::vector<int> g_notifications;
 void Record(int notification) {
@@ -28,7 +30,7 @@ class EngineTest : public ::testing::Test {
 protected:
     void SetUp() override { g_notifications.clear(); }
     void Deliver(const Datagram& d, const Endpoint& from = kDevices) {
-        engine.Receive(d.data(), d.size(), from);
+        engine.Receive(d.data(), d.size(), from, {});
     }
     static constexpr Endpoint kDevices{0x7F000001, kDevicePort};
     static ZOVA_ModuleScanResponseType AnswerFrom(std::uint8_t last) {
@@ -40,6 +42,7 @@ protected:
 };
 
 TEST_F(EngineTest, AnswersQueueInArrivalOrderWithOneNotificationEach) {
+    engine.RequestSent(EncodeScanRequest(77), {});
     for (std::uint8_t i = 1; i <= 3; ++i)
         Deliver(EncodeScanAnswer(77, AnswerFrom(i)));
     EXPECT_EQ(g_notifications, (std::vector<int>{1, 1, 1}));
@@ -57,7 +60,7 @@ TEST_F(EngineTest, MalformedAndUnsolicitedDatagramsChangeNothing) {
     Deliver(cut);
     Deliver(EncodeScanRequest(1));  // another host's scan seen on the wire
     Deliver(EncodeConfigureResult(5, {macA, ConfigureOutcome::WrongPassword}));  // never asked
-    engine.Receive(nullptr, 0, kDevices);
+    engine.Receive(nullptr, 0, kDevices, {});
     EXPECT_TRUE(g_notifications.empty());
     ZOVA_ModuleScanResponseType out{};
     base::Mac mac{};
@@ -103,6 +106,7 @@ TEST(EngineConcurrency, AnswersTakenWhileArrivingAreAllTakenOnce) {
     announced = 0;
     Engine engine({}, [](int) { ++announced; });
     constexpr int kAnswers = 20000;
+    engine.RequestSent(EncodeScanRequest(1), {});
     std::thread receiver([&] {
         ZOVA_ModuleScanResponseType a{};
         a.bMacAddrValid = 1;
@@ -110,7 +114,7 @@ TEST(EngineConcurrency, AnswersTakenWhileArrivingAreAllTakenOnce) {
             a.abMacAddr[4] = static_cast<std::uint8_t>(i >> 8);
             a.abMacAddr[5] = static_cast<std::uint8_t>(i);
             const Datagram d = EncodeScanAnswer(1, a);
-            engine.Receive(d.data(), d.size(), {0x7F000001, kDevicePort});
+            engine.Receive(d.data(), d.size(), {0x7F000001, kDevicePort}, {});
         }
     });
     std::vector<int> seen(kAnswers, 0);
@@ -170,15 +174,16 @@ TEST(EngineIds, ANewIdIsNeverOneStillInUse) {
     EXPECT_EQ(engine.NewRequestId(), 9u);
 }
 
-// Catches a device listed five times per scan (every copy's answer passed),
-// a device missing from a new scan (its answers taken for the old scan's),
-// late answers lost, and an answer the full queue refused counted as passed.
+// Catches a device listed once per copy (every copy's answer passed), a
+// device missing from a new scan (its answers taken for the old scan's), late
+// answers lost, answers to scans not kept passed on (they only add to the
+// caller's queue), and an answer the full queue refused counted as passed.
 TEST_F(EngineTest, EachDeviceAnswersAScanOnce) {
     const auto answer = [&](std::uint32_t id, std::uint8_t device) {
         Deliver(EncodeScanAnswer(id, AnswerFrom(device)));
     };
     engine.RequestSent(EncodeScanRequest(5), {});
-    for (int copy = 0; copy < 5; ++copy) {
+    for (unsigned copy = 0; copy < kRequestCopies; ++copy) {
         answer(5, 1);
         answer(5, 2);
     }
@@ -191,21 +196,42 @@ TEST_F(EngineTest, EachDeviceAnswersAScanOnce) {
 
     engine.RequestSent(EncodeScanRequest(6), {});
     answer(6, 1);
-    answer(5, 1);  // a late copy of the earlier scan's
+    answer(5, 3);  // a late answer to the earlier scan
     answer(6, 1);
-    answer(77, 1);  // a scan this library did not send, or no longer pairs
-    answer(77, 1);
-    EXPECT_EQ(g_notifications.size(), 6u);
+    answer(77, 4);  // a scan this library did not send, or no longer keeps
+    EXPECT_EQ(g_notifications.size(), 5u);
 
     ZOVA_ModuleScanResponseType out{};
     while (engine.TakeAnswer(out)) {
     }
-    for (std::size_t i = 0; i < Engine::kMaxAnswers; ++i)
-        answer(77, 1);
+    engine.RequestSent(EncodeScanRequest(7), {});
+    ZOVA_ModuleScanResponseType a = AnswerFrom(0);
+    for (std::size_t i = 0; i < Engine::kMaxAnswers; ++i) {
+        a.abMacAddr[3] = static_cast<std::uint8_t>(i >> 16);
+        a.abMacAddr[4] = static_cast<std::uint8_t>(i >> 8);
+        a.abMacAddr[5] = static_cast<std::uint8_t>(i);
+        Deliver(EncodeScanAnswer(7, a));
+    }
     answer(6, 3);  // the queue is full
+    EXPECT_EQ(g_notifications.size(), 5u + Engine::kMaxAnswers);
     ASSERT_TRUE(engine.TakeAnswer(out));
     answer(6, 3);
-    EXPECT_EQ(g_notifications.size(), 6u + Engine::kMaxAnswers + 1) << "its next copy passes";
+    EXPECT_EQ(g_notifications.size(), 6u + Engine::kMaxAnswers) << "its next copy passes";
+}
+
+// Catches the verdict of a scan whose devices answered only its first copy
+// kept from the caller, or given twice.
+TEST_F(EngineTest, LostAnswersAreAnnouncedOncePerScan) {
+    const Datagram scan = EncodeScanRequest(5);
+    engine.RequestSent(scan, {});
+    engine.CopySent(scan, true, {});
+    Deliver(EncodeScanAnswer(5, AnswerFrom(1)));
+    const Engine::Clock::time_point later = Engine::Clock::time_point{} + std::chrono::hours(1);
+    for (const Datagram& copy : engine.DueCopies(later))
+        engine.CopySent(copy, true, later);
+    engine.JudgeScans(later + ScanTally::kSettle);
+    engine.JudgeScans(later + ScanTally::kSettle);
+    EXPECT_EQ(g_notifications, (std::vector<int>{ZOVA_NOTIFY_RESPONSE, ZOVA_NOTIFY_ANSWERS_LOST}));
 }
 
 // Catches a twin (two devices with one MAC) taken for a repeat, and a salted
@@ -232,8 +258,9 @@ TEST_F(EngineTest, TwinsPassOnceEachAndRepeatsDoNot) {
 }
 
 // Memory stays bounded under a flood of scans or of devices: catches the
-// oldest scan kept past either bound, or forgotten before it.
-TEST_F(EngineTest, PairedAnswersStayWithinTheirBounds) {
+// oldest scan kept past either bound, or forgotten before it. A kept scan
+// passes a new device; a forgotten one drops it.
+TEST_F(EngineTest, PairedScansStayWithinTheirBounds) {
     const auto passes = [&](std::uint32_t id, std::uint32_t device) {
         const std::size_t before = g_notifications.size();
         ZOVA_ModuleScanResponseType a = AnswerFrom(0);
@@ -249,31 +276,116 @@ TEST_F(EngineTest, PairedAnswersStayWithinTheirBounds) {
         engine.RequestSent(EncodeScanRequest(id), {});
         ASSERT_TRUE(passes(id, 1));
     }
-    EXPECT_FALSE(passes(1, 1)) << "the oldest of kPairedScans scans is kept";
+    EXPECT_TRUE(passes(1, 2)) << "the oldest of kPairedScans scans is kept";
     engine.RequestSent(EncodeScanRequest(100), {});
-    EXPECT_TRUE(passes(1, 1)) << "one scan more forgets it";
-    EXPECT_FALSE(passes(2, 1));
+    EXPECT_FALSE(passes(1, 3)) << "one scan more forgets it";
+    EXPECT_TRUE(passes(2, 2));
 
     // Scan 200 forgets scan 2, the oldest, and pairs devices up to the bound
     // with the one device each of scans 3 to 16.
     engine.RequestSent(EncodeScanRequest(200), {});
-    const std::uint32_t room = static_cast<std::uint32_t>(Engine::kMaxPairedMacs) -
+    const std::uint32_t room = static_cast<std::uint32_t>(Engine::kMaxPairedDevices) -
                                static_cast<std::uint32_t>(Engine::kPairedScans - 2);
     for (std::uint32_t device = 1; device <= room; ++device)
         ASSERT_TRUE(passes(200, device));
-    EXPECT_FALSE(passes(3, 1)) << "at the bound nothing is forgotten";
-    EXPECT_FALSE(passes(200, room));
+    EXPECT_FALSE(passes(200, room)) << "at the bound it is still paired";
     EXPECT_TRUE(passes(200, room + 1));
-    EXPECT_TRUE(passes(3, 1)) << "one past it forgets the oldest scan";
-    EXPECT_FALSE(passes(4, 1));
+    EXPECT_FALSE(passes(3, 4)) << "one past it forgets the oldest scan";
+    EXPECT_TRUE(passes(4, 2));
     EXPECT_FALSE(passes(200, room + 1));
 }
 
-TEST_F(EngineTest, FullAnswerQueueDropsNewcomersWithoutNotifying) {
-    const Datagram d = EncodeScanAnswer(1, AnswerFrom(1));
-    for (std::size_t i = 0; i < Engine::kMaxAnswers + 5; ++i)
-        Deliver(d);
-    EXPECT_EQ(g_notifications.size(), Engine::kMaxAnswers);
+base::Mac NumberedMac(std::size_t n) {
+    return {2,
+            0x6B,
+            0xD4,
+            static_cast<std::uint8_t>(n >> 16),
+            static_cast<std::uint8_t>(n >> 8),
+            static_cast<std::uint8_t>(n)};
+}
+
+// Each bound at its limit and one past it. Catches a bound that drops the
+// newest entry (the result of the latest configure request ignored, so no
+// rescan follows), or one that bites an entry early or late.
+TEST(EngineBounds, EachBoundAtItsLimitAndOnePast) {
+    struct Kept {
+        bool oldest, newest;
+    };
+    struct Case {
+        const char* bound;
+        std::size_t limit;
+        // Puts n entries into a new engine; which of the oldest and the
+        // newest still count.
+        std::function<Kept(Engine&, const std::vector<int>&, std::size_t)> fill;
+        Kept atLimit, onePast;
+    };
+    const auto result = [](Engine& engine, std::size_t n, ConfigureOutcome outcome) {
+        const Datagram d =
+            EncodeConfigureResult(static_cast<std::uint32_t>(n), {NumberedMac(n), outcome});
+        engine.Receive(d.data(), d.size(), {0x7F000001, kDevicePort}, {});
+    };
+    const Case cases[] = {
+        {"configure results awaited",
+         Engine::kMaxPending,
+         [&](Engine& engine, const std::vector<int>& notes, std::size_t n) {
+             for (std::size_t i = 1; i <= n; ++i)
+                 engine.ExpectConfigureResult(static_cast<std::uint32_t>(i), NumberedMac(i));
+             result(engine, 1, ConfigureOutcome::Accepted);
+             const bool oldest = notes.size() == 1;
+             result(engine, n, ConfigureOutcome::Accepted);
+             return Kept{oldest, notes.size() == (oldest ? 2u : 1u)};
+         },
+         {true, true},
+         {false, true}},
+        {"rejected passwords",
+         Engine::kMaxRejected,
+         [&](Engine& engine, const std::vector<int>&, std::size_t n) {
+             for (std::size_t i = 1; i <= n; ++i) {
+                 engine.ExpectConfigureResult(static_cast<std::uint32_t>(i), NumberedMac(i));
+                 result(engine, i, ConfigureOutcome::WrongPassword);
+             }
+             base::Mac first{}, last{};
+             engine.FirstRejected(first);
+             while (engine.FirstRejected(last))
+                 engine.DropFirstRejected();
+             return Kept{first == NumberedMac(1), last == NumberedMac(n)};
+         },
+         {true, true},
+         {false, true}},
+        // One scan alone: its further devices pass unpaired, so a repeat of
+        // the newest passes again.
+        {"devices paired in one scan",
+         Engine::kMaxPairedDevices,
+         [&](Engine& engine, const std::vector<int>& notes, std::size_t n) {
+             engine.RequestSent(EncodeScanRequest(9), {});
+             const auto answer = [&](std::size_t i) {
+                 const Datagram d = EncodeScanAnswer(9, SampleAnswer::Bare(NumberedMac(i)));
+                 engine.Receive(d.data(), d.size(), {0x7F000001, kDevicePort}, {});
+                 ZOVA_ModuleScanResponseType out;
+                 engine.TakeAnswer(out);
+             };
+             for (std::size_t i = 1; i <= n; ++i)
+                 answer(i);
+             const std::size_t passed = notes.size();
+             answer(1);
+             const bool oldest = notes.size() == passed;
+             answer(n);
+             return Kept{oldest, notes.size() == passed};
+         },
+         {true, true},
+         {true, false}},
+    };
+    for (const Case& c : cases) {
+        for (const std::size_t n : {c.limit, c.limit + 1}) {
+            SCOPED_TRACE(std::string(c.bound) + ", " + std::to_string(n) + " entries");
+            std::vector<int> notes;
+            Engine engine({}, [&](int note) { notes.push_back(note); });
+            const Kept kept = c.fill(engine, notes, n);
+            const Kept expected = n == c.limit ? c.atLimit : c.onePast;
+            EXPECT_EQ(kept.oldest, expected.oldest) << "the oldest entry";
+            EXPECT_EQ(kept.newest, expected.newest) << "the newest entry";
+        }
+    }
 }
 
 }  // namespace

@@ -375,8 +375,14 @@ TEST_F(LibraryTest, HostileDatagramsAreDroppedAndTheLibraryKeepsWorking) {
     ASSERT_NE(port, 0) << zova->Simulator().LogText();
 
     using namespace zova::wire;
+    // Answers count for a scan the library sent and still keeps.
+    const std::vector<std::uint32_t> scans = ScanIdsLogged(zova->Simulator());
+    const std::uint32_t scan = scans.back();
+    std::uint32_t neverSent = scan ^ 0x80000000u;
+    while (std::find(scans.begin(), scans.end(), neverSent) != scans.end())
+        ++neverSent;
     const base::Mac markerMac = {0x02, 0x6B, 0xD4, 0xEE, 0xEE, 0xEE};
-    const Datagram answer = EncodeScanAnswer(1, SampleAnswer::Bare(markerMac));
+    const Datagram answer = EncodeScanAnswer(scan, SampleAnswer::Bare(markerMac));
     Datagram unterminated = answer;
     unterminated.push_back(0x03);  // a type text of 255 bytes, no NUL anywhere
     unterminated.push_back(255);
@@ -393,6 +399,7 @@ TEST_F(LibraryTest, HostileDatagramsAreDroppedAndTheLibraryKeepsWorking) {
         Datagram(1500, 'Z'),
         Datagram(4000, 0),
         EncodeScanRequest(5),
+        EncodeScanAnswer(neverSent, SampleAnswer::Bare({0x02, 0x6B, 0xD4, 0xEE, 0xEE, 0xEF})),
         EncodeConfigureResult(0x1234,
                               {{0x02, 0x6B, 0xD4, 0xAA, 0x00, 0x03}, ConfigureOutcome::Accepted}),
         EncodeConfigureResult(
