@@ -118,7 +118,8 @@ const std::vector<SubcommandSpec>& Specs() {
                  "first answer, in the order of the MACs. Values the device does not report\n"
                  "read N/A (null in JSON). The CSV is a plan that apply takes as it is.\n"
                  "Exit status: 0 devices listed, 4 no device answered, 7 library refused,\n"
-                 "8 incorrect library version, 11 answers were lost (devices may be missing).\n"},
+                 "8 incorrect library version, 11 answers lost or still coming (devices may\n"
+                 "be missing).\n"},
             {Subcommand::kConfigure,
              "configure",
              "MAC",

@@ -119,6 +119,11 @@ int RunScan(const Command& command) {
         Err("vantrel-cli: answers were lost on the way, so devices may be missing; scan again\n");
         return kAnswersLost;
     }
+    if (StillAnswering()) {
+        Err("vantrel-cli: devices were still answering when the wait ended, so some may be "
+            "missing; scan again with a longer --wait\n");
+        return kAnswersLost;
+    }
     return kSuccess;
 }
 

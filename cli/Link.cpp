@@ -33,8 +33,16 @@ void OnNotify(int notification) {
         if (notification >= 1 && notification <= ZOVA_NOTIFY_ANSWERS_LOST)
             ++state.count[notification];
     }
-    state.changed.notify_all();
+    // A scan takes the answers every 10 ms: waking it for each of a large
+    // scan's answers made it compete with the library's receiver.
+    if (notification != ZOVA_NOTIFY_RESPONSE)
+        state.changed.notify_all();
 }
+
+// A new device this close to the end of a scan's wait may have others
+// behind it.
+constexpr std::chrono::milliseconds kQuietAtTheEnd(250);
+bool g_stillAnswering = false;
 
 // Takes the rejected-password queue's entries; true when mac was among them.
 bool TakeRejected(const std::uint8_t (&mac)[6]) {
@@ -74,6 +82,7 @@ bool Scan(std::chrono::milliseconds wait, const std::vector<std::uint64_t>& want
     std::size_t wantedSeen = 0;
 
     const auto deadline = std::chrono::steady_clock::now() + wait;
+    auto lastNew = std::chrono::steady_clock::time_point::min();
     Notifications& state = State();
     for (;;) {
         ZOVA_ModuleScanResponseType response;
@@ -84,11 +93,14 @@ bool Scan(std::chrono::milliseconds wait, const std::vector<std::uint64_t>& want
                 continue;
             answers.push_back(response);
             wantedSeen += wantedSet.count(mac);
+            lastNew = std::chrono::steady_clock::now();
         }
         if (!wantedSet.empty() && wantedSeen == wantedSet.size())
             return true;
-        if (std::chrono::steady_clock::now() >= deadline)
+        if (std::chrono::steady_clock::now() >= deadline) {
+            g_stillAnswering = lastNew > deadline - kQuietAtTheEnd;
             return true;
+        }
         std::unique_lock<std::mutex> lock(state.mutex);
         state.changed.wait_for(lock, std::chrono::milliseconds(10));
     }
@@ -98,6 +110,10 @@ bool AnswersLost() {
     Notifications& state = State();
     std::lock_guard<std::mutex> lock(state.mutex);
     return state.count[ZOVA_NOTIFY_ANSWERS_LOST] > 0;
+}
+
+bool StillAnswering() {
+    return g_stillAnswering;
 }
 
 const ZOVA_ModuleScanResponseType* FindAnswer(

@@ -32,6 +32,11 @@ bool Scan(std::chrono::milliseconds wait, const std::vector<std::uint64_t>& want
 // may be missing from it (it judges once the last copy's answers are due).
 bool AnswersLost();
 
+// Whether the last scan that waited its whole time still heard a new device
+// just before the end: then others may not have been heard yet (the wait was
+// shorter than the devices' answers take, or zova.dll was still catching up).
+bool StillAnswering();
+
 // The answer from mac among answers, or null.
 const ZOVA_ModuleScanResponseType* FindAnswer(
     const std::vector<ZOVA_ModuleScanResponseType>& answers, const base::Mac& mac);
