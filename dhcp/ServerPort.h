@@ -14,6 +14,7 @@
 
 #include "dhcp/UdpSocket.h"
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <vector>
@@ -54,17 +55,18 @@ public:
     int Receive(std::uint8_t* buffer, int capacity, Arrival& from);
     // Sends to 255.255.255.255 at port out of the adapter `to`; false when
     // the call fails.
-    bool SendBroadcast(const Arrival& to, const std::uint8_t* data, int length,
-                       std::uint16_t port);
+    bool SendBroadcast(const Arrival& to, const std::uint8_t* data, int length, std::uint16_t port);
 
 private:
+    using Address = std::array<std::uint8_t, 4>;  // wire order
     struct Bound {
         Handle socket;
-        std::uint8_t address[4];
+        Address address;
     };
 
-    // Windows: sockets for the adapters as they are now.
-    void Refresh();
+    // Windows: sockets for the adapters as they are now; the socket error of
+    // the last adapter that could not be bound, 0 when none failed.
+    int Refresh();
 
     // Windows: one per adapter; POSIX: the one socket, its address unused.
     std::vector<Bound> bound_;

@@ -13,18 +13,19 @@ namespace {
 constexpr int kMaxAdapters = 64;
 constexpr auto kRefreshInterval = std::chrono::seconds(1);
 
-using Address = std::array<std::uint8_t, 4>;
+using Address = std::array<std::uint8_t, 4>;  // as ServerPort keeps it
 
-// The addresses of the adapters that are up and can broadcast, loopback
-// aside; false when the list cannot be read (the caller keeps what it has).
+// The addresses of the adapters that are up and can broadcast, loopback and
+// adapters without an address aside; false when the list cannot be read (the
+// caller keeps what it has).
 bool ReadAdapters(std::vector<Address>& addresses) {
     const SOCKET probe = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
     if (probe == INVALID_SOCKET)
         return false;
     INTERFACE_INFO list[kMaxAdapters];
     DWORD bytes = 0;
-    const bool read = WSAIoctl(probe, SIO_GET_INTERFACE_LIST, nullptr, 0, list, sizeof list,
-                               &bytes, nullptr, nullptr) == 0;
+    const bool read = WSAIoctl(probe, SIO_GET_INTERFACE_LIST, nullptr, 0, list, sizeof list, &bytes,
+                               nullptr, nullptr) == 0;
     closesocket(probe);
     if (!read)
         return false;
@@ -35,7 +36,8 @@ bool ReadAdapters(std::vector<Address>& addresses) {
             continue;
         Address address;
         std::memcpy(address.data(), &list[i].iiAddress.AddressIn.sin_addr, 4);
-        addresses.push_back(address);
+        if (address != Address{})  // a socket there would be bound to every adapter
+            addresses.push_back(address);
     }
     return true;
 }
@@ -72,14 +74,7 @@ Handle OpenOn(const Address& address, std::uint16_t port, int& error) {
 bool ServerPort::Open(std::uint16_t port, int& error) {
     Close();
     port_ = port;
-    std::vector<Address> adapters;
-    ReadAdapters(adapters);
-    int failure = 0;
-    for (const Address& address : adapters) {
-        const Handle s = OpenOn(address, port, failure);
-        if (s != kNoSocket)
-            bound_.push_back({s, {address[0], address[1], address[2], address[3]}});
-    }
+    const int failure = Refresh();
     // Fails where adapters exist and not one could be had. Without adapters
     // it serves those that come up later.
     if (bound_.empty() && failure != 0) {
@@ -92,33 +87,28 @@ bool ServerPort::Open(std::uint16_t port, int& error) {
     return true;
 }
 
-void ServerPort::Refresh() {
+int ServerPort::Refresh() {
     std::vector<Address> adapters;
     if (!ReadAdapters(adapters))
-        return;
-    const auto listed = [&](const std::uint8_t* address) {
-        return std::any_of(adapters.begin(), adapters.end(), [&](const Address& a) {
-            return std::memcmp(a.data(), address, 4) == 0;
-        });
-    };
+        return 0;
     // An adapter that went, or changed its address, loses its socket.
     for (auto it = bound_.begin(); it != bound_.end();) {
-        if (listed(it->address)) {
+        if (std::find(adapters.begin(), adapters.end(), it->address) != adapters.end()) {
             ++it;
         } else {
             dhcp::Close(it->socket);
             it = bound_.erase(it);
         }
     }
+    int failure = 0;
     for (const Address& address : adapters) {
-        const bool bound = std::any_of(bound_.begin(), bound_.end(), [&](const Bound& b) {
-            return std::memcmp(b.address, address.data(), 4) == 0;
-        });
-        int failure = 0;
+        const bool bound = std::any_of(bound_.begin(), bound_.end(),
+                                       [&](const Bound& b) { return b.address == address; });
         const Handle s = bound ? kNoSocket : OpenOn(address, port_, failure);
         if (s != kNoSocket)
-            bound_.push_back({s, {address[0], address[1], address[2], address[3]}});
+            bound_.push_back({s, address});
     }
+    return failure;
 }
 
 int ServerPort::Receive(std::uint8_t* buffer, int capacity, Arrival& from) {
@@ -136,7 +126,7 @@ int ServerPort::Receive(std::uint8_t* buffer, int capacity, Arrival& from) {
             continue;
         next_ = i + 1;
         from.hasAddress = 1;
-        std::memcpy(from.address, bound_[i].address, 4);
+        std::memcpy(from.address, bound_[i].address.data(), 4);
         from.route = bound_[i].socket;
         return n;
     }

@@ -100,7 +100,7 @@ void DhcpClients::Send(Client& client, Clock::time_point now) {
     // A REQUEST asks for the offered address and names the server that
     // offered it, as a client choosing an offer does.
     CDhcpPacket message;
-    message.op = 1;  // request
+    message.op = 1;     // request
     message.htype = 1;  // Ethernet
     message.hlen = 6;
     std::memcpy(message.xid, client.xid, 4);

@@ -90,8 +90,14 @@ TEST(DhcpReply, OfferToTheWorkedDiscoverIsExact) {
     const Bytes yiaddr = {10, 200, 1, 5};
     std::copy(yiaddr.begin(), yiaddr.end(), expected.begin() + 16);
     std::copy(kMac.begin(), kMac.end(), expected.begin() + 28);
-    const Bytes tail = {99, 130, 83, 99,  53, 1, 2, 1,  4,  255, 255, 255, 0,
-                        54, 4,   192, 168, 7,  1, 51, 4, 0,   0,   14,  16, 255};
+    const Bytes tail = {
+        99,  130, 83,  99,            // magic cookie
+        53,  1,   2,                  // DHCPOFFER
+        1,   4,   255, 255, 255, 0,   // mask, where replies always had it
+        54,  4,   192, 168, 7,   1,   // server: the adapter's address
+        51,  4,   0,   0,   14,  16,  // 3,600 s
+        255,
+    };
     std::copy(tail.begin(), tail.end(), expected.begin() + 236);
 
     const Bytes got = Reply(server);
@@ -203,8 +209,7 @@ TEST(DhcpReply, MessagesThatGetNoReply) {
         {"option 53 after the end option", Message(Options({kEnd, kDiscover}))},
         {"option 53 inside an unknown option", Message(Options({{12, 3, 53, 1, 1}, kEnd}))},
         // The server could name no address of its own there.
-        {"DISCOVER on an adapter without an address", Message(Options({kDiscover, kEnd})),
-         nullptr},
+        {"DISCOVER on an adapter without an address", Message(Options({kDiscover, kEnd})), nullptr},
         {"REQUEST on an adapter without an address", Message(Options({kRequest, kEnd})), nullptr},
     };
     for (const Case& c : cases) {
