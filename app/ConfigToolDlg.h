@@ -48,9 +48,9 @@ protected:
     app::ControlLayout m_layout;
 
 private:
-    // The recovery DHCP server with its running flag and worker. The
-    // program's end does not switch it off, but its worker and socket go
-    // with the dialog object.
+    // The recovery DHCP server with its running flag and worker. Closing the
+    // tool leaves the switch as it is; its destructor, with the dialog
+    // object, stops the worker and closes the socket.
     dhcp::ServerSwitch m_dhcpServer;
 };
 
