@@ -40,7 +40,8 @@ public:
     ~ServerPort() { Close(); }
 
     // Binds `port` for broadcasting. False, with the socket error in `error`
-    // and nothing left open, when the port cannot be had.
+    // and nothing left open, when the port cannot be had (on Windows: on any
+    // of the adapters there are).
     bool Open(std::uint16_t port, int& error);
     void Close() {
         for (const Bound& b : bound_)
