@@ -4,12 +4,11 @@
 
 namespace {
 
-const std::uint8_t kMagicCookie[4] = {99, 130, 83, 99};
-
 enum : std::uint8_t {
     kOptPad = 0,
     kOptSubnetMask = 1,
     kOptRequestedIp = 50,
+    kOptLeaseTime = 51,
     kOptMessageType = 53,
     kOptServerId = 54,
     kOptEnd = 255,
@@ -29,6 +28,14 @@ public:
         m_used += count;
     }
     void Put(std::uint8_t byte) { Put(&byte, 1); }
+    // An option of four value bytes, when its flag is set.
+    void PutOption(std::uint8_t flag, std::uint8_t code, const std::uint8_t* value) {
+        if (!flag)
+            return;
+        const std::uint8_t head[2] = {code, 4};
+        Put(head, 2);
+        Put(value, 4);
+    }
     int Used() const { return m_used; }
     bool Overflowed() const { return m_bOverflow; }
 
@@ -52,6 +59,8 @@ bool CDhcpPacket::Parse() {
     std::memset(serverId, 0, sizeof serverId);
     hasRequestedIp = 0;
     std::memset(requestedIp, 0, sizeof requestedIp);
+    hasLeaseTime = 0;
+    std::memset(leaseTime, 0, sizeof leaseTime);
 
     if (length < kHeaderSize || length > kRawSize)
         return false;
@@ -75,7 +84,7 @@ bool CDhcpPacket::Parse() {
 
     // The walk reads the received bytes themselves, bounded by their length.
     const std::uint8_t* received = raw + kHeaderSize;
-    if (optionsLength < 4 || std::memcmp(received, kMagicCookie, 4) != 0)
+    if (optionsLength < 4 || std::memcmp(received, dhcp::kMagicCookie, 4) != 0)
         return true;  // a plain BOOTP message: accepted, without options
     return ParseOptions(received + 4, optionsLength - 4);
 }
@@ -157,16 +166,15 @@ bool CDhcpPacket::Build() {
     out.Put(chaddr, 16);
     out.Put(sname, 64);
     out.Put(file, 128);
-    out.Put(kMagicCookie, 4);
+    out.Put(dhcp::kMagicCookie, 4);
     if (hasMessageType) {
         const std::uint8_t option[3] = {kOptMessageType, 1, messageType};
         out.Put(option, 3);
     }
-    if (hasSubnetMask) {
-        const std::uint8_t option[2] = {kOptSubnetMask, 4};
-        out.Put(option, 2);
-        out.Put(subnetMask, 4);
-    }
+    out.PutOption(hasSubnetMask, kOptSubnetMask, subnetMask);
+    out.PutOption(hasServerId, kOptServerId, serverId);
+    out.PutOption(hasLeaseTime, kOptLeaseTime, leaseTime);
+    out.PutOption(hasRequestedIp, kOptRequestedIp, requestedIp);
     out.Put(kOptEnd);
     if (out.Overflowed()) {
         std::memset(raw, 0, sizeof raw);
