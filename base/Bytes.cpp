@@ -70,9 +70,4 @@ bool ByteReader::Le32(std::uint32_t& value) {
     return true;
 }
 
-std::uint32_t Ipv4FromBytes(const std::uint8_t* bytes) {
-    return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
-           std::uint32_t{bytes[2]} << 8 | std::uint32_t{bytes[3]};
-}
-
 }  // namespace base

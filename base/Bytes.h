@@ -53,9 +53,6 @@ private:
     std::size_t left_;
 };
 
-// Four bytes in wire order, first octet first, as one address number.
-std::uint32_t Ipv4FromBytes(const std::uint8_t* bytes);
-
 }  // namespace base
 
 #endif  // VANTREL_BASE_BYTES_H

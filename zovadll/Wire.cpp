@@ -1,5 +1,6 @@
 #include "zovadll/Wire.h"
 
+#include "base/Address.h"
 #include "base/Bytes.h"
 #include "base/Text.h"
 
@@ -253,7 +254,7 @@ bool Read(const Field& field, const Item& wire, std::uint8_t* record) {
     case Form::Address: {
         if (wire.size != 4)
             return false;
-        const std::uint32_t address = base::Ipv4FromBytes(wire.value);
+        const std::uint32_t address = base::Ipv4From(wire.value);
         std::memcpy(value, &address, sizeof address);
         break;
     }
