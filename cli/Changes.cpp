@@ -61,6 +61,19 @@ std::string OwnValueError(const char* what, const std::string& value, const char
                                            : std::string("a new one in the ") + column + " column");
 }
 
+// Addresses no device is meant to have: a message, or empty.
+std::string NewAddressError(std::uint32_t ip) {
+    const std::string named = "ip " + Quoted(base::Ipv4Text(ip)) + ": ";
+    if (ip == 0)
+        return named + "not a device's address";
+    if ((ip >> 24) == 127)
+        return named + "a loopback address, which only the host itself reaches";
+    if ((ip >> 28) == 0xE)
+        return named + "a multicast address, not a device's";
+    // The limited broadcast address ends in 255: the dialog's rule refuses it first.
+    return "";
+}
+
 // The program's own address rules, for an IP or mask that changes.
 std::string AddressError(const configure::DeviceSettings& before,
                          const configure::DeviceSettings& after) {
@@ -70,9 +83,16 @@ std::string AddressError(const configure::DeviceSettings& before,
     const int prefix = PrefixLength(mask);
     if (maskChanged && prefix < 0)
         return "mask " + Quoted(base::Ipv4Text(mask)) + ": not a contiguous subnet mask";
-    if (ipChanged && ip == 0)
-        return "ip '0.0.0.0': not a device's address";
-    // A /31 or /32 has no network or broadcast address to keep free.
+    if (maskChanged && (prefix == 0 || prefix == 32))
+        return "mask " + Quoted(base::Ipv4Text(mask)) + ": a /" + std::to_string(prefix) +
+               (prefix == 0 ? " mask puts every address in the device's subnet"
+                            : " mask leaves the device alone in its subnet");
+    if (ipChanged) {
+        std::string error = NewAddressError(ip);
+        if (!error.empty())
+            return error;
+    }
+    // A /31 has no network or broadcast address to keep free.
     if ((ipChanged || maskChanged) && after.m_bSubnetMaskValid == 1 && prefix >= 0 &&
         prefix <= 30) {
         const std::uint32_t host = ip & ~mask;
@@ -144,6 +164,7 @@ Prepared PrepareChanges(const ZOVA_ModuleScanResponseType& response, const Chang
         return prepared;
     };
 
+    // What may change: only what the device reports, and names that fit.
     for (const AddressField& field : kAddressFields) {
         if (!(changes.*field.change))
             continue;
@@ -163,6 +184,9 @@ Prepared PrepareChanges(const ZOVA_ModuleScanResponseType& response, const Chang
             return refuse("hostname " + Quoted(*changes.hostname) + ": longer than 29 characters");
         base::CopyToField(settings.m_szHostname, changes.hostname->c_str());
     }
+    if (changes.dhcp && response.bDhcpValid == 0)
+        return refuse(std::string("dhcp ") + (*changes.dhcp ? "'on'" : "'off'") +
+                      ": the device does not report DHCP");
     if (changes.dhcp)
         settings.m_nDhcp = *changes.dhcp ? 0 : 1;
     settings.m_bChangePassword = changes.changePassword ? 1 : 0;
@@ -171,6 +195,11 @@ Prepared PrepareChanges(const ZOVA_ModuleScanResponseType& response, const Chang
         return prepared;
     }
 
+    // A request carries at most 29 characters of the name it keeps.
+    if (!renamed && settings.m_bHostnameValid == 1 && reportedName.size() > kMaxTextLength)
+        return refuse(OwnValueError("host name", reportedName,
+                                    "longer than 29 characters, which a request would cut",
+                                    "hostname", source));
     // The dialog's rules, in its order.
     if (!configure::IsLegalHostname(settings.m_szHostname))
         return refuse(renamed ? "hostname " + Quoted(*changes.hostname) + ": " + kIllegalHostname
@@ -190,22 +219,30 @@ Prepared PrepareChanges(const ZOVA_ModuleScanResponseType& response, const Chang
     return prepared;
 }
 
+PasswordNeed PasswordNeedOf(const ZOVA_ModuleScanResponseType& response) {
+    if (response.bPasswordValid == 0)
+        return PasswordNeed::kUnknown;
+    return response.bPasswordOn != 0 ? PasswordNeed::kRequired : PasswordNeed::kNone;
+}
+
 bool SetPasswords(configure::DeviceSettings& settings, const std::string& password,
                   const std::string& newPassword, std::string& error) {
     if (password.size() > kMaxTextLength || newPassword.size() > kMaxTextLength) {
         error = "password longer than 29 characters";
         return false;
     }
-    if (settings.m_bPasswordEnabled)
-        base::CopyToField(settings.m_szPassword, password.c_str());
+    base::CopyToField(settings.m_szPassword, password.c_str());
     if (settings.m_bChangePassword == 1)
         base::CopyToField(settings.m_szNewPassword, newPassword.c_str());
     return true;
 }
 
-std::string WrongPasswordHint(const std::string& password) {
+std::string WrongPasswordHint(const std::string& password, PasswordFrom from) {
     if (password.empty() || (password.back() != ' ' && password.back() != '\t'))
         return "";
+    if (from == PasswordFrom::kPlanCell)
+        return "the password cell ends in a blank, and a password cell is taken exactly: delete "
+               "the blank if it is not the password's";
     return "the password ends in a blank, which `echo pw |` at the Windows command prompt "
            "adds: write `echo pw|`";
 }
