@@ -49,7 +49,8 @@ void SayWarnings(const Plan& plan, const std::vector<LineCheck>& checks) {
 // The one password for the lines without their own, read before anything is
 // sent: needed when such a line's device asks for one, and taken for those
 // that do not say whether they have one. kSuccess, or kInvalidInput said.
-int ReadSharedPassword(const Plan& plan, const std::vector<LineCheck>& checks, std::string& shared) {
+int ReadSharedPassword(const Plan& plan, const std::vector<LineCheck>& checks,
+                       std::string& shared) {
     std::size_t needing = 0, unsure = 0, firstNeeding = 0;
     for (std::size_t i = 0; i < checks.size(); ++i) {
         if (checks[i].outcome != Outcome::kWouldApply || plan.lines[i].password)
@@ -65,10 +66,10 @@ int ReadSharedPassword(const Plan& plan, const std::vector<LineCheck>& checks, s
         return std::to_string(n) + (n == 1 ? " device " : " devices ") + verb;
     };
     const std::string prompt =
-        needing > 0 ? "Password for the plan (" + devices(needing, needing == 1 ? "needs" : "need") +
-                          " it): "
-                    : "Password for the plan (" + devices(unsure, "may need") +
-                          " it; Enter for none): ";
+        needing > 0
+            ? "Password for the plan (" + devices(needing, needing == 1 ? "needs" : "need") +
+                  " it): "
+            : "Password for the plan (" + devices(unsure, "may need") + " it; Enter for none): ";
     if (!ReadSecret(prompt, shared) && needing > 0) {
         Err("vantrel-cli: no password given for " + Where(plan.lines[firstNeeding]) + " (" +
             devices(needing, needing == 1 ? "needs" : "need") + " one); nothing was sent\n");
@@ -118,8 +119,7 @@ bool ReadBackSent(const Command& command, const Plan& plan, const std::vector<Li
         devices.push_back(plan.lines[i].mac);
         moved = moved || checks[i].Moves();
     }
-    return !devices.empty() &&
-           ReadBackScan(devices, moved, command.waitSeconds, after) == kSuccess;
+    return !devices.empty() && ReadBackScan(devices, moved, command.waitSeconds, after) == kSuccess;
 }
 
 std::string JoinChanges(const std::vector<std::string>& changes) {
@@ -221,8 +221,8 @@ int RunApply(const Command& command) {
     }
     if (PasswordLimitReached(sent, command.maxWrongPasswords))
         Err("vantrel-cli: " + PasswordLimitText(command.maxWrongPasswords) + '\n');
-    return PrintReports(command,
-                        ReportsOf(command, plan, checks, sent, after, ledger, shared), after);
+    return PrintReports(command, ReportsOf(command, plan, checks, sent, after, ledger, shared),
+                        after);
 }
 
 }  // namespace cli

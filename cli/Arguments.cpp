@@ -167,8 +167,8 @@ const std::vector<SubcommandSpec>& Specs() {
               {"--format", "FORMAT", "text (default), csv or json: one record per line",
                &ReadApplyFormat},
               WaitFor("longest wait for the plan's devices (default 2)"),
-              {"--max-wrong-passwords", "N",
-               "stop trying passwords after N rejected (default 3)", &ReadMaxWrongPasswords}},
+              {"--max-wrong-passwords", "N", "stop trying passwords after N rejected (default 3)",
+               &ReadMaxWrongPasswords}},
              "PLAN.csv: a header line naming the columns, then one device per line: mac,\n"
              "and any of ip, mask, gateway, dns1, dns2, hostname, dhcp, password. Scan's\n"
              "other columns are ignored, so scan --format csv writes a plan. The\n"
@@ -281,8 +281,7 @@ ExitStatus ReadSubcommand(const std::string& name, Command& command, const Subco
 // The options after the subcommand, --name=value or --name value; the
 // operands are left in positional.
 ExitStatus ReadOptions(const std::vector<std::string>& args, const SubcommandSpec& spec,
-                       Command& command, std::vector<std::string>& positional,
-                       std::string& error) {
+                       Command& command, std::vector<std::string>& positional, std::string& error) {
     for (std::size_t i = 1; i < args.size(); ++i) {
         std::string option = args[i];
         if (IsHelp(option)) {
@@ -300,8 +299,9 @@ ExitStatus ReadOptions(const std::vector<std::string>& args, const SubcommandSpe
             value = option.substr(equals + 1);
             option = option.substr(0, equals);
         }
-        const auto known = std::find_if(spec.options.begin(), spec.options.end(),
-                                        [&](const OptionSpec& each) { return option == each.name; });
+        const auto known =
+            std::find_if(spec.options.begin(), spec.options.end(),
+                         [&](const OptionSpec& each) { return option == each.name; });
         if (known == spec.options.end()) {
             error = "unknown option for " + std::string(spec.name) + ": " + option;
             return kUsage;

@@ -59,8 +59,9 @@ bool ReadPasswords(const std::string& mac, PasswordNeed need, bool changePasswor
         return false;
     }
     if (need == PasswordNeed::kUnknown)
-        ReadSecret("Password for " + mac + " (it does not say whether it has one; Enter for none): ",
-                   password);
+        ReadSecret(
+            "Password for " + mac + " (it does not say whether it has one; Enter for none): ",
+            password);
     if (!changePassword)
         return true;
     if (!ReadSecret("New password for " + mac + ": ", newPassword)) {
@@ -121,8 +122,8 @@ int RunConfigure(const Command& command) {
         Err("vantrel-cli: warning: " + check.warning + '\n');
 
     std::string password, newPassword, error;
-    if (!ReadPasswords(mac, PasswordNeedOf(*check.answer), command.changes.changePassword,
-                       password, newPassword))
+    if (!ReadPasswords(mac, PasswordNeedOf(*check.answer), command.changes.changePassword, password,
+                       newPassword))
         return kInvalidInput;
     if (!SetPasswords(check.settings, password, newPassword, error)) {
         Err("vantrel-cli: " + error + '\n');

@@ -41,8 +41,8 @@ std::string ToUtf8(std::string_view text) {
     const int size = static_cast<int>(text.size());
     std::wstring wide(static_cast<std::size_t>(size), L'\0');
     const int units = ::MultiByteToWideChar(CP_ACP, 0, text.data(), size, &wide[0], size);
-    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, nullptr, 0, nullptr,
-                                            nullptr);
+    const int bytes =
+        ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
     std::string utf8(static_cast<std::size_t>(bytes), '\0');
     ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, &utf8[0], bytes, nullptr, nullptr);
     return utf8;
@@ -53,8 +53,8 @@ std::optional<std::string> FromUtf8(std::string_view text) {
         return std::string(text);
     const int size = static_cast<int>(text.size());
     std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    const int units = ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size,
-                                            &wide[0], size);
+    const int units =
+        ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, &wide[0], size);
     if (units == 0)
         return std::nullopt;
     BOOL lost = FALSE;

@@ -34,8 +34,9 @@ std::string ExitStatusHelp(const std::vector<ExitStatus>& statuses) {
     // The words to wrap between; a status stays with the first word of its meaning.
     std::vector<std::string> words = {"Exit", "status:"};
     for (std::size_t i = 0; i < statuses.size(); ++i) {
-        const auto entry = std::find_if(std::begin(kStatusWords), std::end(kStatusWords),
-                                        [&](const auto& each) { return each.status == statuses[i]; });
+        const auto entry =
+            std::find_if(std::begin(kStatusWords), std::end(kStatusWords),
+                         [&](const auto& each) { return each.status == statuses[i]; });
         std::istringstream meaning(entry->words);
         std::string word;
         meaning >> word;

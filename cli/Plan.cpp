@@ -82,8 +82,8 @@ bool AllEmpty(const std::vector<std::string>& cells, std::size_t from = 0) {
 }
 
 // The plan's text as UTF-8 without a byte order mark, and its separator.
-bool ReadText(const std::string& text, const CodePage& codePage, std::string& body,
-              char& separator, std::string& error) {
+bool ReadText(const std::string& text, const CodePage& codePage, std::string& body, char& separator,
+              std::string& error) {
     if (text.rfind("\xFF\xFE", 0) == 0 || text.rfind("\xFE\xFF", 0) == 0) {
         error = "the plan is UTF-16 text; save it as CSV (UTF-8)";
         return false;

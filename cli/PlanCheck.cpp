@@ -25,7 +25,10 @@ class AddressClashes {
 public:
     AddressClashes(const Plan& plan, const std::vector<ZOVA_ModuleScanResponseType>& answers,
                    const std::vector<std::size_t>& deviceOf, std::vector<LineCheck>& checks)
-        : plan_(plan), answers_(answers), deviceOf_(deviceOf), checks_(checks),
+        : plan_(plan),
+          answers_(answers),
+          deviceOf_(deviceOf),
+          checks_(checks),
           lineOfDevice_(answers.size(), kNone) {
         for (std::size_t i = 0; i < checks.size(); ++i) {
             if (!Moving(i))
@@ -101,7 +104,8 @@ private:
                 std::vector<std::string> texts;
                 for (int number : numbers)
                     texts.push_back(std::to_string(number));
-                const std::string how = numbers.size() == 2 ? " swap addresses" : " move in a circle";
+                const std::string how =
+                    numbers.size() == 2 ? " swap addresses" : " move in a circle";
                 for (std::size_t each : circle)
                     RefuseLine(each, IpNamed(checks_[each].settings.m_dwIpAddress) + "lines " +
                                          ListText(texts) + how +
@@ -156,7 +160,7 @@ private:
     const std::vector<ZOVA_ModuleScanResponseType>& answers_;
     const std::vector<std::size_t>& deviceOf_;
     std::vector<LineCheck>& checks_;
-    std::vector<std::size_t> lineOfDevice_;                                // moving lines
+    std::vector<std::size_t> lineOfDevice_;                                 // moving lines
     std::unordered_map<std::uint32_t, std::vector<std::size_t>> moversTo_;  // new IP -> lines
     std::unordered_map<std::uint32_t, std::vector<std::size_t>> holders_;   // IP -> devices
 };

@@ -13,8 +13,13 @@ class Sender {
 public:
     Sender(const Plan& plan, const std::vector<LineCheck>& checks, int maxWrongPasswords,
            const ResultLedger& ledger, const SendHooks& hooks)
-        : plan_(plan), checks_(checks), maxWrongPasswords_(maxWrongPasswords), ledger_(ledger),
-          hooks_(hooks), sent_(checks.size()), done_(checks.size(), 0) {}
+        : plan_(plan),
+          checks_(checks),
+          maxWrongPasswords_(maxWrongPasswords),
+          ledger_(ledger),
+          hooks_(hooks),
+          sent_(checks.size()),
+          done_(checks.size(), 0) {}
 
     std::vector<LineSent> Run() {
         for (std::size_t i = 0; i < checks_.size(); ++i)

@@ -33,7 +33,9 @@ const struct {
          return Address(s.m_bIpAddressValid, s.m_dwIpAddress);
      }},
     {"mask",
-     [](const ZOVA_ModuleScanResponseType& a) { return Address(a.bSubnetMaskValid, a.dwSubnetMask); },
+     [](const ZOVA_ModuleScanResponseType& a) {
+         return Address(a.bSubnetMaskValid, a.dwSubnetMask);
+     },
      [](const configure::DeviceSettings& s) {
          return Address(s.m_bSubnetMaskValid, s.m_dwSubnetMask);
      }},
@@ -41,7 +43,9 @@ const struct {
      [](const ZOVA_ModuleScanResponseType& a) { return Address(a.bGatewayValid, a.dwGateway); },
      [](const configure::DeviceSettings& s) { return Address(s.m_bGatewayValid, s.m_dwGateway); }},
     {"dns1",
-     [](const ZOVA_ModuleScanResponseType& a) { return Address(a.bPrimaryDnsValid, a.dwPrimaryDns); },
+     [](const ZOVA_ModuleScanResponseType& a) {
+         return Address(a.bPrimaryDnsValid, a.dwPrimaryDns);
+     },
      [](const configure::DeviceSettings& s) {
          return Address(s.m_bPrimaryDnsValid, s.m_dwPrimaryDns);
      }},

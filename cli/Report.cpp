@@ -7,11 +7,10 @@ namespace cli {
 
 namespace {
 
-const Outcome kAllOutcomes[] = {Outcome::kChanged,     Outcome::kNotChanged,
-                                Outcome::kChangedOtherwise, Outcome::kMayHaveChanged,
-                                Outcome::kNotSent,     Outcome::kNotFound,
-                                Outcome::kInvalid,     Outcome::kWouldApply,
-                                Outcome::kNoChange};
+const Outcome kAllOutcomes[] = {
+    Outcome::kChanged,        Outcome::kNotChanged, Outcome::kChangedOtherwise,
+    Outcome::kMayHaveChanged, Outcome::kNotSent,    Outcome::kNotFound,
+    Outcome::kInvalid,        Outcome::kWouldApply, Outcome::kNoChange};
 
 }  // namespace
 
@@ -51,16 +50,15 @@ std::string ReportLine(Format format, const LineReport& report, bool first,
     const char* result = OutcomeText(report.outcome);
     const std::string library = report.reply ? ReplyText(*report.reply) : "";
     if (format == Format::kCsv)
-        return CsvRecord({line, codePage.toUtf8(report.mac), result, library,
-                          codePage.toUtf8(report.reason)});
+        return CsvRecord(
+            {line, codePage.toUtf8(report.mac), result, library, codePage.toUtf8(report.reason)});
     if (format == Format::kJson)
         return std::string(first ? "\n" : ",\n") + "  {\"line\": " + line +
                ", \"mac\": " + JsonString(codePage.toUtf8(report.mac)) +
                ", \"result\": " + JsonString(result) +
                ", \"library\": " + (report.reply ? JsonString(library) : "null") +
                ", \"reason\": " +
-               (report.reason.empty() ? "null" : JsonString(codePage.toUtf8(report.reason))) +
-               "}";
+               (report.reason.empty() ? "null" : JsonString(codePage.toUtf8(report.reason))) + "}";
     const std::string text = "line " + line + ": " + Escaped(report.mac) + ": ";
     if (report.outcome == Outcome::kWouldApply)
         return text + "would set: " + Escaped(report.reason) + '\n';

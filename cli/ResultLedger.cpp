@@ -6,9 +6,19 @@
 
 namespace cli {
 
+namespace {
+
+template <typename List>
+auto FindWaiting(List& waiting, const base::Mac& mac) {
+    return std::find_if(waiting.begin(), waiting.end(),
+                        [&](const auto& entry) { return entry.mac == mac; });
+}
+
+}  // namespace
+
 void ResultLedger::Sent(const base::Mac& mac) {
     tied_.erase(base::MacKey(mac));
-    waiting_.push_back(mac);
+    waiting_.push_back({mac, acceptances_});
     // The library forgets the oldest request beyond its bound; so does this.
     if (waiting_.size() > zova::Engine::kMaxPending) {
         waiting_.pop_front();
@@ -19,13 +29,14 @@ void ResultLedger::Sent(const base::Mac& mac) {
 void ResultLedger::Accepted() {
     if (waiting_.empty())
         return;  // for no request of ours
+    ++acceptances_;
     ++untied_;
     TieAcceptances();
 }
 
 void ResultLedger::Rejected(const base::Mac& mac) {
     ++rejections_;
-    const auto it = std::find(waiting_.begin(), waiting_.end(), mac);
+    const auto it = FindWaiting(waiting_, mac);
     if (it == waiting_.end())
         return;
     waiting_.erase(it);
@@ -37,8 +48,8 @@ void ResultLedger::Rejected(const base::Mac& mac) {
 void ResultLedger::TieAcceptances() {
     if (untied_ == 0 || untied_ < waiting_.size())
         return;
-    for (const base::Mac& mac : waiting_)
-        tied_[base::MacKey(mac)] = Reply::kAccepted;
+    for (const Waiting& entry : waiting_)
+        tied_[base::MacKey(entry.mac)] = Reply::kAccepted;
     waiting_.clear();
     untied_ = 0;
 }
@@ -47,7 +58,8 @@ std::optional<Reply> ResultLedger::ReplyOf(const base::Mac& mac) const {
     const auto tied = tied_.find(base::MacKey(mac));
     if (tied != tied_.end())
         return tied->second;
-    if (untied_ > 0 && std::find(waiting_.begin(), waiting_.end(), mac) != waiting_.end())
+    const auto waiting = FindWaiting(waiting_, mac);
+    if (untied_ > 0 && waiting != waiting_.end() && acceptances_ > waiting->acceptancesBefore)
         return Reply::kSomeDevice;
     return std::nullopt;
 }

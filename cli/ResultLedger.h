@@ -24,8 +24,9 @@ public:
     void Rejected(const base::Mac& mac);
 
     // What the library said of mac's request so far: kAccepted or
-    // kWrongPassword once tied to it, kSomeDevice while acceptances came that
-    // may be its or an earlier request's; no value while nothing came.
+    // kWrongPassword once tied to it, kSomeDevice while an acceptance came
+    // since it was sent that may be its or an earlier request's; no value
+    // while nothing came.
     std::optional<Reply> ReplyOf(const base::Mac& mac) const;
 
     int Rejections() const { return rejections_; }
@@ -34,8 +35,13 @@ private:
     // Once every waiting request has an acceptance, they are all accepted.
     void TieAcceptances();
 
-    std::deque<base::Mac> waiting_;  // requests whose result is due, oldest first
-    std::size_t untied_ = 0;         // acceptances among them, not yet tied
+    struct Waiting {
+        base::Mac mac;
+        std::uint64_t acceptancesBefore;  // acceptances announced before it was sent
+    };
+    std::deque<Waiting> waiting_;  // requests whose result is due, oldest first
+    std::size_t untied_ = 0;       // acceptances among them, not yet tied
+    std::uint64_t acceptances_ = 0;
     std::unordered_map<std::uint64_t, Reply> tied_;
     int rejections_ = 0;
 };

@@ -83,7 +83,8 @@ int ReadBackScan(const std::vector<base::Mac>& devices, bool addressMoved, doubl
     const Scan::Clock::time_point deadline = Deadline(waitSeconds);
     if (!SendScan(scan))
         return kLibraryRefused;
-    scan.CollectUntil(deadline, addressMoved ? std::unordered_set<std::uint64_t>{} : KeysOf(devices));
+    scan.CollectUntil(deadline,
+                      addressMoved ? std::unordered_set<std::uint64_t>{} : KeysOf(devices));
     return kSuccess;
 }
 

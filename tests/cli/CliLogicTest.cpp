@@ -29,9 +29,9 @@
 namespace {
 
 using cli::Command;
+using cli::ExitStatus;
 using cli::Outcome;
 using cli::Reply;
-using cli::ExitStatus;
 using cli::Subcommand;
 
 // The device most cases talk about: password on, a host name, one DNS
@@ -115,9 +115,9 @@ TEST(CliArguments, ReadsEachSubcommandsOptions) {
     EXPECT_TRUE(c.changes.changePassword);
 
     c = Command{};
-    ASSERT_EQ(cli::ParseArguments(Split("apply plan.csv --dry-run --max-wrong-passwords 1"), c,
-                                  error),
-              cli::kSuccess);
+    ASSERT_EQ(
+        cli::ParseArguments(Split("apply plan.csv --dry-run --max-wrong-passwords 1"), c, error),
+        cli::kSuccess);
     EXPECT_EQ(c.planPath, "plan.csv");
     EXPECT_TRUE(c.dryRun);
     EXPECT_EQ(c.maxWrongPasswords, 1);
@@ -370,7 +370,12 @@ TEST(CliChanges, EachRuleOnceWithTheValueInItsMessage) {
         // Asking for what the device has sends nothing and breaks no rule, not
         // even with a name of its own that does, as its scan's CSV gives it back.
         {"hostname=sim-01", "", Verdict::kNoChange, "sim-01"},
-        {"ip=192.168.10.30", ownNameError + "--hostname", Verdict::kInvalid, "sim-01", {}, {},
+        {"ip=192.168.10.30",
+         ownNameError + "--hostname",
+         Verdict::kInvalid,
+         "sim-01",
+         {},
+         {},
          Source::kCommandLine},
         {"ip=192.168.10.30", ownNameError + "a new one in the hostname column", Verdict::kInvalid,
          "sim-01"},
@@ -390,10 +395,20 @@ TEST(CliChanges, EachRuleOnceWithTheValueInItsMessage) {
         {"hostname=beta",
          "current IP address '192.168.1.255' is not allowed (Last digit of IP address can not "
          "be 255.); give --ip",
-         Verdict::kInvalid, "alpha", 0xC0A801FF, {}, Source::kCommandLine},
+         Verdict::kInvalid,
+         "alpha",
+         0xC0A801FF,
+         {},
+         Source::kCommandLine},
         {"dns2=1.1.1.1", "dns2 '1.1.1.1': the device does not report its secondary DNS"},
-        {"dhcp=off", "dhcp 'off': the device does not report DHCP", Verdict::kInvalid, "alpha", {},
-         {}, Source::kPlan, true},
+        {"dhcp=off",
+         "dhcp 'off': the device does not report DHCP",
+         Verdict::kInvalid,
+         "alpha",
+         {},
+         {},
+         Source::kPlan,
+         true},
         // The program's own address rules; /30 is the last prefix with a broadcast.
         {"mask=255.255.0.255", "mask '255.255.0.255': not a contiguous subnet mask"},
         {"mask=0.0.0.0", "mask '0.0.0.0': a /0 mask puts every address in the device's subnet"},
@@ -519,10 +534,12 @@ TEST(CliPlan, ReadsWhatSpreadsheetsSaveAndNamesEachBadCell) {
         // UTF-8: no-break spaces around cells are blanks, and a text comes in
         // the code page; so does a plan saved in the code page itself; a
         // character the code page has not cannot be sent.
-        {"mac,ip,hostname\n\xC2\xA0" "02-6B-D4-00-00-03\xC2\xA0,10.0.0.3\xC2\xA0,Caf\xC3\xA9\n",
+        {"mac,ip,hostname\n\xC2\xA0"
+         "02-6B-D4-00-00-03\xC2\xA0,10.0.0.3\xC2\xA0,Caf\xC3\xA9\n",
          {"2: 02-6B-D4-00-00-03 ip=10.0.0.3 hostname='Caf\xE9'"}},
         {"mac,hostname\n02-6B-D4-00-00-03,Caf\xE9\n", {"2: 02-6B-D4-00-00-03 hostname='Caf\xE9'"}},
-        {"mac,hostname\n02-6B-D4-00-00-03,\xE2\x82\xAC" "1\n",
+        {"mac,hostname\n02-6B-D4-00-00-03,\xE2\x82\xAC"
+         "1\n",
          {"2: 02-6B-D4-00-00-03 ! hostname: a character the system's code page has not"}},
         // Empty header cells at the end, and empty cells under them.
         {"mac,ip,,\n02-6B-D4-00-00-04,10.0.0.4,,\n02-6B-D4-00-00-05,10.0.0.5,,x\n",
@@ -620,8 +637,7 @@ TEST(CliPlanCheck, NoTwoDevicesOnOneIpAfterThePlanOrOnTheWay) {
         // A line that gives its device's own IP does not move it: its rename
         // goes, the line that wants the IP does not.
         {"02-6B-D4-0A-FF-01,192.168.10.21,new1\n02-6B-D4-0A-FF-02,192.168.10.21,\n",
-         {"would apply",
-          "invalid: ip '192.168.10.21': 02-6B-D4-0A-FF-01 has it and keeps it"}},
+         {"would apply", "invalid: ip '192.168.10.21': 02-6B-D4-0A-FF-01 has it and keeps it"}},
         // A chain goes from its free end; swaps and circles cannot.
         {"02-6B-D4-0A-FF-01,192.168.10.22,\n02-6B-D4-0A-FF-02,192.168.10.50,\n",
          {"would apply after line 3", "would apply"}},
@@ -674,10 +690,14 @@ TEST(CliResultLedger, AnAcceptanceIsTiedOnlyWhenNoOtherRequestWaits) {
     ledger.Accepted();
     EXPECT_EQ(ledger.ReplyOf(a), Reply::kSomeDevice);
     EXPECT_EQ(ledger.ReplyOf(b), Reply::kSomeDevice);
-    ledger.Rejected(b);  // then the one acceptance was a's
+    const base::Mac c{2, 0, 0, 0, 0, 3};
+    ledger.Sent(c);  // after that acceptance, which cannot be its
+    EXPECT_EQ(ledger.ReplyOf(c), std::nullopt);
+    ledger.Rejected(b);
+    ledger.Rejected(c);  // then the one acceptance was a's
     EXPECT_EQ(ledger.ReplyOf(a), Reply::kAccepted);
     EXPECT_EQ(ledger.ReplyOf(b), Reply::kWrongPassword);
-    EXPECT_EQ(ledger.Rejections(), 1);
+    EXPECT_EQ(ledger.Rejections(), 2);
     ledger.Accepted();  // for no request waiting
     ledger.Sent(a);
     ledger.Accepted();
@@ -688,12 +708,13 @@ TEST(CliResultLedger, AnAcceptanceIsTiedOnlyWhenNoOtherRequestWaits) {
     for (std::size_t waiting : {zova::Engine::kMaxPending, zova::Engine::kMaxPending + 1}) {
         cli::ResultLedger bounded;
         for (std::size_t n = 0; n < waiting; ++n)
-            bounded.Sent({2, 0, 0, 0, static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n)});
+            bounded.Sent(
+                {2, 0, 0, 0, static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n)});
         for (std::size_t n = 0; n < zova::Engine::kMaxPending; ++n)
             bounded.Accepted();
-        EXPECT_EQ(bounded.ReplyOf({2, 0, 0, 0, 0, 0}),
-                  waiting == zova::Engine::kMaxPending ? std::optional<Reply>(Reply::kAccepted)
-                                                       : std::nullopt);
+        EXPECT_EQ(bounded.ReplyOf({2, 0, 0, 0, 0, 0}), waiting == zova::Engine::kMaxPending
+                                                           ? std::optional<Reply>(Reply::kAccepted)
+                                                           : std::nullopt);
         EXPECT_EQ(bounded.ReplyOf({2, 0, 0, 0, 0, 1}), Reply::kAccepted);
     }
 }
@@ -706,23 +727,42 @@ TEST(CliPlanSend, FreesAnAddressBeforeTakingItAndHoldsBackWhatIsUnsafe) {
         const char* plan;
         const char* script;  // by device, 1 to 4
         int maxWrongPasswords;
-        int interruptAfter;  // sends; -1: never
+        int interruptAfter;             // sends; -1: never
         std::vector<std::string> sent;  // "line: held back" or "line" in the order sent
     } cases[] = {
-        {"chain", "02-6B-D4-0A-FF-01,192.168.10.22,\n02-6B-D4-0A-FF-02,192.168.10.50,\n", "aaaa",
-         3, -1, {"3", "2"}},
+        {"chain",
+         "02-6B-D4-0A-FF-01,192.168.10.22,\n02-6B-D4-0A-FF-02,192.168.10.50,\n",
+         "aaaa",
+         3,
+         -1,
+         {"3", "2"}},
         {"chain whose freeing line fails",
-         "02-6B-D4-0A-FF-01,192.168.10.22,\n02-6B-D4-0A-FF-02,192.168.10.50,\n", "a-aa", 3, -1,
-         {"3", "2: line 3 was to free ip '192.168.10.22' first, and the library did not accept "
-               "it (no answer)"}},
+         "02-6B-D4-0A-FF-01,192.168.10.22,\n02-6B-D4-0A-FF-02,192.168.10.50,\n",
+         "a-aa",
+         3,
+         -1,
+         {"3",
+          "2: line 3 was to free ip '192.168.10.22' first, and the library did not accept "
+          "it (no answer)"}},
         // At the limit of rejected passwords the next protected device is held
         // back; one without a password still goes.
-        {"password limit", "02-6B-D4-0A-FF-03,,x3\n02-6B-D4-0A-FF-04,,x4\n02-6B-D4-0A-FF-01,,x1\n",
-         "aarr", 1, -1, {"2", "4", "3: " + cli::PasswordLimitText(1)}},
+        {"password limit",
+         "02-6B-D4-0A-FF-03,,x3\n02-6B-D4-0A-FF-04,,x4\n02-6B-D4-0A-FF-01,,x1\n",
+         "aarr",
+         1,
+         -1,
+         {"2", "4", "3: " + cli::PasswordLimitText(1)}},
         {"one below the limit",
-         "02-6B-D4-0A-FF-03,,x3\n02-6B-D4-0A-FF-04,,x4\n02-6B-D4-0A-FF-01,,x1\n", "aarr", 2, -1,
+         "02-6B-D4-0A-FF-03,,x3\n02-6B-D4-0A-FF-04,,x4\n02-6B-D4-0A-FF-01,,x1\n",
+         "aarr",
+         2,
+         -1,
          {"2", "3", "4"}},
-        {"interrupted", "02-6B-D4-0A-FF-01,,x1\n02-6B-D4-0A-FF-02,,x2\n", "aaaa", 3, 1,
+        {"interrupted",
+         "02-6B-D4-0A-FF-01,,x1\n02-6B-D4-0A-FF-02,,x2\n",
+         "aaaa",
+         3,
+         1,
          {"2", "3: interrupted"}},
     };
     const std::vector<ZOVA_ModuleScanResponseType> fleet = Fleet();
@@ -759,8 +799,8 @@ TEST(CliPlanSend, FreesAnAddressBeforeTakingItAndHoldsBackWhatIsUnsafe) {
 // Reported() moved to 10.0.0.5 and renamed beta.
 TEST(CliReadBack, SaysWhatTheDeviceShowsBesideWhatTheLibrarySaid) {
     const ZOVA_ModuleScanResponseType before = Reported();
-    const cli::Prepared moved = cli::PrepareChanges(before, ChangesOf("ip=10.0.0.5 hostname=beta"),
-                                                    cli::Source::kPlan);
+    const cli::Prepared moved =
+        cli::PrepareChanges(before, ChangesOf("ip=10.0.0.5 hostname=beta"), cli::Source::kPlan);
     ZOVA_ModuleScanResponseType asSent = before, renamedOnly = before, noDhcp = before;
     asSent.dwIpAddr = renamedOnly.dwIpAddr = 0x0A000005;
     std::strcpy(asSent.szHostname, "beta");
@@ -799,8 +839,9 @@ TEST(CliReadBack, SaysWhatTheDeviceShowsBesideWhatTheLibrarySaid) {
     std::vector<ZOVA_ModuleScanResponseType> answers = Fleet();
     answers[2].dwIpAddr = answers[0].dwIpAddr;
     answers[1].dwIpAddr = answers[3].dwIpAddr = 0;  // waiting for DHCP, both
-    EXPECT_EQ(cli::SharedAddresses(answers),
-              std::vector<std::string>{"ip '192.168.10.21': 02-6B-D4-0A-FF-01 and 02-6B-D4-0A-FF-03"});
+    EXPECT_EQ(
+        cli::SharedAddresses(answers),
+        std::vector<std::string>{"ip '192.168.10.21': 02-6B-D4-0A-FF-01 and 02-6B-D4-0A-FF-03"});
 }
 
 // Catches a code-page text taken for UTF-8 (or the other way round) and a
@@ -813,12 +854,12 @@ TEST(CliEncoding, TellsUtf8FromTheCodePageAndTrimsWholeCharacters) {
         {"", true},
         {"Caf\xC3\xA9", true},
         {"Caf\xE9", false},
-        {"\xC3", false},               // cut short
-        {"\xC0\xAF", false},           // overlong
-        {"\xE0\x80\xAF", false},       // overlong
-        {"\xED\xA0\x80", false},       // a surrogate
-        {"\xF4\x8F\xBF\xBF", true},    // the last code point
-        {"\xF4\x90\x80\x80", false},   // one past it
+        {"\xC3", false},              // cut short
+        {"\xC0\xAF", false},          // overlong
+        {"\xE0\x80\xAF", false},      // overlong
+        {"\xED\xA0\x80", false},      // a surrogate
+        {"\xF4\x8F\xBF\xBF", true},   // the last code point
+        {"\xF4\x90\x80\x80", false},  // one past it
     };
     for (const auto& c : cases)
         EXPECT_EQ(cli::IsUtf8(c.text), c.utf8) << c.text;
@@ -843,8 +884,7 @@ TEST(CliReport, StatusSummaryAndRecords) {
     using cli::Format;
     const cli::LineReport invalid{7, "02-6B-D4-00-00-07", Outcome::kInvalid, std::nullopt,
                                   "hostname 'a,\"b\xE9': Illegal"};
-    const cli::LineReport changed{9, "02-6B-D4-00-00-09", Outcome::kChanged, Reply::kAccepted,
-                                  ""};
+    const cli::LineReport changed{9, "02-6B-D4-00-00-09", Outcome::kChanged, Reply::kAccepted, ""};
     EXPECT_EQ(cli::ReportStart(Format::kJson) +
                   cli::ReportLine(Format::kJson, invalid, true, kLatin1) +
                   cli::ReportLine(Format::kJson, changed, false, kLatin1) +
@@ -854,8 +894,9 @@ TEST(CliReport, StatusSummaryAndRecords) {
               "  {\"line\": 9, \"mac\": \"02-6B-D4-00-00-09\", \"result\": \"changed\", "
               "\"library\": \"accepted\", \"reason\": null}\n]\n");
     EXPECT_EQ(cli::ReportStart(Format::kJson) + cli::ReportEnd(Format::kJson, true), "[]\n");
-    EXPECT_EQ(cli::ReportStart(Format::kCsv) + cli::ReportLine(Format::kCsv, changed, true, kLatin1),
-              "\xEF\xBB\xBFline,mac,result,library,reason\r\n9,02-6B-D4-00-00-09,changed,accepted,\r\n");
+    EXPECT_EQ(
+        cli::ReportStart(Format::kCsv) + cli::ReportLine(Format::kCsv, changed, true, kLatin1),
+        "\xEF\xBB\xBFline,mac,result,library,reason\r\n9,02-6B-D4-00-00-09,changed,accepted,\r\n");
     const cli::LineReport otherwise{4, "02-6B-D4-00-00-04", Outcome::kChangedOtherwise,
                                     Reply::kSomeDevice, "hostname '\x1B[2J' where 'a' was sent"};
     EXPECT_EQ(cli::ReportLine(Format::kTable, otherwise, true, kLatin1),
