@@ -4,8 +4,12 @@
 #
 # 1. A plan of DEVICES devices (new IP and host name for each), applied RUNS
 #    times. Prints, per run, the whole run, the part before the first device
-#    (program start, library start, the one scan), and the time per device of
-#    the rest, read from the program's own progress lines as they arrive.
+#    (program start, library start, the scan), the time per device while
+#    the lines are sent, and the part after the last device's progress line
+#    (its result, the scan that reads every device back, the report), read
+#    from the program's own progress lines as they arrive. The plan moves
+#    every device, so both scans wait the whole --wait (2 s). With
+#    BEFORE_CLI the runs are made with it too.
 # 2. For each of LINES...: a dry run of a plan that long, of which the
 #    simulator's DEVICES devices are the first lines and the rest never
 #    answer, so the scan waits its whole 2 s; then the same plan with
@@ -66,25 +70,37 @@ planw=$(winpath "$work/plan.csv")
 "$root/cmake/wine-run.sh" "$prefix" "$cli" --help >/dev/null 2>&1
 
 echo "vantrel-cli apply, $devices devices, simulator on loopback (native), program under Wine"
-printf '%4s %10s %12s %16s %10s\n' run "whole (s)" "to first (s)" "per device (ms)" accepted
+printf '%-8s %4s %10s %12s %16s %15s %9s\n' build run "whole (s)" "to first (s)" "per device (ms)" \
+    "after last (s)" done
 for run in $(seq "$runs"); do
-    # Names of the run's own: a line that changes nothing is not sent.
-    plan "$devices" "$work/plan.csv" "run${run}dev"
-    start=$(date +%s.%N)
-    # The first progress line (standard error) stamped as it arrives; the
-    # rest drained unstamped, so the stamping costs nothing per device.
-    ZOVA_TARGET=127.0.0.1:$port "$root/cmake/wine-run.sh" "$prefix" "$cli" apply "$planw" \
-        2>&1 >"$work/out.txt" | {
-            while IFS= read -r line; do
-                case $line in "[1/"*) date +%s.%N; break ;; esac
-            done
-            cat >/dev/null
-        } >"$work/first.txt"
-    end=$(date +%s.%N)
-    first=$(cat "$work/first.txt")
-    accepted=$(tr -d '\r' <"$work/out.txt" | grep -c ': accepted$')
-    awk -v s="$start" -v f="$first" -v e="$end" -v n="$devices" -v r="$run" -v a="$accepted" \
-        'BEGIN { printf "%4d %10.2f %12.2f %16.2f %10d\n", r, e - s, f - s, (e - f) * 1000 / n, a }'
+    for build in ${BEFORE_CLI:+before} after; do
+        exe=$cli
+        [ "$build" = before ] && exe=$BEFORE_CLI
+        # Names of the run's own: a line that changes nothing is not sent.
+        plan "$devices" "$work/plan.csv" "run${run}${build}dev"
+        start=$(date +%s.%N)
+        # The first and the last progress lines (standard error) stamped as
+        # they arrive; the others pass unstamped.
+        ZOVA_TARGET=127.0.0.1:$port "$root/cmake/wine-run.sh" "$prefix" "$exe" apply "$planw" \
+            2>&1 >"$work/out.txt" | {
+                while IFS= read -r line; do
+                    case $line in
+                    "[1/"*) date +%s.%N ;;
+                    "[$devices/$devices]"*) date +%s.%N; break ;;
+                    esac
+                done
+                cat >/dev/null
+            } >"$work/stamps.txt"
+        end=$(date +%s.%N)
+        first=$(sed -n 1p "$work/stamps.txt")
+        last=$(sed -n 2p "$work/stamps.txt")
+        # Lines done: accepted (before the read-back) or read back as changed.
+        ok=$(tr -d '\r' <"$work/out.txt" | grep -c -e ': accepted$' -e ': changed ')
+        awk -v s="$start" -v f="$first" -v l="$last" -v e="$end" -v n="$devices" -v r="$run" \
+            -v b="$build" -v d="$ok" 'BEGIN {
+                printf "%-8s %4d %10.2f %12.2f %16.2f %15.2f %9d\n",
+                    b, r, e - s, f - s, (l - f) * 1000 / (n - 1), e - l, d }'
+    done
 done
 
 [ $# -gt 0 ] || exit 0

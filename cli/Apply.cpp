@@ -62,17 +62,17 @@ int ReadSharedPassword(const Plan& plan, const std::vector<LineCheck>& checks,
     }
     if (needing == 0 && unsure == 0)
         return kSuccess;
-    const auto devices = [](std::size_t n, const char* verb) {
-        return std::to_string(n) + (n == 1 ? " device " : " devices ") + verb;
+    const auto devices = [](std::size_t n, const char* verbs) {
+        return std::to_string(n) + (n == 1 ? " device " : " devices ") + verbs;
     };
+    const std::string need = devices(needing, needing == 1 ? "needs" : "need");
     const std::string prompt =
         needing > 0
-            ? "Password for the plan (" + devices(needing, needing == 1 ? "needs" : "need") +
-                  " it): "
+            ? "Password for the plan (" + need + " it): "
             : "Password for the plan (" + devices(unsure, "may need") + " it; Enter for none): ";
     if (!ReadSecret(prompt, shared) && needing > 0) {
-        Err("vantrel-cli: no password given for " + Where(plan.lines[firstNeeding]) + " (" +
-            devices(needing, needing == 1 ? "needs" : "need") + " one); nothing was sent\n");
+        Err("vantrel-cli: no password given for " + Where(plan.lines[firstNeeding]) + " (" + need +
+            " one); nothing was sent\n");
         return kInvalidInput;
     }
     if (shared.size() > kMaxTextLength) {
@@ -109,7 +109,7 @@ std::vector<LineSent> SendLines(const Command& command, const Plan& plan,
 }
 
 // The scan after sending, of the devices sent to; false when there were none.
-bool ReadBackSent(const Command& command, const Plan& plan, const std::vector<LineCheck>& checks,
+bool ReadBackSent(const Plan& plan, const std::vector<LineCheck>& checks,
                   const std::vector<LineSent>& sent, Scan& after) {
     std::vector<base::Mac> devices;
     bool moved = false;
@@ -119,7 +119,7 @@ bool ReadBackSent(const Command& command, const Plan& plan, const std::vector<Li
         devices.push_back(plan.lines[i].mac);
         moved = moved || checks[i].Moves();
     }
-    return !devices.empty() && ReadBackScan(devices, moved, command.waitSeconds, after) == kSuccess;
+    return !devices.empty() && ReadBackScan(devices, moved, after) == kSuccess;
 }
 
 std::string JoinChanges(const std::vector<std::string>& changes) {
@@ -180,8 +180,8 @@ int PrintReports(const Command& command, const std::vector<LineReport>& reports,
     Out(ReportEnd(command.format, reports.empty()));
     // A script reading CSV or JSON gets nothing else on standard output.
     const auto say = command.format == Format::kTable ? &Out : &Err;
-    const std::vector<std::string> shared = SharedAddresses(after.Answers());
-    for (const std::string& each : shared)
+    const std::vector<std::string> heldTwice = SharedAddresses(after.Answers());
+    for (const std::string& each : heldTwice)
         say("two devices on one address: " + each + '\n');
     say(SummaryText(outcomes) + '\n');
     if (Interrupted()) {
@@ -189,7 +189,7 @@ int PrintReports(const Command& command, const std::vector<LineReport>& reports,
         return kInterrupted;
     }
     const bool allDone = std::all_of(outcomes.begin(), outcomes.end(), &IsDone);
-    return allDone && shared.empty() ? kSuccess : kPlanFailures;
+    return allDone && heldTwice.empty() ? kSuccess : kPlanFailures;
 }
 
 }  // namespace
@@ -201,9 +201,9 @@ int RunApply(const Command& command) {
         return status;
     if (int status = StartSession())
         return status;
-    Scan scan;
+    Scan scan(WaitOf(command.waitSeconds));
     std::vector<LineCheck> checks;
-    if (int status = ScanAndCheck(plan, command.waitSeconds, scan, checks))
+    if (int status = ScanAndCheck(plan, scan, checks))
         return status;
     SayWarnings(plan, checks);
 
@@ -213,10 +213,10 @@ int RunApply(const Command& command) {
             return status;
     ResultLedger ledger;
     std::vector<LineSent> sent(checks.size());
-    Scan after;
+    Scan after(WaitOf(command.waitSeconds));
     if (!command.dryRun) {
         sent = SendLines(command, plan, checks, shared, ledger);
-        if (ReadBackSent(command, plan, checks, sent, after))
+        if (ReadBackSent(plan, checks, sent, after))
             TakeResults(ledger);
     }
     if (PasswordLimitReached(sent, command.maxWrongPasswords))

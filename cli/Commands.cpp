@@ -33,12 +33,15 @@ Plan PlanOf(const Command& command) {
     return plan;
 }
 
+int SayNotFound(const std::string& mac, double waitSeconds) {
+    Err("vantrel-cli: device " + mac + " not found: " + NotFoundReason(waitSeconds) + '\n');
+    return kNotFound;
+}
+
 // What a line that will not be sent comes to: said, with its status.
 int SayUnsent(const std::string& mac, const LineCheck& check, double waitSeconds) {
-    if (check.outcome == Outcome::kNotFound) {
-        Err("vantrel-cli: device " + mac + " not found: " + NotFoundReason(waitSeconds) + '\n');
-        return kNotFound;
-    }
+    if (check.outcome == Outcome::kNotFound)
+        return SayNotFound(mac, waitSeconds);
     if (check.outcome == Outcome::kInvalid) {
         Err("vantrel-cli: " + check.reason + '\n');
         return kInvalidInput;
@@ -76,12 +79,26 @@ bool ReadPasswords(const std::string& mac, PasswordNeed need, bool changePasswor
     return true;
 }
 
-// Says every address that two devices answer with; true when there was one.
-bool SaySharedAddresses(const Scan& scan, void (*say)(const std::string&)) {
-    const std::vector<std::string> shared = SharedAddresses(scan.Answers());
-    for (const std::string& each : shared)
-        say("vantrel-cli: two devices on one address: " + each + '\n');
-    return !shared.empty();
+// What the device shows after the request beside what the library said,
+// and two devices on one address; configure's status.
+int SayReadBack(const base::Mac& mac, const LineCheck& check, const Scan& after, Reply reply,
+                const std::string& password) {
+    ReadBackResult result = ReadBack(*check.answer, check.settings,
+                                     zova::FindResponseByMac(after.Answers(), mac), reply);
+    if (reply == Reply::kWrongPassword && result.reason.empty())
+        result.reason = WrongPasswordHint(password, PasswordFrom::kInput);
+    const std::string said =
+        base::MacText(mac) + ": " + ResultText(result.outcome, reply, result.reason) + '\n';
+    int status = ConfigureStatus(result.outcome, reply);
+    if (status == kSuccess)
+        Out(said);
+    else
+        Err("vantrel-cli: " + said);
+    for (const std::string& each : SharedAddresses(after.Answers())) {
+        Err("vantrel-cli: two devices on one address: " + each + '\n');
+        status = status == kSuccess ? kPlanFailures : status;
+    }
+    return status;
 }
 
 }  // namespace
@@ -89,9 +106,8 @@ bool SaySharedAddresses(const Scan& scan, void (*say)(const std::string&)) {
 int RunScan(const Command& command) {
     if (int status = StartSession())
         return status;
-    Scan scan;
-    std::vector<LineCheck> none;
-    if (int status = ScanAndCheck(Plan{}, command.waitSeconds, scan, none))
+    Scan scan(WaitOf(command.waitSeconds));
+    if (int status = ScanFor({}, scan))
         return status;
     std::vector<ZOVA_ModuleScanResponseType> answers = scan.Answers();
     SortByMac(answers);
@@ -109,10 +125,9 @@ int RunScan(const Command& command) {
 int RunConfigure(const Command& command) {
     if (int status = StartSession())
         return status;
-    const Plan plan = PlanOf(command);
-    Scan scan;
+    Scan scan(WaitOf(command.waitSeconds));
     std::vector<LineCheck> checks;
-    if (int status = ScanAndCheck(plan, command.waitSeconds, scan, checks))
+    if (int status = ScanAndCheck(PlanOf(command), scan, checks))
         return status;
     LineCheck& check = checks[0];
     const std::string mac = base::MacText(command.mac);
@@ -134,40 +149,24 @@ int RunConfigure(const Command& command) {
     ResultLedger ledger;
     SendConfigure(request, kResultTimeout, ledger);
 
-    Scan after;
-    if (int status = ReadBackScan({command.mac}, check.Moves(), command.waitSeconds, after))
+    Scan after(WaitOf(command.waitSeconds));
+    if (int status = ReadBackScan({command.mac}, check.Moves(), after))
         return status;
     TakeResults(ledger);
-    const Reply reply = ledger.ReplyOf(command.mac).value_or(Reply::kNoAnswer);
-    ReadBackResult result = ReadBack(*check.answer, check.settings,
-                                     zova::FindResponseByMac(after.Answers(), command.mac), reply);
-    if (reply == Reply::kWrongPassword && result.reason.empty())
-        result.reason = WrongPasswordHint(password, PasswordFrom::kInput);
-    const std::string said = mac + ": " + ResultText(result.outcome, reply, result.reason) + '\n';
-    int status = ConfigureStatus(result.outcome, reply);
-    if (status == kSuccess)
-        Out(said);
-    else
-        Err("vantrel-cli: " + said);
-    if (SaySharedAddresses(after, &Err) && status == kSuccess)
-        status = kPlanFailures;
-    return status;
+    return SayReadBack(command.mac, check, after,
+                       ledger.ReplyOf(command.mac).value_or(Reply::kNoAnswer), password);
 }
 
 int RunWink(const Command& command) {
     if (int status = StartSession())
         return status;
-    Scan scan;
-    std::vector<LineCheck> checks;
-    if (int status = ScanAndCheck(PlanOf(command), command.waitSeconds, scan, checks))
+    Scan scan(WaitOf(command.waitSeconds));
+    if (int status = ScanFor({command.mac}, scan))
         return status;
     const ZOVA_ModuleScanResponseType* answer =
         zova::FindResponseByMac(scan.Answers(), command.mac);
-    if (!answer) {
-        Err("vantrel-cli: device " + base::MacText(command.mac) +
-            " not found: " + NotFoundReason(command.waitSeconds) + '\n');
-        return kNotFound;
-    }
+    if (!answer)
+        return SayNotFound(base::MacText(command.mac), command.waitSeconds);
     if (!configure::SupportsWink(*answer)) {
         Err("Device does not support wink.\n");
         return kWinkUnsupported;

@@ -73,11 +73,19 @@ bool Scan::Send() {
     ZOVA_ModuleScanResponseType leftover;
     while (ZOVA_GetResponse(&leftover)) {
     }
+    deadline_ = Clock::now() + wait_;
     return ZOVA_SendModuleScan() != 0;
 }
 
-void Scan::CollectUntil(Clock::time_point deadline,
-                        const std::unordered_set<std::uint64_t>& wanted) {
+void Scan::Collect(const std::unordered_set<std::uint64_t>& wanted) {
+    CollectUntil(deadline_, wanted);
+}
+
+void Scan::CollectFor(std::chrono::milliseconds more) {
+    CollectUntil(std::min(deadline_, Clock::now() + more), {});
+}
+
+void Scan::CollectUntil(Clock::time_point until, const std::unordered_set<std::uint64_t>& wanted) {
     std::size_t wantedSeen = 0;
     for (const std::uint64_t mac : wanted)
         wantedSeen += seen_.count(mac);
@@ -96,10 +104,9 @@ void Scan::CollectUntil(Clock::time_point deadline,
         }
         if (!wanted.empty() && wantedSeen == wanted.size())
             return;
-        const Clock::time_point now = Clock::now();
-        if (now >= deadline)
+        if (Clock::now() >= until)
             return;
-        WaitForNotification(deadline);
+        WaitForNotification(until);
     }
 }
 

@@ -35,18 +35,26 @@ class Scan {
 public:
     using Clock = std::chrono::steady_clock;
 
+    // wait: the longest it collects answers, from Send on.
+    explicit Scan(std::chrono::milliseconds wait) : wait_(wait) {}
+
     // Drops what an earlier scan left waiting and sends this one; false when
     // the library could not send it.
     bool Send();
-    // Collects answers until deadline; with wanted (base::MacKey) not empty,
-    // stops as soon as each of them answered.
-    void CollectUntil(Clock::time_point deadline,
-                      const std::unordered_set<std::uint64_t>& wanted = {});
+    // Collects answers to the end of the wait; with wanted (base::MacKey)
+    // not empty, only until each of them answered.
+    void Collect(const std::unordered_set<std::uint64_t>& wanted = {});
+    // Collects for a while more, within the wait.
+    void CollectFor(std::chrono::milliseconds more);
 
     const std::vector<ZOVA_ModuleScanResponseType>& Answers() const { return answers_; }
     const std::vector<base::Mac>& Twins() const { return twins_; }
 
 private:
+    void CollectUntil(Clock::time_point until, const std::unordered_set<std::uint64_t>& wanted);
+
+    std::chrono::milliseconds wait_;
+    Clock::time_point deadline_;
     std::vector<ZOVA_ModuleScanResponseType> answers_;
     std::vector<base::Mac> twins_;
     std::unordered_set<std::uint64_t> seen_;

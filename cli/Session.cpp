@@ -5,7 +5,6 @@
 
 #include "zovadll/Engine.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace cli {
@@ -16,11 +15,6 @@ namespace {
 // scan's second copy at the latest, unless the wait ends first.
 constexpr std::chrono::milliseconds kTwinsHeard =
     zova::Engine::kCopyDelays[1] + std::chrono::milliseconds(100);
-
-Scan::Clock::time_point Deadline(double waitSeconds) {
-    return Scan::Clock::now() +
-           std::chrono::milliseconds(static_cast<long long>(waitSeconds * 1000));
-}
 
 std::unordered_set<std::uint64_t> KeysOf(const std::vector<base::Mac>& macs) {
     std::unordered_set<std::uint64_t> keys;
@@ -60,31 +54,37 @@ int StartSession() {
     return kLibraryRefused;
 }
 
-int ScanAndCheck(const Plan& plan, double waitSeconds, Scan& scan, std::vector<LineCheck>& checks) {
+std::chrono::milliseconds WaitOf(double waitSeconds) {
+    return std::chrono::milliseconds(static_cast<long long>(waitSeconds * 1000));
+}
+
+int ScanFor(const std::vector<base::Mac>& wanted, Scan& scan) {
+    if (!SendScan(scan))
+        return kLibraryRefused;
+    scan.Collect(KeysOf(wanted));
+    scan.CollectFor(kTwinsHeard);
+    return kSuccess;
+}
+
+int ScanAndCheck(const Plan& plan, Scan& scan, std::vector<LineCheck>& checks) {
     std::vector<base::Mac> wanted;
     for (const PlanLine& line : plan.lines)
         if (line.error.empty())
             wanted.push_back(line.mac);
-    const Scan::Clock::time_point deadline = Deadline(waitSeconds);
-    if (!SendScan(scan))
-        return kLibraryRefused;
-    scan.CollectUntil(deadline, KeysOf(wanted));
-    scan.CollectUntil(std::min(deadline, Scan::Clock::now() + kTwinsHeard));
+    if (int status = ScanFor(wanted, scan))
+        return status;
     checks = CheckPlan(plan, scan.Answers(), scan.Twins());
-    if (MovesAnAddress(checks) && Scan::Clock::now() < deadline) {
-        scan.CollectUntil(deadline);
+    if (MovesAnAddress(checks)) {
+        scan.Collect();
         checks = CheckPlan(plan, scan.Answers(), scan.Twins());
     }
     return kSuccess;
 }
 
-int ReadBackScan(const std::vector<base::Mac>& devices, bool addressMoved, double waitSeconds,
-                 Scan& scan) {
-    const Scan::Clock::time_point deadline = Deadline(waitSeconds);
+int ReadBackScan(const std::vector<base::Mac>& devices, bool addressMoved, Scan& scan) {
     if (!SendScan(scan))
         return kLibraryRefused;
-    scan.CollectUntil(deadline,
-                      addressMoved ? std::unordered_set<std::uint64_t>{} : KeysOf(devices));
+    scan.Collect(addressMoved ? std::unordered_set<std::uint64_t>{} : KeysOf(devices));
     return kSuccess;
 }
 

@@ -16,17 +16,24 @@ namespace cli {
 // said on standard error with what to do.
 int StartSession();
 
-// The first scan: until every device of the plan answered, then, when a
-// line would give its device another IP, on to the end of the wait, so that
-// every device that holds an address is heard; and the plan checked against
-// the answers. kSuccess, or kLibraryRefused said on standard error.
-int ScanAndCheck(const Plan& plan, double waitSeconds, Scan& scan, std::vector<LineCheck>& checks);
+// The time a scan waits at most: --wait.
+std::chrono::milliseconds WaitOf(double waitSeconds);
+
+// Scans until each of wanted answered, and a little more, so that a twin of
+// one is heard too; with wanted empty, to the end of the wait. kSuccess, or
+// kLibraryRefused said on standard error.
+int ScanFor(const std::vector<base::Mac>& wanted, Scan& scan);
+
+// The first scan for a plan's devices (ScanFor), then, when a line would
+// give its device another IP, on to the end of the wait, so that every
+// device that holds an address is heard; and the plan checked against the
+// answers.
+int ScanAndCheck(const Plan& plan, Scan& scan, std::vector<LineCheck>& checks);
 
 // The scan after sending: until each of the devices answered, or to the end
 // of the wait when an address moved, so that two devices on one address are
-// seen. kSuccess, or kLibraryRefused said on standard error.
-int ReadBackScan(const std::vector<base::Mac>& devices, bool addressMoved, double waitSeconds,
-                 Scan& scan);
+// seen.
+int ReadBackScan(const std::vector<base::Mac>& devices, bool addressMoved, Scan& scan);
 
 // Why a device was not found, and what to try.
 std::string NotFoundReason(double waitSeconds);

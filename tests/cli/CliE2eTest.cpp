@@ -571,17 +571,17 @@ protected:
 
 TEST_F(CliSafetyTest, NoAddressTwiceNoResultCountedForAnotherNoTwinConfigured) {
     // The holder of .3 answers after .1 has: the scan goes on and hears it.
-    CliRun run = RunCli("apply --dry-run --wait 1 " +
-                        Plan("holder", "mac,ip\n02-6B-D4-EE-00-01,10.0.0.3\n"));
+    CliRun run =
+        RunCli("apply --dry-run " + Plan("holder", "mac,ip\n02-6B-D4-EE-00-01,10.0.0.3\n"));
     EXPECT_EQ(run.status, 1u) << run.err;
     EXPECT_EQ(run.out,
               "line 2: 02-6B-D4-EE-00-01: invalid: ip '10.0.0.3': 02-6B-D4-EE-00-03 has it and "
               "keeps it\n1 lines: 1 invalid\n");
 
     // A chain whose freeing line fails: the line that would take .2 stays unsent.
-    run = RunCli("apply --wait 1 " + Plan("chain",
-                                          "mac,ip,password\n02-6B-D4-EE-00-01,10.0.0.2,\n"
-                                          "02-6B-D4-EE-00-02,10.0.0.9,wrong\n"));
+    run = RunCli("apply " + Plan("chain",
+                                 "mac,ip,password\n02-6B-D4-EE-00-01,10.0.0.2,\n"
+                                 "02-6B-D4-EE-00-02,10.0.0.9,wrong\n"));
     EXPECT_EQ(run.status, 1u) << run.err;
     EXPECT_EQ(run.out,
               "line 2: 02-6B-D4-EE-00-01: not sent: line 3 was to free ip '10.0.0.2' first, and "
@@ -668,7 +668,7 @@ protected:
          "(Illegal hostname! Only a-z, A-Z and 0-9 allowed.); give a new one in the hostname "
          "column"},
         {35,
-         "line 35: 02-6B-D4-00-EE-EE: not found: no answer to the scan within 0.5 s; check that "
+         "line 35: 02-6B-D4-00-EE-EE: not found: no answer to the scan within 1 s; check that "
          "it is on and connected, or give a longer --wait"},
         {43, "line 43: 02-6B-D4-00-00-2A: invalid: 2 cells where the header has 4"},
     };
@@ -678,7 +678,7 @@ protected:
 // (the plan moves addresses, so it waits to the end).
 TEST_F(CliPlanTest, DryRunSendsNothingThenApplyGoesOnPastBadLines) {
     const std::string plan = WritePlan();
-    CliRun run = RunCli("apply --dry-run --wait 0.5 " + plan);
+    CliRun run = RunCli("apply --dry-run --wait 1 " + plan);
     EXPECT_EQ(run.status, 1u) << run.err;
     std::vector<std::string> lines = Lines(run.out);
     ASSERT_EQ(lines.size(), 51u) << run.out;
@@ -694,7 +694,7 @@ TEST_F(CliPlanTest, DryRunSendsNothingThenApplyGoesOnPastBadLines) {
     ::Sleep(100);  // a late datagram would show in the log
     EXPECT_EQ(ConfigureRequests(), 0u) << m_simulator.LogText();
 
-    run = RunCli("apply --wait 0.5 " + plan);
+    run = RunCli("apply --wait 1 " + plan);
     EXPECT_EQ(run.status, 1u) << run.err;
     lines = Lines(run.out);
     ASSERT_EQ(lines.size(), 51u) << run.out;
