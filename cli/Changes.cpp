@@ -118,6 +118,68 @@ std::string GatewayWarning(const configure::DeviceSettings& before,
            SubnetText(ip, mask, prefix);
 }
 
+std::string ReportedName(const ZOVA_ModuleScanResponseType& response) {
+    return std::string(base::FieldText(response.szHostname));
+}
+
+bool Renames(const ZOVA_ModuleScanResponseType& response, const Changes& changes) {
+    return changes.hostname && *changes.hostname != ReportedName(response);
+}
+
+// The changes onto the device's settings: only values the device reports,
+// and names that fit. The error, or empty.
+std::string TakeChanges(const ZOVA_ModuleScanResponseType& response, const Changes& changes,
+                        configure::DeviceSettings& settings) {
+    for (const AddressField& field : kAddressFields) {
+        if (!(changes.*field.change))
+            continue;
+        if (settings.*field.valid != 1)
+            return std::string(field.name) + ' ' +
+                   Quoted(base::Ipv4Text(*(changes.*field.change))) +
+                   ": the device does not report its " + field.what;
+        settings.*field.value = *(changes.*field.change);
+    }
+    if (changes.hostname && settings.m_bHostnameValid != 1)
+        return "hostname " + Quoted(*changes.hostname) +
+               ": the device does not report its host name";
+    if (Renames(response, changes)) {
+        if (changes.hostname->size() > kMaxTextLength)
+            return "hostname " + Quoted(*changes.hostname) + ": longer than 29 characters";
+        base::CopyToField(settings.m_szHostname, changes.hostname->c_str());
+    }
+    if (changes.dhcp && response.bDhcpValid == 0)
+        return std::string("dhcp ") + (*changes.dhcp ? "'on'" : "'off'") +
+               ": the device does not report DHCP";
+    if (changes.dhcp)
+        settings.m_nDhcp = *changes.dhcp ? 0 : 1;
+    settings.m_bChangePassword = changes.changePassword ? 1 : 0;
+    return "";
+}
+
+// The rules on settings that change something. The error, or empty.
+std::string RuleError(const ZOVA_ModuleScanResponseType& response, const Changes& changes,
+                      const configure::DeviceSettings& before,
+                      const configure::DeviceSettings& after, Source source) {
+    const bool renamed = Renames(response, changes);
+    // A request carries at most 29 characters of the name it keeps.
+    if (!renamed && after.m_bHostnameValid == 1 && ReportedName(response).size() > kMaxTextLength)
+        return OwnValueError("host name", ReportedName(response),
+                             "longer than 29 characters, which a request would cut", "hostname",
+                             source);
+    // The dialog's rules, in its order.
+    if (!configure::IsLegalHostname(after.m_szHostname))
+        return renamed ? "hostname " + Quoted(*changes.hostname) + ": " + kIllegalHostname
+                       : OwnValueError("host name", after.m_szHostname, kIllegalHostname,
+                                       "hostname", source);
+    if (configure::EndsIn255(after.m_dwIpAddress)) {
+        const std::string ip = base::Ipv4Text(after.m_dwIpAddress);
+        return changes.ip && after.m_dwIpAddress != before.m_dwIpAddress
+                   ? "ip " + Quoted(ip) + ": " + kLastDigit255
+                   : OwnValueError("IP address", ip, kLastDigit255, "ip", source);
+    }
+    return AddressError(before, after);
+}
+
 }  // namespace
 
 bool SetChange(Changes& changes, const std::string& name, const std::string& text,
@@ -155,66 +217,20 @@ bool SetChange(Changes& changes, const std::string& name, const std::string& tex
 Prepared PrepareChanges(const ZOVA_ModuleScanResponseType& response, const Changes& changes,
                         Source source) {
     Prepared prepared;
-    configure::DeviceSettings& settings = prepared.settings;
-    settings = configure::SettingsFromResponse(response);
-    const configure::DeviceSettings before = settings;
-    auto refuse = [&prepared](std::string error) {
-        prepared.verdict = Verdict::kInvalid;
-        prepared.error = std::move(error);
-        return prepared;
-    };
-
-    // What may change: only what the device reports, and names that fit.
-    for (const AddressField& field : kAddressFields) {
-        if (!(changes.*field.change))
-            continue;
-        if (settings.*field.valid != 1)
-            return refuse(std::string(field.name) + ' ' +
-                          Quoted(base::Ipv4Text(*(changes.*field.change))) +
-                          ": the device does not report its " + field.what);
-        settings.*field.value = *(changes.*field.change);
-    }
-    const std::string reportedName(base::FieldText(response.szHostname));
-    const bool renamed = changes.hostname && *changes.hostname != reportedName;
-    if (changes.hostname && settings.m_bHostnameValid != 1)
-        return refuse("hostname " + Quoted(*changes.hostname) +
-                      ": the device does not report its host name");
-    if (renamed) {
-        if (changes.hostname->size() > kMaxTextLength)
-            return refuse("hostname " + Quoted(*changes.hostname) + ": longer than 29 characters");
-        base::CopyToField(settings.m_szHostname, changes.hostname->c_str());
-    }
-    if (changes.dhcp && response.bDhcpValid == 0)
-        return refuse(std::string("dhcp ") + (*changes.dhcp ? "'on'" : "'off'") +
-                      ": the device does not report DHCP");
-    if (changes.dhcp)
-        settings.m_nDhcp = *changes.dhcp ? 0 : 1;
-    settings.m_bChangePassword = changes.changePassword ? 1 : 0;
-    if (DescribeChanges(before, settings).empty()) {
+    prepared.settings = configure::SettingsFromResponse(response);
+    const configure::DeviceSettings before = prepared.settings;
+    prepared.error = TakeChanges(response, changes, prepared.settings);
+    if (prepared.error.empty() && DescribeChanges(before, prepared.settings).empty()) {
         prepared.verdict = Verdict::kNoChange;
         return prepared;
     }
-
-    // A request carries at most 29 characters of the name it keeps.
-    if (!renamed && settings.m_bHostnameValid == 1 && reportedName.size() > kMaxTextLength)
-        return refuse(OwnValueError("host name", reportedName,
-                                    "longer than 29 characters, which a request would cut",
-                                    "hostname", source));
-    // The dialog's rules, in its order.
-    if (!configure::IsLegalHostname(settings.m_szHostname))
-        return refuse(renamed ? "hostname " + Quoted(*changes.hostname) + ": " + kIllegalHostname
-                              : OwnValueError("host name", settings.m_szHostname, kIllegalHostname,
-                                              "hostname", source));
-    if (configure::EndsIn255(settings.m_dwIpAddress)) {
-        const std::string ip = base::Ipv4Text(settings.m_dwIpAddress);
-        return refuse(changes.ip && settings.m_dwIpAddress != before.m_dwIpAddress
-                          ? "ip " + Quoted(ip) + ": " + kLastDigit255
-                          : OwnValueError("IP address", ip, kLastDigit255, "ip", source));
+    if (prepared.error.empty())
+        prepared.error = RuleError(response, changes, before, prepared.settings, source);
+    if (!prepared.error.empty()) {
+        prepared.verdict = Verdict::kInvalid;
+        return prepared;
     }
-    std::string error = AddressError(before, settings);
-    if (!error.empty())
-        return refuse(error);
-    prepared.warning = GatewayWarning(before, settings);
+    prepared.warning = GatewayWarning(before, prepared.settings);
     prepared.verdict = Verdict::kSend;
     return prepared;
 }
