@@ -178,8 +178,8 @@ const std::vector<SubcommandSpec>& Specs() {
              "standard input. The whole plan is checked before anything is sent; when a\n"
              "line changes an IP, the scan waits the whole --wait, so that every device\n"
              "that has an address is heard. A line that frees an address goes before\n"
-             "the line that takes it. A second scan then reads every device back. Ctrl+C\n"
-             "stops after the line in flight.\n",
+             "the line that takes it. A second scan then reads back each device sent to.\n"
+             "Ctrl+C stops after the line in flight.\n",
              {kSuccess, kPlanFailures, kInvalidInput, kLibraryRefused, kWrongLibrary,
               kInterrupted}},
             {Subcommand::kWink,

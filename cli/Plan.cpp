@@ -109,7 +109,6 @@ bool ReadText(const std::string& text, const CodePage& codePage, std::string& bo
 }
 
 struct Header {
-    int line = 0;
     std::size_t named = 0;  // columns up to the last one with a name
     std::vector<Kind> kinds;
     std::vector<std::string> names;
@@ -118,7 +117,6 @@ struct Header {
 
 bool ReadHeader(const CsvRow& row, Header& header, std::string& error) {
     const std::string where = "line " + std::to_string(row.line) + ": ";
-    header.line = row.line;
     header.named = row.fields.size();
     while (header.named > 0 && TrimBlanks(row.fields[header.named - 1]).empty())
         --header.named;
