@@ -122,13 +122,6 @@ bool ReadBackSent(const Plan& plan, const std::vector<LineCheck>& checks,
     return !devices.empty() && ReadBackScan(devices, moved, after) == kSuccess;
 }
 
-std::string JoinChanges(const std::vector<std::string>& changes) {
-    std::string text;
-    for (const std::string& change : changes)
-        text += (text.empty() ? "" : ", ") + change;
-    return text;
-}
-
 // What each line came to: its check, and for a line sent what the device
 // shows now beside what the library said.
 std::vector<LineReport> ReportsOf(const Command& command, const Plan& plan,

@@ -282,4 +282,11 @@ std::vector<std::string> DescribeChanges(const configure::DeviceSettings& before
     return lines;
 }
 
+std::string JoinChanges(const std::vector<std::string>& changes) {
+    std::string text;
+    for (const std::string& change : changes)
+        text += (text.empty() ? "" : ", ") + change;
+    return text;
+}
+
 }  // namespace cli

@@ -83,6 +83,9 @@ std::string WrongPasswordHint(const std::string& password, PasswordFrom from);
 std::vector<std::string> DescribeChanges(const configure::DeviceSettings& before,
                                          const configure::DeviceSettings& after);
 
+// Those joined by ", ".
+std::string JoinChanges(const std::vector<std::string>& changes);
+
 }  // namespace cli
 
 #endif  // VANTREL_CLI_CHANGES_H

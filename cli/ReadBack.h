@@ -18,11 +18,12 @@ struct ReadBackResult {
     std::string reason;  // the values that differ, or why nothing can be said
 };
 
-// kChanged when every value the device reports now reads as sent;
-// kNotChanged when every one reads as before; kChangedOtherwise, naming the
-// values that read otherwise, in between; kMayHaveChanged when the device did
-// not answer (now is null). A change the scan cannot show (a new password
-// alone) follows the library's word.
+// kChanged when every value the device shows now (as the dialog would show
+// it) reads as sent; kNotChanged when every one reads as before;
+// kChangedOtherwise, naming the values that read otherwise ("sent -> read:
+// hostname beta -> bet"), in between; kMayHaveChanged when the device did not
+// answer (now is null). A change the scan cannot show (a new password alone)
+// follows the library's word.
 ReadBackResult ReadBack(const ZOVA_ModuleScanResponseType& before,
                         const configure::DeviceSettings& sent,
                         const ZOVA_ModuleScanResponseType* now, std::optional<Reply> reply);

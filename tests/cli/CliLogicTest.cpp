@@ -822,7 +822,7 @@ TEST(CliReadBack, SaysWhatTheDeviceShowsBesideWhatTheLibrarySaid) {
         {moved.settings, &noDhcp, Reply::kAccepted, Outcome::kChanged, ""},
         {moved.settings, &before, Reply::kAccepted, Outcome::kNotChanged, ""},
         {moved.settings, &renamedOnly, Reply::kAccepted, Outcome::kChangedOtherwise,
-         "hostname 'bet' where 'beta' was sent"},
+         "sent -> read: hostname beta -> bet"},
         {moved.settings, nullptr, Reply::kAccepted, Outcome::kMayHaveChanged,
          "it did not answer the scan after; scan to check"},
         {passwordOnly.settings, &before, Reply::kAccepted, Outcome::kChanged, ""},
@@ -898,10 +898,10 @@ TEST(CliReport, StatusSummaryAndRecords) {
         cli::ReportStart(Format::kCsv) + cli::ReportLine(Format::kCsv, changed, true, kLatin1),
         "\xEF\xBB\xBFline,mac,result,library,reason\r\n9,02-6B-D4-00-00-09,changed,accepted,\r\n");
     const cli::LineReport otherwise{4, "02-6B-D4-00-00-04", Outcome::kChangedOtherwise,
-                                    Reply::kSomeDevice, "hostname '\x1B[2J' where 'a' was sent"};
+                                    Reply::kSomeDevice, "sent -> read: hostname a -> \x1B[2J"};
     EXPECT_EQ(cli::ReportLine(Format::kTable, otherwise, true, kLatin1),
               "line 4: 02-6B-D4-00-00-04: changed otherwise (library: some device accepted): "
-              "hostname '\\x1B[2J' where 'a' was sent\n");
+              "sent -> read: hostname a -> \\x1B[2J\n");
 }
 
 }  // namespace
