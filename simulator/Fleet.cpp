@@ -55,6 +55,24 @@ const std::map<std::string, zova::wire::AnswerItem>& ItemNames() {
     return names;
 }
 
+bool ParseDelay(const std::string& text, std::chrono::milliseconds& out) {
+    std::vector<unsigned> numbers;
+    if (!ParseVersion(text, {60000}, numbers))
+        return false;
+    out = std::chrono::milliseconds(numbers[0]);
+    return true;
+}
+
+bool ParseLost(const std::string& text, Device::Lost& out) {
+    if (text == "requests")
+        out = Device::Lost::kRequests;
+    else if (text == "results")
+        out = Device::Lost::kResults;
+    else
+        return false;
+    return true;
+}
+
 bool ParseUnreported(const std::string& text, std::uint32_t& out) {
     std::istringstream in(text);
     std::string name;
@@ -130,6 +148,12 @@ bool Apply(Section& s, const std::string& key, const std::string& value) {
         return text(s.salt);
     if (key == "unreported")
         return ParseUnreported(value, d.unreported);
+    if (key == "answer-delay-ms")
+        return ParseDelay(value, d.answerDelay);
+    if (key == "result-delay-ms")
+        return ParseDelay(value, d.resultDelay);
+    if (key == "lost")
+        return ParseLost(value, d.lost);
     if (key == "protocol") {
         if (!ParseVersion(value, {255, 255}, numbers))
             return false;

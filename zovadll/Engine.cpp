@@ -1,8 +1,7 @@
 #include "zovadll/Engine.h"
 
-#include "base/Address.h"
-
 #include <algorithm>
+#include <iterator>
 
 namespace zova {
 
@@ -10,6 +9,25 @@ namespace {
 
 // A source that keeps giving ids in use cannot hold a request back for long.
 constexpr int kDrawsPerId = 8;
+
+// Tells one device's answer from another's, so that a device answering every
+// copy passes once while two devices with one MAC (twins) pass both: they
+// differ in what they report or where they answer from. A salted device
+// offers a fresh challenge in every answer; only its two salt characters
+// count. FNV-1a over the record and the sender.
+std::uint64_t AnswerKey(ZOVA_ModuleScanResponseType answer, const Endpoint& sender) {
+    std::fill(std::begin(answer.szPasswordSalt) + 2, std::end(answer.szPasswordSalt), '\0');
+    std::uint64_t hash = 14695981039346656037ull;
+    const auto mix = [&](const void* data, std::size_t size) {
+        const auto* bytes = static_cast<const std::uint8_t*>(data);
+        for (std::size_t i = 0; i < size; ++i)
+            hash = (hash ^ bytes[i]) * 1099511628211ull;
+    };
+    mix(&answer, sizeof answer);
+    mix(&sender.address, sizeof sender.address);
+    mix(&sender.port, sizeof sender.port);
+    return hash;
+}
 
 }  // namespace
 
@@ -70,13 +88,13 @@ void Engine::ForgetOldestScan() {
     scans_.pop_front();
 }
 
-void Engine::MarkPassed(PairedScan& scan, std::uint64_t mac) {
+void Engine::MarkPassed(PairedScan& scan, std::uint64_t key) {
     while (pairedMacs_ >= kMaxPairedMacs && &scans_.front() != &scan)
         ForgetOldestScan();
     // One scan alone at the bound: its further devices pass unpaired.
     if (pairedMacs_ >= kMaxPairedMacs)
         return;
-    scan.passed.insert(mac);
+    scan.passed.insert(key);
     ++pairedMacs_;
 }
 
@@ -90,7 +108,7 @@ std::vector<wire::Datagram> Engine::DueCopies(Clock::time_point now) {
     return due;
 }
 
-void Engine::Receive(const std::uint8_t* data, std::size_t size) {
+void Engine::Receive(const std::uint8_t* data, std::size_t size, const Endpoint& sender) {
     const auto header = wire::DecodeHeader(data, size);
     if (!header)
         return;
@@ -99,17 +117,17 @@ void Engine::Receive(const std::uint8_t* data, std::size_t size) {
         const auto answer = wire::DecodeScanAnswer(data, size);
         if (!answer)
             return;
-        const std::uint64_t mac = base::MacKey(base::MacFrom(answer->abMacAddr));
+        const std::uint64_t key = AnswerKey(*answer, sender);
         std::lock_guard<std::mutex> lock(mutex_);
         PairedScan* scan = FindPairedScan(header->id);
-        if (scan && scan->passed.count(mac))
+        if (scan && scan->passed.count(key))
             return;
         // Dropped here, the answer was not passed on: a later copy may be.
         if (answers_.size() >= kMaxAnswers)
             return;
         answers_.push_back(*answer);
         if (scan)
-            MarkPassed(*scan, mac);
+            MarkPassed(*scan, key);
         notification = ZOVA_NOTIFY_RESPONSE;
     } else if (header->type == wire::MessageType::ConfigureResult) {
         const auto result = wire::DecodeConfigureResult(data, size);

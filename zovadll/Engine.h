@@ -7,6 +7,7 @@
 #define VANTREL_ZOVADLL_ENGINE_H
 
 #include "zova/zova.h"
+#include "zovadll/Endpoint.h"
 #include "zovadll/Wire.h"
 
 #include <array>
@@ -44,9 +45,9 @@ public:
     static constexpr std::size_t kMaxAnswers = 65536;
     static constexpr std::size_t kMaxRejected = 256;
     static constexpr std::size_t kMaxPending = 64;
-    // A scan's answers pass once per device: the MACs passed on are kept for
-    // the last kPairedScans scans, kMaxPairedMacs in all (the oldest scan is
-    // forgotten to make room). Answers to a scan no longer kept pass.
+    // A scan's answers pass once per device: the answers passed on are kept
+    // for the last kPairedScans scans, kMaxPairedMacs in all (the oldest scan
+    // is forgotten to make room). Answers to a scan no longer kept pass.
     static constexpr std::size_t kPairedScans = 16;
     static constexpr std::size_t kMaxPairedMacs = 65536;
 
@@ -64,11 +65,12 @@ public:
     // The copies due by now, earliest first; each is handed out once.
     std::vector<wire::Datagram> DueCopies(Clock::time_point now);
 
-    // One received datagram. Malformed ones, results nobody asked for and a
-    // device's further answers to a scan it has answered already are
-    // dropped; everything else is queued and announced through the callback,
-    // which runs outside the lock.
-    void Receive(const std::uint8_t* data, std::size_t size);
+    // One datagram received from sender. Malformed ones, results nobody
+    // asked for and a device's further answers to a scan it has answered
+    // already are dropped; everything else is queued and announced through
+    // the callback, which runs outside the lock. Two devices with one MAC
+    // (twins) both pass: their answers differ in contents or sender.
+    void Receive(const std::uint8_t* data, std::size_t size, const Endpoint& sender);
 
     bool TakeAnswer(ZOVA_ModuleScanResponseType& answer);
     bool FirstRejected(base::Mac& mac);
@@ -82,7 +84,7 @@ private:
     // The devices whose answer to one scan went to the queue.
     struct PairedScan {
         std::uint32_t id;
-        std::unordered_set<std::uint64_t> passed;  // MACs, first byte highest
+        std::unordered_set<std::uint64_t> passed;  // AnswerKey of each
     };
 
     void Notify(int notification);
@@ -91,7 +93,7 @@ private:
     PairedScan* FindPairedScan(std::uint32_t id);
     void PairScan(std::uint32_t id);
     void ForgetOldestScan();
-    void MarkPassed(PairedScan& scan, std::uint64_t mac);
+    void MarkPassed(PairedScan& scan, std::uint64_t key);
 
     std::function<std::uint32_t()> drawId_;
     std::uint32_t nextCountedId_ = 1;

@@ -115,10 +115,14 @@ void WinsockTransport::Receive(int timeoutMs, const Sink& sink) {
         if (!FD_ISSET(s, &readable))
             continue;
         for (;;) {
-            const int size = recv(s, reinterpret_cast<char*>(buffer), sizeof buffer, 0);
+            sockaddr_in from{};
+            int fromSize = sizeof from;
+            const int size = recvfrom(s, reinterpret_cast<char*>(buffer), sizeof buffer, 0,
+                                      reinterpret_cast<sockaddr*>(&from), &fromSize);
             if (size >= 0) {
                 if (size > 0)
-                    sink(buffer, static_cast<std::size_t>(size));
+                    sink(buffer, static_cast<std::size_t>(size),
+                         Endpoint{ntohl(from.sin_addr.s_addr), ntohs(from.sin_port)});
                 continue;
             }
             // Oversized datagrams and ICMP port-unreachable reports fail this

@@ -18,7 +18,8 @@ namespace zova {
 
 class WinsockTransport {
 public:
-    using Sink = std::function<void(const std::uint8_t* data, std::size_t size)>;
+    using Sink =
+        std::function<void(const std::uint8_t* data, std::size_t size, const Endpoint& sender)>;
 
     WinsockTransport() = default;
     WinsockTransport(const WinsockTransport&) = delete;

@@ -99,8 +99,9 @@ private:
 
     void ReceiveForever() {
         for (;;) {
-            transport_.Receive(kReceiveSliceMs, [this](const std::uint8_t* data, std::size_t size) {
-                engine.Receive(data, size);
+            transport_.Receive(kReceiveSliceMs, [this](const std::uint8_t* data, std::size_t size,
+                                                       const zova::Endpoint& sender) {
+                engine.Receive(data, size, sender);
             });
             for (const auto& datagram : engine.DueCopies(zova::Engine::Clock::now()))
                 transport_.Send(datagram);

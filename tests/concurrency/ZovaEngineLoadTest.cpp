@@ -132,8 +132,12 @@ private:
             if (poll(&readable, 1, 20) <= 0)
                 continue;
             ssize_t size;
-            while ((size = recv(m_socket, buffer, sizeof buffer, MSG_DONTWAIT)) >= 0)
-                m_engine.Receive(buffer, static_cast<std::size_t>(size));
+            sockaddr_in from{};
+            socklen_t fromSize = sizeof from;
+            while ((size = recvfrom(m_socket, buffer, sizeof buffer, MSG_DONTWAIT,
+                                    reinterpret_cast<sockaddr*>(&from), &fromSize)) >= 0)
+                m_engine.Receive(buffer, static_cast<std::size_t>(size),
+                                 {ntohl(from.sin_addr.s_addr), ntohs(from.sin_port)});
         }
     }
 

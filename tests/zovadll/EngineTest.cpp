@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -29,7 +30,10 @@ protected:
         g_notifications.clear();
         engine.SetCallback(Record);
     }
-    void Deliver(const Datagram& d) { engine.Receive(d.data(), d.size()); }
+    void Deliver(const Datagram& d, const Endpoint& from = kDevices) {
+        engine.Receive(d.data(), d.size(), from);
+    }
+    static constexpr Endpoint kDevices{0x7F000001, kDevicePort};
     static ZOVA_ModuleScanResponseType AnswerFrom(std::uint8_t last) {
         return harness::SampleAnswer::Bare({2, 0x6B, 0xD4, 0, 0, last});
     }
@@ -56,7 +60,7 @@ TEST_F(EngineTest, MalformedAndUnsolicitedDatagramsChangeNothing) {
     Deliver(cut);
     Deliver(EncodeScanRequest(1));  // another host's scan seen on the wire
     Deliver(EncodeConfigureResult(5, {macA, ConfigureOutcome::WrongPassword}));  // never asked
-    engine.Receive(nullptr, 0);
+    engine.Receive(nullptr, 0, kDevices);
     EXPECT_TRUE(g_notifications.empty());
     ZOVA_ModuleScanResponseType out{};
     base::Mac mac{};
@@ -110,7 +114,7 @@ TEST(EngineConcurrency, AnswersTakenWhileArrivingAreAllTakenOnce) {
             a.abMacAddr[4] = static_cast<std::uint8_t>(i >> 8);
             a.abMacAddr[5] = static_cast<std::uint8_t>(i);
             const Datagram d = EncodeScanAnswer(1, a);
-            engine.Receive(d.data(), d.size());
+            engine.Receive(d.data(), d.size(), {0x7F000001, kDevicePort});
         }
     });
     std::vector<int> seen(kAnswers, 0);
@@ -206,6 +210,29 @@ TEST_F(EngineTest, EachDeviceAnswersAScanOnce) {
     ASSERT_TRUE(engine.TakeAnswer(out));
     answer(6, 3);
     EXPECT_EQ(g_notifications.size(), 6u + Engine::kMaxAnswers + 1) << "its next copy passes";
+}
+
+// Catches a twin (two devices with one MAC) taken for a repeat, and a salted
+// device passed on every copy because its challenge is new in each answer.
+TEST_F(EngineTest, TwinsPassOnceEachAndRepeatsDoNot) {
+    engine.RequestSent(EncodeScanRequest(5), {});
+    const ZOVA_ModuleScanResponseType device = harness::SampleAnswer(1, 0xC0A80001);
+    const ZOVA_ModuleScanResponseType twin = harness::SampleAnswer(1, 0xC0A80002);
+    const Endpoint elsewhere{0x7F000002, kDevicePort};
+    for (const char* challenge : {"0123", "4567"}) {
+        Deliver(EncodeScanAnswer(
+            5, harness::SampleAnswer::Bare(macA).Salt(std::string("b4") + challenge)));
+        for (const Endpoint& from : {kDevices, elsewhere}) {
+            Deliver(EncodeScanAnswer(5, device), from);
+            Deliver(EncodeScanAnswer(5, twin), from);
+        }
+    }
+    EXPECT_EQ(g_notifications.size(), 5u) << "a salted device, and two twins from two senders";
+    ZOVA_ModuleScanResponseType out{};
+    std::vector<std::uint32_t> ips;
+    while (engine.TakeAnswer(out))
+        ips.push_back(out.dwIpAddr);
+    EXPECT_EQ(ips, (std::vector<std::uint32_t>{0, 0xC0A80001, 0xC0A80002, 0xC0A80001, 0xC0A80002}));
 }
 
 // Memory stays bounded under a flood of scans or of devices: catches the

@@ -73,7 +73,8 @@ TEST_F(WinsockTransportTest, AFailingWaitStillTakesItsTime) {
     int delivered = 0;
     const auto start = steady_clock::now();
     for (int turn = 0; turn < 10; ++turn)
-        transport.Receive(20, [&](const std::uint8_t*, std::size_t) { ++delivered; });
+        transport.Receive(
+            20, [&](const std::uint8_t*, std::size_t, const zova::Endpoint&) { ++delivered; });
     const auto taken = duration_cast<milliseconds>(steady_clock::now() - start);
     WSADATA data;
     ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
