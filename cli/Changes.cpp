@@ -33,9 +33,6 @@ const AddressField kAddressFields[] = {
      &configure::DeviceSettings::m_bSecondaryDnsValid, "secondary DNS"},
 };
 
-const char kIllegalHostname[] = "Illegal hostname! Only a-z, A-Z and 0-9 allowed.";
-const char kLastDigit255[] = "Last digit of IP address can not be 255.";
-
 // The length of a contiguous mask's prefix, or -1 for a mask with a gap.
 int PrefixLength(std::uint32_t mask) {
     const std::uint32_t host = ~mask;
@@ -168,14 +165,15 @@ std::string RuleError(const ZOVA_ModuleScanResponseType& response, const Changes
                              source);
     // The dialog's rules, in its order.
     if (!configure::IsLegalHostname(after.m_szHostname))
-        return renamed ? "hostname " + Quoted(*changes.hostname) + ": " + kIllegalHostname
-                       : OwnValueError("host name", after.m_szHostname, kIllegalHostname,
-                                       "hostname", source);
+        return renamed
+                   ? "hostname " + Quoted(*changes.hostname) + ": " + configure::kIllegalHostname
+                   : OwnValueError("host name", after.m_szHostname, configure::kIllegalHostname,
+                                   "hostname", source);
     if (configure::EndsIn255(after.m_dwIpAddress)) {
         const std::string ip = base::Ipv4Text(after.m_dwIpAddress);
         return changes.ip && after.m_dwIpAddress != before.m_dwIpAddress
-                   ? "ip " + Quoted(ip) + ": " + kLastDigit255
-                   : OwnValueError("IP address", ip, kLastDigit255, "ip", source);
+                   ? "ip " + Quoted(ip) + ": " + configure::kLastDigit255
+                   : OwnValueError("IP address", ip, configure::kLastDigit255, "ip", source);
     }
     return AddressError(before, after);
 }

@@ -10,7 +10,6 @@
 #include "zova/ResponseRow.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <thread>
 
 namespace cli {
@@ -168,11 +167,10 @@ int RunWink(const Command& command) {
     if (!answer)
         return SayNotFound(base::MacText(command.mac), command.waitSeconds);
     if (!configure::SupportsWink(*answer)) {
-        Err("Device does not support wink.\n");
+        Err(std::string(configure::kWinkUnsupported) + '\n');
         return kWinkUnsupported;
     }
-    ZOVA_ConfigureRequestType request{};
-    std::memcpy(request.abMacAddr, answer->abMacAddr, sizeof request.abMacAddr);
+    ZOVA_ConfigureRequestType request = configure::BuildWinkRequest(*answer);
     ZOVA_SendWink(&request);
     // Winks are not acknowledged; the library's copies leave only while the
     // program runs.
