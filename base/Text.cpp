@@ -1,6 +1,7 @@
 #include "base/Text.h"
 
 #include <climits>
+#include <cstdio>
 
 namespace base {
 
@@ -59,6 +60,24 @@ std::string_view Trimmed(std::string_view text) {
     while (!text.empty() && IsSpace(text.back()))
         text.remove_suffix(1);
     return text;
+}
+
+std::string JsonQuoted(std::string_view text, JsonHighBytes high) {
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20 || byte == 0x7F || (byte > 0x7F && high == JsonHighBytes::kLatin1)) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", unsigned{byte});
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + '"';
 }
 
 std::string_view BoundedText(const char* field, std::size_t size) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace base {
@@ -41,6 +42,15 @@ std::optional<std::uint32_t> ParseUnsigned(std::string_view text, std::uint32_t 
 
 // text without the white space of the C locale at either end.
 std::string_view Trimmed(std::string_view text);
+
+// How JsonQuoted writes bytes above 127: as they are, for text that is
+// UTF-8 already, or each as the character of that number (Latin-1), so that
+// bytes of any kind make valid UTF-8 JSON.
+enum class JsonHighBytes { kUtf8, kLatin1 };
+
+// text as a JSON string literal: '"' and '\\' escaped, every control
+// character and DEL as \u00XX.
+std::string JsonQuoted(std::string_view text, JsonHighBytes high);
 
 // The text of size bytes at field: up to the first NUL, or all of them when
 // there is none.

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstdio>
 #include <cstring>
 
 namespace cli {
@@ -144,21 +143,7 @@ std::string FormatDevices(const std::vector<ZOVA_ModuleScanResponseType>& device
 }
 
 std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20 || byte == 0x7F) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", unsigned{byte});
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    return out + '"';
+    return base::JsonQuoted(text, base::JsonHighBytes::kUtf8);
 }
 
 }  // namespace cli

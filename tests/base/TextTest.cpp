@@ -137,4 +137,13 @@ TEST(TextTrimmed, DropsCLocaleSpaceAtBothEndsOnly) {
     EXPECT_EQ(base::Trimmed("\xA0x"), "\xA0x");  // a no-break space is no C-locale space
 }
 
+TEST(TextJsonQuoted, EscapesWhatJsonForbidsAndHighBytesAsAsked) {
+    using base::JsonHighBytes;
+    EXPECT_EQ(base::JsonQuoted("a\"b\\c", JsonHighBytes::kUtf8), "\"a\\\"b\\\\c\"");
+    EXPECT_EQ(base::JsonQuoted(std::string_view("\x00\x1f\x7f", 3), JsonHighBytes::kUtf8),
+              "\"\\u0000\\u001f\\u007f\"");
+    EXPECT_EQ(base::JsonQuoted("\xC3\xA9", JsonHighBytes::kUtf8), "\"\xC3\xA9\"");
+    EXPECT_EQ(base::JsonQuoted("\xE9", JsonHighBytes::kLatin1), "\"\\u00e9\"");
+}
+
 }  // namespace
