@@ -1,41 +1,26 @@
 #include "base/Address.h"
+#include "base/Text.h"
 #include "cli/Commands.h"
 #include "cli/Console.h"
 #include "dhcp/ServerSwitch.h"
 
 #include <windows.h>
 
-#include <condition_variable>
-#include <mutex>
+#include <chrono>
+#include <string_view>
+#include <thread>
 
 namespace cli {
 
 namespace {
-
-std::mutex g_stopMutex;
-std::condition_variable g_stopChanged;
-bool g_stop = false;
-
-// Runs on a thread of the system's own; the main thread does the stopping.
-BOOL WINAPI OnConsoleEvent(DWORD event) {
-    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT)
-        return FALSE;
-    {
-        std::lock_guard<std::mutex> lock(g_stopMutex);
-        g_stop = true;
-    }
-    g_stopChanged.notify_all();
-    return TRUE;
-}
 
 std::string ErrorText(int error) {
     char text[256] = {};
     const DWORD length =
         ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                          static_cast<DWORD>(error), 0, text, sizeof text, nullptr);
-    std::string reason(text, length);
-    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' ||
-                               reason.back() == ' ' || reason.back() == '.'))
+    std::string reason(base::Trimmed(std::string_view(text, length)));
+    if (!reason.empty() && reason.back() == '.')
         reason.pop_back();
     return "error " + std::to_string(error) + (reason.empty() ? "" : ": " + reason);
 }
@@ -67,17 +52,15 @@ int RunRecover(const Command& command) {
         Err("DHCP server init failed: " + ErrorText(server.InitError()) + '\n');
         return kDhcpInitFailed;
     }
-    ::SetConsoleCtrlHandler(&OnConsoleEvent, TRUE);
+    CatchInterrupts();
     Out("DHCP server running on port 67; Ctrl-C stops it\n");
-    {
-        std::unique_lock<std::mutex> lock(g_stopMutex);
-        if (command.forMinutes > 0)
-            g_stopChanged.wait_for(
-                lock, std::chrono::milliseconds(static_cast<long long>(command.forMinutes * 60000)),
-                [] { return g_stop; });
-        else
-            g_stopChanged.wait(lock, [] { return g_stop; });
-    }
+    using Clock = std::chrono::steady_clock;
+    const auto end = command.forMinutes > 0
+                         ? Clock::now() + std::chrono::milliseconds(
+                                              static_cast<long long>(command.forMinutes * 60000))
+                         : Clock::time_point::max();
+    while (!Interrupted() && Clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     server.Off();
     Out("DHCP server stopped\n");
     return kSuccess;
