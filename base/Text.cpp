@@ -1,6 +1,7 @@
 #include "base/Text.h"
 
 #include <climits>
+#include <cstdio>
 
 namespace base {
 
@@ -37,6 +38,46 @@ int ParseDecimal(std::string_view text) {
     if (negative)
         return static_cast<int>(-magnitude);
     return magnitude > INT_MAX ? INT_MAX : static_cast<int>(magnitude);
+}
+
+std::optional<std::uint32_t> ParseUnsigned(std::string_view text, std::uint32_t max) {
+    if (text.empty())
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (char c : text) {
+        if (!IsDigit(c))
+            return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        if (value > max)
+            return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(value);
+}
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && IsSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string JsonQuoted(std::string_view text, JsonHighBytes high) {
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20 || byte == 0x7F || (byte > 0x7F && high == JsonHighBytes::kLatin1)) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", unsigned{byte});
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + '"';
 }
 
 std::string_view BoundedText(const char* field, std::size_t size) {

@@ -6,7 +6,10 @@
 #define VANTREL_BASE_TEXT_H
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace base {
@@ -32,6 +35,22 @@ bool SkipSpaceAndSign(std::string_view text, std::size_t& pos);
 // to the first other character; 0 without digits. Values beyond the range of
 // int saturate at INT_MAX or INT_MIN instead of overflowing.
 int ParseDecimal(std::string_view text);
+
+// A count, a port or a time as a person types it: one or more decimal digits
+// and nothing else (no sign, no blanks), at most max.
+std::optional<std::uint32_t> ParseUnsigned(std::string_view text, std::uint32_t max);
+
+// text without the white space of the C locale at either end.
+std::string_view Trimmed(std::string_view text);
+
+// How JsonQuoted writes bytes above 127: as they are, for text that is
+// UTF-8 already, or each as the character of that number (Latin-1), so that
+// bytes of any kind make valid UTF-8 JSON.
+enum class JsonHighBytes { kUtf8, kLatin1 };
+
+// text as a JSON string literal: '"' and '\\' escaped, every control
+// character and DEL as \u00XX.
+std::string JsonQuoted(std::string_view text, JsonHighBytes high);
 
 // The text of size bytes at field: up to the first NUL, or all of them when
 // there is none.

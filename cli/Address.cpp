@@ -6,8 +6,8 @@
 
 namespace cli {
 
-std::string Quoted(const std::string& text) {
-    std::string out = "'";
+std::string Escaped(const std::string& text) {
+    std::string out;
     for (char c : text) {
         const unsigned char byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || byte == 0x7F) {
@@ -18,7 +18,18 @@ std::string Quoted(const std::string& text) {
             out += c;
         }
     }
-    return out + "'";
+    return out;
+}
+
+std::string Quoted(const std::string& text) {
+    return "'" + Escaped(text) + "'";
+}
+
+std::string ListText(const std::vector<std::string>& items) {
+    std::string text;
+    for (std::size_t i = 0; i < items.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == items.size() ? " and " : ", ") + items[i];
+    return text;
 }
 
 bool CheckTarget(const std::optional<std::string>& value, std::string& error) {

@@ -1,16 +1,24 @@
-// The library's target as the user sets it, and a user's text as messages
-// quote it.
+// The library's target as the user sets it, and texts as messages quote
+// and list them.
 #ifndef VANTREL_CLI_ADDRESS_H
 #define VANTREL_CLI_ADDRESS_H
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace cli {
 
-// 'text' in single quotes, control bytes as \xNN, so that a message shows
-// blanks and what the terminal would hide.
+// text with its control bytes as \xNN: a device's or a user's text that
+// goes to the terminal can neither move the cursor nor start a sequence.
+std::string Escaped(const std::string& text);
+
+// 'text' in single quotes, escaped, so that a message shows blanks and what
+// the terminal would hide.
 std::string Quoted(const std::string& text);
+
+// "a and b", "a, b and c".
+std::string ListText(const std::vector<std::string>& items);
 
 // ZOVA_TARGET as zova.dll reads it (no value: not set), with the library's
 // own parser. The library refuses to start, without a word, on a value that

@@ -3,6 +3,7 @@
 #include "cli/Address.h"
 #include "zova/zova.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace cli {
@@ -26,7 +27,8 @@ struct SubcommandSpec {
     const char* operand;  // "MAC", "PLAN.csv"; null: none
     const char* summary;  // its line in the program's help
     std::vector<OptionSpec> options;
-    std::string text;  // what it does and its exit statuses, wrapped
+    std::string text;  // what it does, wrapped
+    std::vector<ExitStatus> statuses;
 };
 
 bool ReadNumber(const std::string& text, double low, double high, double& value) {
@@ -44,6 +46,17 @@ ExitStatus ReadWait(const char*, const std::string& value, Command& command, std
     if (ReadNumber(value, 0, 3600, command.waitSeconds))
         return kSuccess;
     error = "--wait: seconds from 0 to 3600, not " + value;
+    return kUsage;
+}
+
+ExitStatus ReadMaxWrongPasswords(const char*, const std::string& value, Command& command,
+                                 std::string& error) {
+    double number = 0;
+    if (ReadNumber(value, 1, 1000000, number) && number == static_cast<int>(number)) {
+        command.maxWrongPasswords = static_cast<int>(number);
+        return kSuccess;
+    }
+    error = "--max-wrong-passwords: a whole number from 1 to 1000000, not " + value;
     return kUsage;
 }
 
@@ -116,10 +129,10 @@ const std::vector<SubcommandSpec>& Specs() {
                  " after\n"
                  "the first), waits and prints one line per device that answered, with its\n"
                  "first answer, in the order of the MACs. Values the device does not report\n"
-                 "read N/A (null in JSON). The CSV is a plan that apply takes as it is.\n"
-                 "Exit status: 0 devices listed, 4 no device answered, 7 library refused,\n"
-                 "8 incorrect library version, 11 answers lost or still coming (devices may\n"
-                 "be missing).\n"},
+                 "read N/A (null in JSON). Two devices that answer with one MAC get a\n"
+                 "warning. CSV and JSON are UTF-8; the CSV is a plan that apply takes as it\n"
+                 "is.\n",
+             {kSuccess, kNotFound, kLibraryRefused, kWrongLibrary, kAnswersLost}},
             {Subcommand::kConfigure,
              "configure",
              "MAC",
@@ -135,13 +148,16 @@ const std::vector<SubcommandSpec>& Specs() {
               WaitFor("longest wait for the device's answer (default 2)")},
              "Scans for the device, starts from what it reports, applies the changes,\n"
              "checks them with the configure dialog's rules and sends them; changes that\n"
-             "ask for what the device has send nothing. The password, when the device\n"
-             "asks for one, is one line of standard input; with --change-password the\n"
-             "new password is the next line. At a console both are prompted for without\n"
-             "echo, the new one twice. A password is exact: only its line end is dropped.\n"
-             "Exit status: 0 accepted or no change, 3 invalid input or no password given,\n"
-             "4 not found, 5 wrong password, 6 no answer, 7 library refused, 8 incorrect\n"
-             "library version.\n"},
+             "ask for what the device has send nothing. A new IP waits the whole --wait,\n"
+             "so that every device that has an address is heard: none may have it. It\n"
+             "then scans again and says what the device shows: changed, not changed,\n"
+             "changed otherwise or may have changed, and what the library said. The\n"
+             "password, when the device asks for one or does not say, is one line of\n"
+             "standard input; with --change-password the new password is the next line.\n"
+             "At a console both are prompted for without echo, the new one twice. A\n"
+             "password is exact: only its line end is dropped.\n",
+             {kSuccess, kPlanFailures, kInvalidInput, kNotFound, kWrongPassword, kNoAnswer,
+              kLibraryRefused, kWrongLibrary, kNotAsSent}},
             {Subcommand::kApply,
              "apply",
              "PLAN.csv",
@@ -150,17 +166,22 @@ const std::vector<SubcommandSpec>& Specs() {
                &ReadDryRun},
               {"--format", "FORMAT", "text (default), csv or json: one record per line",
                &ReadApplyFormat},
-              WaitFor("longest wait for the plan's devices (default 2)")},
+              WaitFor("longest wait for the plan's devices (default 2)"),
+              {"--max-wrong-passwords", "N", "stop trying passwords after N rejected (default 3)",
+               &ReadMaxWrongPasswords}},
              "PLAN.csv: a header line naming the columns, then one device per line: mac,\n"
              "and any of ip, mask, gateway, dns1, dns2, hostname, dhcp, password. Scan's\n"
              "other columns are ignored, so scan --format csv writes a plan. The\n"
              "separator is the first ',', ';' or tab of the header line. An empty cell\n"
              "or N/A keeps the device's value; empty lines and lines starting with '#'\n"
              "are skipped. A line without a password uses one password, read once from\n"
-             "standard input. The whole plan is checked before anything is sent.\n"
-             "Exit status: 0 every line applied or unchanged, 1 some line was not,\n"
-             "3 the plan cannot be read or no password given, 7 library refused,\n"
-             "8 incorrect library version.\n"},
+             "standard input. The whole plan is checked before anything is sent; when a\n"
+             "line changes an IP, the scan waits the whole --wait, so that every device\n"
+             "that has an address is heard. A line that frees an address goes before\n"
+             "the line that takes it. A second scan then reads back each device sent to.\n"
+             "Ctrl+C stops after the line in flight.\n",
+             {kSuccess, kPlanFailures, kInvalidInput, kLibraryRefused, kWrongLibrary,
+              kInterrupted}},
             {Subcommand::kWink,
              "wink",
              "MAC",
@@ -169,19 +190,16 @@ const std::vector<SubcommandSpec>& Specs() {
              "Scans for the device and asks it to signal; it must speak protocol 1.10 or\n"
              "later. A wink is not acknowledged: the program ends once the library's\n"
              "last copy has left, " +
-                 lastCopy +
-                 " after the first.\n"
-                 "Exit status: 0 wink sent, 4 not found, 7 library refused, 8 incorrect\n"
-                 "library version, 9 the device does not support wink.\n"},
+                 lastCopy + " after the first.\n",
+             {kSuccess, kNotFound, kLibraryRefused, kWrongLibrary, kWinkUnsupported}},
             {Subcommand::kRecover,
              "recover",
              nullptr,
              "run the recovery DHCP server",
              {{"--for", "MINUTES", "stop after this long (default: at Ctrl-C)", &ReadFor}},
              "Runs the recovery DHCP server on port 67 in the foreground and prints one\n"
-             "line per OFFER, ACK and NAK, until Ctrl-C or the minutes run out.\n"
-             "Exit status: 0 stopped, 8 incorrect library version, 10 DHCP server init\n"
-             "failed.\n"},
+             "line per OFFER, ACK and NAK, until Ctrl-C or the minutes run out.\n",
+             {kSuccess, kWrongLibrary, kDhcpInitFailed}},
         };
     }();
     return specs;
@@ -227,7 +245,7 @@ std::string HelpText(Subcommand subcommand) {
     }
     std::string text = std::string("Usage: vantrel-cli ") + spec->name +
                        (spec->operand ? std::string(" ") + spec->operand : "") + " [OPTIONS]\n\n" +
-                       spec->text + "\nOptions:\n";
+                       spec->text + ExitStatusHelp(spec->statuses) + "\nOptions:\n";
     for (const OptionSpec& option : spec->options)
         text += OptionLine(std::string(option.name) + (option.value ? " " : "") +
                                (option.value ? option.value : ""),
@@ -235,13 +253,12 @@ std::string HelpText(Subcommand subcommand) {
     return text + OptionLine("-h, --help", "print this help");
 }
 
-ExitStatus ParseArguments(const std::vector<std::string>& args, Command& command,
+namespace {
+
+// The subcommand, or the program's own --help and --version.
+ExitStatus ReadSubcommand(const std::string& name, Command& command, const SubcommandSpec*& spec,
                           std::string& error) {
-    if (args.empty()) {
-        error = "no subcommand";
-        return kUsage;
-    }
-    const std::string& name = args[0];
+    spec = nullptr;
     if (IsHelp(name) || name == "help") {
         command.help = true;
         return kSuccess;
@@ -250,7 +267,6 @@ ExitStatus ParseArguments(const std::vector<std::string>& args, Command& command
         command.version = true;
         return kSuccess;
     }
-    const SubcommandSpec* spec = nullptr;
     for (const SubcommandSpec& each : Specs())
         if (name == each.name)
             spec = &each;
@@ -259,8 +275,13 @@ ExitStatus ParseArguments(const std::vector<std::string>& args, Command& command
         return kUsage;
     }
     command.subcommand = spec->subcommand;
+    return kSuccess;
+}
 
-    std::vector<std::string> positional;
+// The options after the subcommand, --name=value or --name value; the
+// operands are left in positional.
+ExitStatus ReadOptions(const std::vector<std::string>& args, const SubcommandSpec& spec,
+                       Command& command, std::vector<std::string>& positional, std::string& error) {
     for (std::size_t i = 1; i < args.size(); ++i) {
         std::string option = args[i];
         if (IsHelp(option)) {
@@ -271,7 +292,6 @@ ExitStatus ParseArguments(const std::vector<std::string>& args, Command& command
             positional.push_back(option);
             continue;
         }
-        // --name=value or --name value
         std::string value;
         const std::size_t equals = option.find('=');
         const bool hasValue = equals != std::string::npos;
@@ -279,12 +299,11 @@ ExitStatus ParseArguments(const std::vector<std::string>& args, Command& command
             value = option.substr(equals + 1);
             option = option.substr(0, equals);
         }
-        const OptionSpec* known = nullptr;
-        for (const OptionSpec& each : spec->options)
-            if (option == each.name)
-                known = &each;
-        if (!known) {
-            error = "unknown option for " + name + ": " + option;
+        const auto known =
+            std::find_if(spec.options.begin(), spec.options.end(),
+                         [&](const OptionSpec& each) { return option == each.name; });
+        if (known == spec.options.end()) {
+            error = "unknown option for " + std::string(spec.name) + ": " + option;
             return kUsage;
         }
         if (!known->value && hasValue) {
@@ -301,9 +320,15 @@ ExitStatus ParseArguments(const std::vector<std::string>& args, Command& command
         if (const ExitStatus status = known->read(known->name, value, command, error))
             return status;
     }
+    return kSuccess;
+}
 
-    const bool takesMac = spec->operand && std::string(spec->operand) == "MAC";
-    const std::size_t wanted = spec->operand ? 1 : 0;
+// The MAC or the plan the subcommand takes.
+ExitStatus ReadOperands(const std::vector<std::string>& positional, const SubcommandSpec& spec,
+                        Command& command, std::string& error) {
+    const std::string name = spec.name;
+    const bool takesMac = spec.operand && std::string(spec.operand) == "MAC";
+    const std::size_t wanted = spec.operand ? 1 : 0;
     if (positional.size() != wanted) {
         error = wanted == 0 ? name + " takes no operand"
                 : takesMac  ? name + " needs one MAC address"
@@ -321,6 +346,27 @@ ExitStatus ParseArguments(const std::vector<std::string>& args, Command& command
     if (command.subcommand == Subcommand::kApply)
         command.planPath = positional[0];
     return kSuccess;
+}
+
+}  // namespace
+
+ExitStatus ParseArguments(const std::vector<std::string>& args, Command& command,
+                          std::string& error) {
+    if (args.empty()) {
+        error = "no subcommand";
+        return kUsage;
+    }
+    const SubcommandSpec* spec = nullptr;
+    std::vector<std::string> positional;
+    if (const ExitStatus status = ReadSubcommand(args[0], command, spec, error))
+        return status;
+    if (!spec)
+        return kSuccess;  // the program's --help or --version
+    if (const ExitStatus status = ReadOptions(args, *spec, command, positional, error))
+        return status;
+    if (command.help)
+        return kSuccess;
+    return ReadOperands(positional, *spec, command, error);
 }
 
 }  // namespace cli

@@ -27,7 +27,8 @@ struct Command {
     Changes changes;
     std::string planPath;
     bool dryRun = false;
-    double forMinutes = 0;  // 0: until Ctrl-C
+    int maxWrongPasswords = 3;  // apply: rejected passwords before it stops trying
+    double forMinutes = 0;      // 0: until Ctrl-C
 };
 
 // The arguments after the program's name: kSuccess, or with error kUsage for

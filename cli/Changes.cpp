@@ -33,9 +33,6 @@ const AddressField kAddressFields[] = {
      &configure::DeviceSettings::m_bSecondaryDnsValid, "secondary DNS"},
 };
 
-const char kIllegalHostname[] = "Illegal hostname! Only a-z, A-Z and 0-9 allowed.";
-const char kLastDigit255[] = "Last digit of IP address can not be 255.";
-
 // The length of a contiguous mask's prefix, or -1 for a mask with a gap.
 int PrefixLength(std::uint32_t mask) {
     const std::uint32_t host = ~mask;
@@ -61,6 +58,19 @@ std::string OwnValueError(const char* what, const std::string& value, const char
                                            : std::string("a new one in the ") + column + " column");
 }
 
+// Addresses no device is meant to have: a message, or empty.
+std::string NewAddressError(std::uint32_t ip) {
+    const std::string named = "ip " + Quoted(base::Ipv4Text(ip)) + ": ";
+    if (ip == 0)
+        return named + "not a device's address";
+    if ((ip >> 24) == 127)
+        return named + "a loopback address, which only the host itself reaches";
+    if ((ip >> 28) == 0xE)
+        return named + "a multicast address, not a device's";
+    // The limited broadcast address ends in 255: the dialog's rule refuses it first.
+    return "";
+}
+
 // The program's own address rules, for an IP or mask that changes.
 std::string AddressError(const configure::DeviceSettings& before,
                          const configure::DeviceSettings& after) {
@@ -70,9 +80,16 @@ std::string AddressError(const configure::DeviceSettings& before,
     const int prefix = PrefixLength(mask);
     if (maskChanged && prefix < 0)
         return "mask " + Quoted(base::Ipv4Text(mask)) + ": not a contiguous subnet mask";
-    if (ipChanged && ip == 0)
-        return "ip '0.0.0.0': not a device's address";
-    // A /31 or /32 has no network or broadcast address to keep free.
+    if (maskChanged && (prefix == 0 || prefix == 32))
+        return "mask " + Quoted(base::Ipv4Text(mask)) + ": a /" + std::to_string(prefix) +
+               (prefix == 0 ? " mask puts every address in the device's subnet"
+                            : " mask leaves the device alone in its subnet");
+    if (ipChanged) {
+        std::string error = NewAddressError(ip);
+        if (!error.empty())
+            return error;
+    }
+    // A /31 has no network or broadcast address to keep free.
     if ((ipChanged || maskChanged) && after.m_bSubnetMaskValid == 1 && prefix >= 0 &&
         prefix <= 30) {
         const std::uint32_t host = ip & ~mask;
@@ -96,6 +113,69 @@ std::string GatewayWarning(const configure::DeviceSettings& before,
         return "";
     return "gateway " + Quoted(base::Ipv4Text(gateway)) + " is outside the subnet " +
            SubnetText(ip, mask, prefix);
+}
+
+std::string ReportedName(const ZOVA_ModuleScanResponseType& response) {
+    return std::string(base::FieldText(response.szHostname));
+}
+
+bool Renames(const ZOVA_ModuleScanResponseType& response, const Changes& changes) {
+    return changes.hostname && *changes.hostname != ReportedName(response);
+}
+
+// The changes onto the device's settings: only values the device reports,
+// and names that fit. The error, or empty.
+std::string TakeChanges(const ZOVA_ModuleScanResponseType& response, const Changes& changes,
+                        configure::DeviceSettings& settings) {
+    for (const AddressField& field : kAddressFields) {
+        if (!(changes.*field.change))
+            continue;
+        if (settings.*field.valid != 1)
+            return std::string(field.name) + ' ' +
+                   Quoted(base::Ipv4Text(*(changes.*field.change))) +
+                   ": the device does not report its " + field.what;
+        settings.*field.value = *(changes.*field.change);
+    }
+    if (changes.hostname && settings.m_bHostnameValid != 1)
+        return "hostname " + Quoted(*changes.hostname) +
+               ": the device does not report its host name";
+    if (Renames(response, changes)) {
+        if (changes.hostname->size() > kMaxTextLength)
+            return "hostname " + Quoted(*changes.hostname) + ": longer than 29 characters";
+        base::CopyToField(settings.m_szHostname, changes.hostname->c_str());
+    }
+    if (changes.dhcp && response.bDhcpValid == 0)
+        return std::string("dhcp ") + (*changes.dhcp ? "'on'" : "'off'") +
+               ": the device does not report DHCP";
+    if (changes.dhcp)
+        settings.m_nDhcp = *changes.dhcp ? 0 : 1;
+    settings.m_bChangePassword = changes.changePassword ? 1 : 0;
+    return "";
+}
+
+// The rules on settings that change something. The error, or empty.
+std::string RuleError(const ZOVA_ModuleScanResponseType& response, const Changes& changes,
+                      const configure::DeviceSettings& before,
+                      const configure::DeviceSettings& after, Source source) {
+    const bool renamed = Renames(response, changes);
+    // A request carries at most 29 characters of the name it keeps.
+    if (!renamed && after.m_bHostnameValid == 1 && ReportedName(response).size() > kMaxTextLength)
+        return OwnValueError("host name", ReportedName(response),
+                             "longer than 29 characters, which a request would cut", "hostname",
+                             source);
+    // The dialog's rules, in its order.
+    if (!configure::IsLegalHostname(after.m_szHostname))
+        return renamed
+                   ? "hostname " + Quoted(*changes.hostname) + ": " + configure::kIllegalHostname
+                   : OwnValueError("host name", after.m_szHostname, configure::kIllegalHostname,
+                                   "hostname", source);
+    if (configure::EndsIn255(after.m_dwIpAddress)) {
+        const std::string ip = base::Ipv4Text(after.m_dwIpAddress);
+        return changes.ip && after.m_dwIpAddress != before.m_dwIpAddress
+                   ? "ip " + Quoted(ip) + ": " + configure::kLastDigit255
+                   : OwnValueError("IP address", ip, configure::kLastDigit255, "ip", source);
+    }
+    return AddressError(before, after);
 }
 
 }  // namespace
@@ -135,59 +215,28 @@ bool SetChange(Changes& changes, const std::string& name, const std::string& tex
 Prepared PrepareChanges(const ZOVA_ModuleScanResponseType& response, const Changes& changes,
                         Source source) {
     Prepared prepared;
-    configure::DeviceSettings& settings = prepared.settings;
-    settings = configure::SettingsFromResponse(response);
-    const configure::DeviceSettings before = settings;
-    auto refuse = [&prepared](std::string error) {
-        prepared.verdict = Verdict::kInvalid;
-        prepared.error = std::move(error);
-        return prepared;
-    };
-
-    for (const AddressField& field : kAddressFields) {
-        if (!(changes.*field.change))
-            continue;
-        if (settings.*field.valid != 1)
-            return refuse(std::string(field.name) + ' ' +
-                          Quoted(base::Ipv4Text(*(changes.*field.change))) +
-                          ": the device does not report its " + field.what);
-        settings.*field.value = *(changes.*field.change);
-    }
-    const std::string reportedName(base::FieldText(response.szHostname));
-    const bool renamed = changes.hostname && *changes.hostname != reportedName;
-    if (changes.hostname && settings.m_bHostnameValid != 1)
-        return refuse("hostname " + Quoted(*changes.hostname) +
-                      ": the device does not report its host name");
-    if (renamed) {
-        if (changes.hostname->size() > kMaxTextLength)
-            return refuse("hostname " + Quoted(*changes.hostname) + ": longer than 29 characters");
-        base::CopyToField(settings.m_szHostname, changes.hostname->c_str());
-    }
-    if (changes.dhcp)
-        settings.m_nDhcp = *changes.dhcp ? 0 : 1;
-    settings.m_bChangePassword = changes.changePassword ? 1 : 0;
-    if (DescribeChanges(before, settings).empty()) {
+    prepared.settings = configure::SettingsFromResponse(response);
+    const configure::DeviceSettings before = prepared.settings;
+    prepared.error = TakeChanges(response, changes, prepared.settings);
+    if (prepared.error.empty() && DescribeChanges(before, prepared.settings).empty()) {
         prepared.verdict = Verdict::kNoChange;
         return prepared;
     }
-
-    // The dialog's rules, in its order.
-    if (!configure::IsLegalHostname(settings.m_szHostname))
-        return refuse(renamed ? "hostname " + Quoted(*changes.hostname) + ": " + kIllegalHostname
-                              : OwnValueError("host name", settings.m_szHostname, kIllegalHostname,
-                                              "hostname", source));
-    if (configure::EndsIn255(settings.m_dwIpAddress)) {
-        const std::string ip = base::Ipv4Text(settings.m_dwIpAddress);
-        return refuse(changes.ip && settings.m_dwIpAddress != before.m_dwIpAddress
-                          ? "ip " + Quoted(ip) + ": " + kLastDigit255
-                          : OwnValueError("IP address", ip, kLastDigit255, "ip", source));
+    if (prepared.error.empty())
+        prepared.error = RuleError(response, changes, before, prepared.settings, source);
+    if (!prepared.error.empty()) {
+        prepared.verdict = Verdict::kInvalid;
+        return prepared;
     }
-    std::string error = AddressError(before, settings);
-    if (!error.empty())
-        return refuse(error);
-    prepared.warning = GatewayWarning(before, settings);
+    prepared.warning = GatewayWarning(before, prepared.settings);
     prepared.verdict = Verdict::kSend;
     return prepared;
+}
+
+PasswordNeed PasswordNeedOf(const ZOVA_ModuleScanResponseType& response) {
+    if (response.bPasswordValid == 0)
+        return PasswordNeed::kUnknown;
+    return response.bPasswordOn != 0 ? PasswordNeed::kRequired : PasswordNeed::kNone;
 }
 
 bool SetPasswords(configure::DeviceSettings& settings, const std::string& password,
@@ -196,16 +245,18 @@ bool SetPasswords(configure::DeviceSettings& settings, const std::string& passwo
         error = "password longer than 29 characters";
         return false;
     }
-    if (settings.m_bPasswordEnabled)
-        base::CopyToField(settings.m_szPassword, password.c_str());
+    base::CopyToField(settings.m_szPassword, password.c_str());
     if (settings.m_bChangePassword == 1)
         base::CopyToField(settings.m_szNewPassword, newPassword.c_str());
     return true;
 }
 
-std::string WrongPasswordHint(const std::string& password) {
+std::string WrongPasswordHint(const std::string& password, PasswordFrom from) {
     if (password.empty() || (password.back() != ' ' && password.back() != '\t'))
         return "";
+    if (from == PasswordFrom::kPlanCell)
+        return "the password cell ends in a blank, and a password cell is taken exactly: delete "
+               "the blank if it is not the password's";
     return "the password ends in a blank, which `echo pw |` at the Windows command prompt "
            "adds: write `echo pw|`";
 }
@@ -227,6 +278,13 @@ std::vector<std::string> DescribeChanges(const configure::DeviceSettings& before
     if (after.m_bChangePassword == 1)
         lines.push_back("password changes");
     return lines;
+}
+
+std::string JoinChanges(const std::vector<std::string>& changes) {
+    std::string text;
+    for (const std::string& change : changes)
+        text += (text.empty() ? "" : ", ") + change;
+    return text;
 }
 
 }  // namespace cli

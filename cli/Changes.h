@@ -49,28 +49,42 @@ struct Prepared {
 
 // The device's reported settings with the changes applied, and whether they
 // may go. Refused: a change to a value the device does not report (the dialog
-// locks those), a host name over 29 characters; then, when anything changes,
-// the dialog's rules on the result (host name letters and digits only, the
+// locks those, DHCP included), a host name over 29 characters; then, when
+// anything changes, a name of the device's own that a request would cut, the
+// dialog's rules on the result (host name letters and digits only, the
 // device's own included; last octet of the IP not 255) and, where the IP or
-// the mask changes, an IP of 0.0.0.0 or the subnet's network or broadcast
-// address, and a mask that is not contiguous.
+// the mask changes, an IP of 0.0.0.0, loopback or multicast, the subnet's
+// network or broadcast address, and a mask that is not contiguous, /0 or
+// /32. A device at 0.0.0.0 that keeps it can still be renamed.
 Prepared PrepareChanges(const ZOVA_ModuleScanResponseType& response, const Changes& changes,
                         Source source);
 
-// Puts the passwords into settings: the current one only when the device
-// reports protection on (the dialog's field is read-only otherwise), the new
-// one when it is to change. False, with error, for one over 29 characters.
+// Whether the device asks for its password: it reports protection on, off,
+// or does not say (and may still check one).
+enum class PasswordNeed { kRequired, kNone, kUnknown };
+PasswordNeed PasswordNeedOf(const ZOVA_ModuleScanResponseType& response);
+
+// Puts the passwords into settings: the current one as the user gave it,
+// whatever the device reports of its protection, the new one when it is to
+// change. False, with error, for one over 29 characters.
 bool SetPasswords(configure::DeviceSettings& settings, const std::string& password,
                   const std::string& newPassword, std::string& error);
 
+// Where a password came from: standard input, or a plan's password cell.
+enum class PasswordFrom { kInput, kPlanCell };
+
 // What to add to "wrong password" for this password: a hint when it ends in
-// a blank, which `echo pw |` at the Windows command prompt puts there.
-std::string WrongPasswordHint(const std::string& password);
+// a blank, which `echo pw |` at the Windows command prompt puts there, or a
+// cell kept blanks and all.
+std::string WrongPasswordHint(const std::string& password, PasswordFrom from);
 
 // "ip 10.0.0.1 -> 10.0.0.2" for every value that differs between the
 // device's settings and the ones to send.
 std::vector<std::string> DescribeChanges(const configure::DeviceSettings& before,
                                          const configure::DeviceSettings& after);
+
+// Those joined by ", ".
+std::string JoinChanges(const std::vector<std::string>& changes);
 
 }  // namespace cli
 

@@ -26,81 +26,109 @@ std::string CsvRecord(const std::vector<std::string>& fields) {
     return record + "\r\n";
 }
 
-bool ParseCsv(const std::string& text, std::vector<CsvRow>& rows, std::string& error,
-              char separator, bool comments) {
-    const auto endsField = [&](std::size_t at) {
-        return at >= text.size() || text[at] == separator || text[at] == '\r' || text[at] == '\n';
-    };
-    std::size_t pos = 0;
-    int line = 1;
-    while (pos < text.size()) {
-        if (comments && text[pos] == '#') {
-            const std::size_t end = text.find('\n', pos);
-            pos = end == std::string::npos ? text.size() : end + 1;
-            ++line;
-            continue;
-        }
-        CsvRow row;
-        row.line = line;
-        std::string field;
-        bool recordEnded = false;
-        while (!recordEnded) {
-            if (pos < text.size() && text[pos] == '"') {
-                const int quoteLine = line;
-                ++pos;
-                for (;;) {
-                    if (pos >= text.size()) {
-                        error = "line " + std::to_string(quoteLine) + ": quote not closed";
-                        return false;
-                    }
-                    const char c = text[pos++];
-                    if (c == '"') {
-                        if (pos < text.size() && text[pos] == '"') {
-                            field += '"';
-                            ++pos;
-                            continue;
-                        }
-                        break;
-                    }
-                    if (c == '\n')
-                        ++line;
-                    field += c;
-                }
-                if (!endsField(pos)) {
-                    error = "line " + std::to_string(line) + ": text after a closing quote";
+namespace {
+
+// One pass over the text, record by record.
+class CsvReader {
+public:
+    CsvReader(const std::string& text, char separator) : text_(text), separator_(separator) {}
+
+    bool AtEnd() const { return pos_ >= text_.size(); }
+
+    // Skips a comment line: one that starts with '#'.
+    bool SkipComment() {
+        if (text_[pos_] != '#')
+            return false;
+        const std::size_t end = text_.find('\n', pos_);
+        pos_ = end == std::string::npos ? text_.size() : end + 1;
+        ++line_;
+        return true;
+    }
+
+    // The fields up to the end of the record, and past its line end.
+    bool ReadRecord(CsvRow& row, std::string& error) {
+        row.line = line_;
+        for (;;) {
+            std::string field;
+            if (pos_ < text_.size() && text_[pos_] == '"') {
+                if (!ReadQuoted(field, error))
                     return false;
-                }
             } else {
-                const std::size_t start = pos;
-                while (!endsField(pos))
-                    ++pos;
-                field.assign(text, start, pos - start);
+                const std::size_t start = pos_;
+                while (!EndsField())
+                    ++pos_;
+                field.assign(text_, start, pos_ - start);
             }
             row.fields.push_back(std::move(field));
-            field.clear();
-            if (pos < text.size() && text[pos] == separator) {
-                ++pos;
-                continue;
-            }
-            recordEnded = true;
-            if (pos < text.size() && text[pos] == '\r')
-                ++pos;
-            if (pos < text.size() && text[pos] == '\n')
-                ++pos;
-            ++line;
+            if (pos_ >= text_.size() || text_[pos_] != separator_)
+                break;
+            ++pos_;
         }
+        SkipLineEnd();
+        return true;
+    }
+
+private:
+    bool EndsField() const {
+        return pos_ >= text_.size() || text_[pos_] == separator_ || text_[pos_] == '\r' ||
+               text_[pos_] == '\n';
+    }
+
+    // A quoted field: separators, doubled quotes and line breaks inside.
+    bool ReadQuoted(std::string& field, std::string& error) {
+        const int quoteLine = line_;
+        ++pos_;
+        for (;;) {
+            if (pos_ >= text_.size()) {
+                error = "line " + std::to_string(quoteLine) + ": quote not closed";
+                return false;
+            }
+            const char c = text_[pos_++];
+            if (c == '"' && (pos_ >= text_.size() || text_[pos_] != '"'))
+                break;
+            if (c == '"')
+                ++pos_;  // a doubled quote
+            else if (c == '\n')
+                ++line_;
+            field += c;
+        }
+        if (!EndsField()) {
+            error = "line " + std::to_string(line_) + ": text after a closing quote";
+            return false;
+        }
+        return true;
+    }
+
+    void SkipLineEnd() {
+        if (pos_ < text_.size() && text_[pos_] == '\r')
+            ++pos_;
+        if (pos_ < text_.size() && text_[pos_] == '\n')
+            ++pos_;
+        ++line_;
+    }
+
+    const std::string& text_;
+    const char separator_;
+    std::size_t pos_ = 0;
+    int line_ = 1;
+};
+
+}  // namespace
+
+bool ParseCsv(const std::string& text, std::vector<CsvRow>& rows, std::string& error,
+              char separator, bool comments) {
+    CsvReader reader(text, separator);
+    while (!reader.AtEnd()) {
+        if (comments && reader.SkipComment())
+            continue;
+        CsvRow row;
+        if (!reader.ReadRecord(row, error))
+            return false;
         const bool empty = row.fields.size() == 1 && row.fields[0].empty();
         if (!empty)
             rows.push_back(std::move(row));
     }
     return true;
-}
-
-std::string TrimBlanks(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 std::string LowerCase(std::string text) {

@@ -28,9 +28,6 @@ struct CsvRow {
 bool ParseCsv(const std::string& text, std::vector<CsvRow>& rows, std::string& error,
               char separator = ',', bool comments = false);
 
-// Blanks and tabs cut from both ends.
-std::string TrimBlanks(const std::string& text);
-
 // ASCII letters made lower case.
 std::string LowerCase(std::string text);
 

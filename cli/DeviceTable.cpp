@@ -2,12 +2,12 @@
 
 #include "base/Address.h"
 #include "base/Text.h"
+#include "cli/Address.h"
 #include "cli/Csv.h"
 #include "zova/ResponseRow.h"
 
 #include <algorithm>
 #include <cstddef>
-#include <cstdio>
 #include <cstring>
 
 namespace cli {
@@ -108,12 +108,19 @@ void SortByMac(std::vector<ZOVA_ModuleScanResponseType>& devices) {
     });
 }
 
-std::string FormatDevices(const std::vector<ZOVA_ModuleScanResponseType>& devices, Format format) {
+std::string FormatDevices(const std::vector<ZOVA_ModuleScanResponseType>& devices, Format format,
+                          const CodePage& codePage) {
     const std::vector<std::string>& columns = DeviceColumns();
+    const auto textsIn = [&](const ZOVA_ModuleScanResponseType& device, auto convert) {
+        std::vector<std::string> texts = DeviceTexts(device);
+        for (std::size_t i : {kType, kHostname})
+            texts[i] = convert(texts[i]);
+        return texts;
+    };
     if (format == Format::kJson) {
         std::string out = "[";
         for (std::size_t d = 0; d < devices.size(); ++d) {
-            const std::vector<std::string> texts = DeviceTexts(devices[d]);
+            const std::vector<std::string> texts = textsIn(devices[d], codePage.toUtf8);
             out += d == 0 ? "\n  {" : ",\n  {";
             for (std::size_t i = 0; i < kColumnCount; ++i) {
                 out += i == 0 ? "" : ", ";
@@ -124,33 +131,19 @@ std::string FormatDevices(const std::vector<ZOVA_ModuleScanResponseType>& device
         return out + (devices.empty() ? "]\n" : "\n]\n");
     }
     if (format == Format::kCsv) {
-        std::string out = CsvRecord(columns);
+        std::string out = std::string(kUtf8Bom) + CsvRecord(columns);
         for (const auto& device : devices)
-            out += CsvRecord(DeviceTexts(device));
+            out += CsvRecord(textsIn(device, codePage.toUtf8));
         return out;
     }
     std::vector<std::vector<std::string>> lines = {columns};
     for (const auto& device : devices)
-        lines.push_back(DeviceTexts(device));
+        lines.push_back(textsIn(device, &Escaped));
     return Table(lines);
 }
 
 std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20 || byte > 0x7E) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", unsigned{byte});
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    return out + '"';
+    return base::JsonQuoted(text, base::JsonHighBytes::kUtf8);
 }
 
 }  // namespace cli

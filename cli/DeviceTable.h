@@ -4,6 +4,7 @@
 #ifndef VANTREL_CLI_DEVICETABLE_H
 #define VANTREL_CLI_DEVICETABLE_H
 
+#include "cli/Encoding.h"
 #include "zova/zova.h"
 
 #include <string>
@@ -22,11 +23,14 @@ std::vector<std::string> DeviceTexts(const ZOVA_ModuleScanResponseType& response
 // Devices in the order of their MACs, so that two scans compare line by line.
 void SortByMac(std::vector<ZOVA_ModuleScanResponseType>& devices);
 
-// The whole output for the answers, one per device, in the given order.
-std::string FormatDevices(const std::vector<ZOVA_ModuleScanResponseType>& devices, Format format);
+// The whole output for the answers, one per device, in the given order. The
+// table keeps the device texts in the code page with their control
+// characters escaped; CSV (after a byte order mark) and JSON are UTF-8.
+std::string FormatDevices(const std::vector<ZOVA_ModuleScanResponseType>& devices, Format format,
+                          const CodePage& codePage);
 
-// text as a JSON string: quotes, backslashes and control characters escaped;
-// bytes above 127 as \u00XX, since a device's texts carry no encoding.
+// UTF-8 text as a JSON string: quotes, backslashes and control characters
+// escaped.
 std::string JsonString(const std::string& text);
 
 }  // namespace cli

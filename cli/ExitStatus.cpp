@@ -1,30 +1,90 @@
 #include "cli/ExitStatus.h"
 
-#include "cli/Csv.h"
-#include "cli/DeviceTable.h"
-
 #include <algorithm>
+#include <sstream>
 
 namespace cli {
 
 namespace {
 
-const Outcome kAllOutcomes[] = {Outcome::kAccepted, Outcome::kWrongPassword, Outcome::kNotFound,
-                                Outcome::kNoAnswer, Outcome::kInvalid,       Outcome::kWouldApply,
-                                Outcome::kNoChange};
+const struct {
+    ExitStatus status;
+    const char* words;
+} kStatusWords[] = {
+    {kSuccess, "done"},
+    {kPlanFailures, "not all done or an address held twice"},
+    {kUsage, "command line not understood"},
+    {kInvalidInput, "invalid input or no password given"},
+    {kNotFound, "no device found"},
+    {kWrongPassword, "wrong password"},
+    {kNoAnswer, "no answer"},
+    {kLibraryRefused, "library refused"},
+    {kWrongLibrary, "incorrect library version"},
+    {kWinkUnsupported, "the device does not support wink"},
+    {kDhcpInitFailed, "DHCP server init failed"},
+    {kAnswersLost, "answers lost or still coming (devices may be missing)"},
+    {kNotAsSent, "the device does not show what was sent"},
+    {kInterrupted, "interrupted"},
+};
+
+constexpr std::size_t kHelpWidth = 76;
 
 }  // namespace
 
+std::string ExitStatusHelp(const std::vector<ExitStatus>& statuses) {
+    // The words to wrap between; a status stays with the first word of its meaning.
+    std::vector<std::string> words = {"Exit", "status:"};
+    for (std::size_t i = 0; i < statuses.size(); ++i) {
+        const auto entry =
+            std::find_if(std::begin(kStatusWords), std::end(kStatusWords),
+                         [&](const auto& each) { return each.status == statuses[i]; });
+        std::istringstream meaning(entry->words);
+        std::string word;
+        meaning >> word;
+        words.push_back(std::to_string(statuses[i]) + ' ' + word);
+        while (meaning >> word)
+            words.push_back(word);
+        words.back() += i + 1 < statuses.size() ? "," : ".";
+    }
+    std::string help, line;
+    for (const std::string& word : words) {
+        if (!line.empty() && line.size() + 1 + word.size() > kHelpWidth) {
+            help += line + '\n';
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+    }
+    return help + line + '\n';
+}
+
+const char* ReplyText(Reply reply) {
+    switch (reply) {
+    case Reply::kAccepted:
+        return "accepted";
+    case Reply::kWrongPassword:
+        return "wrong password";
+    case Reply::kNoAnswer:
+        return "no answer";
+    case Reply::kSomeDevice:
+        return "some device accepted";
+    }
+    return "";
+}
+
 const char* OutcomeText(Outcome outcome) {
     switch (outcome) {
-    case Outcome::kAccepted:
-        return "accepted";
-    case Outcome::kWrongPassword:
-        return "wrong password";
+    case Outcome::kChanged:
+        return "changed";
+    case Outcome::kNotChanged:
+        return "not changed";
+    case Outcome::kChangedOtherwise:
+        return "changed otherwise";
+    case Outcome::kMayHaveChanged:
+        return "may have changed";
+    case Outcome::kNotSent:
+        return "not sent";
     case Outcome::kNotFound:
         return "not found";
-    case Outcome::kNoAnswer:
-        return "no answer";
     case Outcome::kInvalid:
         return "invalid";
     case Outcome::kWouldApply:
@@ -35,67 +95,19 @@ const char* OutcomeText(Outcome outcome) {
     return "";
 }
 
-ExitStatus StatusOf(Outcome outcome) {
-    switch (outcome) {
-    case Outcome::kAccepted:
-    case Outcome::kWouldApply:
-    case Outcome::kNoChange:
+bool IsDone(Outcome outcome) {
+    return outcome == Outcome::kChanged || outcome == Outcome::kWouldApply ||
+           outcome == Outcome::kNoChange;
+}
+
+ExitStatus ConfigureStatus(Outcome outcome, Reply reply) {
+    if (IsDone(outcome))
         return kSuccess;
-    case Outcome::kWrongPassword:
+    if (reply == Reply::kWrongPassword)
         return kWrongPassword;
-    case Outcome::kNotFound:
-        return kNotFound;
-    case Outcome::kNoAnswer:
+    if (reply == Reply::kNoAnswer)
         return kNoAnswer;
-    case Outcome::kInvalid:
-        return kInvalidInput;
-    }
-    return kInvalidInput;
-}
-
-std::string SummaryText(const std::vector<Outcome>& outcomes) {
-    std::size_t counts[std::size(kAllOutcomes)] = {};
-    for (Outcome outcome : outcomes)
-        ++counts[static_cast<std::size_t>(outcome)];
-    std::string text = std::to_string(outcomes.size()) + " lines:";
-    bool first = true;
-    for (Outcome outcome : kAllOutcomes) {
-        const std::size_t count = counts[static_cast<std::size_t>(outcome)];
-        if (count == 0)
-            continue;
-        text += first ? " " : ", ";
-        text += std::to_string(count) + ' ' + OutcomeText(outcome);
-        first = false;
-    }
-    return text;
-}
-
-std::string ReportStart(Format format) {
-    if (format == Format::kCsv)
-        return CsvRecord({"line", "mac", "result", "reason"});
-    return format == Format::kJson ? "[" : "";
-}
-
-std::string ReportLine(Format format, const LineReport& report, bool first) {
-    const std::string line = std::to_string(report.line);
-    const char* result = OutcomeText(report.outcome);
-    if (format == Format::kCsv)
-        return CsvRecord({line, report.mac, result, report.reason});
-    if (format == Format::kJson)
-        return std::string(first ? "\n" : ",\n") + "  {\"line\": " + line +
-               ", \"mac\": " + JsonString(report.mac) + ", \"result\": " + JsonString(result) +
-               ", \"reason\": " + (report.reason.empty() ? "null" : JsonString(report.reason)) +
-               "}";
-    std::string text = "line " + line + ": " + report.mac + ": ";
-    if (report.outcome == Outcome::kWouldApply)
-        return text + "would set: " + report.reason + '\n';
-    return text + result + (report.reason.empty() ? "" : ": " + report.reason) + '\n';
-}
-
-std::string ReportEnd(Format format, bool empty) {
-    if (format != Format::kJson)
-        return "";
-    return empty ? "]\n" : "\n]\n";
+    return kNotAsSent;
 }
 
 }  // namespace cli

@@ -1,10 +1,8 @@
-// The program's exit statuses, what one configure request came to (one per
-// outcome a script may want to tell apart; docs/cli.md lists them), and how
-// apply reports each line.
+// The program's exit statuses, each with its words in the help, and what a
+// plan line or a configure request came to (one outcome per case a script
+// may want to tell apart; docs/cli.md lists them).
 #ifndef VANTREL_CLI_EXITSTATUS_H
 #define VANTREL_CLI_EXITSTATUS_H
-
-#include "cli/DeviceTable.h"
 
 #include <string>
 #include <vector>
@@ -12,8 +10,8 @@
 namespace cli {
 
 enum ExitStatus : int {
-    kSuccess = 0,          // done; a configure request was accepted
-    kPlanFailures = 1,     // apply: one or more lines were not applied
+    kSuccess = 0,          // done; a configure request changed what it asked
+    kPlanFailures = 1,     // apply: a line was not done; two devices on one address after
     kUsage = 2,            // the command line cannot be read
     kInvalidInput = 3,     // a value breaks the rules, a plan cannot be read, no password given
     kNotFound = 4,         // the device did not answer the scan; scan: no device did
@@ -23,45 +21,45 @@ enum ExitStatus : int {
     kWrongLibrary = 8,     // zova.dll is not 1.1.x
     kWinkUnsupported = 9,  // the device's protocol is older than 1.10
     kDhcpInitFailed = 10,  // the recovery server could not open port 67
-    kAnswersLost = 11,     // scan: answers were lost, so devices may be missing
+    kAnswersLost = 11,     // scan: answers lost or still coming, devices may be missing
+    kNotAsSent = 12,       // configure: the device does not show what was sent
+    kInterrupted = 130,    // apply: stopped by Ctrl+C, as shells count a SIGINT
 };
 
-// What became of one device's configure request, in apply's words.
-// kWouldApply: a dry run's line that passed every check; kNoChange: a line
-// that asks for the values the device has, so nothing is sent.
+// "Exit status: 0 done, 4 nothing found, ...", wrapped as the help texts are,
+// each status in the words of the one table of them.
+std::string ExitStatusHelp(const std::vector<ExitStatus>& statuses);
+
+// What the library said of a configure request. Its acceptance names no
+// device: kSomeDevice is an acceptance that may be this request's or that
+// of an earlier one still unanswered.
+enum class Reply { kAccepted, kWrongPassword, kNoAnswer, kSomeDevice };
+
+const char* ReplyText(Reply reply);  // "accepted", "wrong password", ...
+
+// What one plan line came to. The first four are read back from the scan
+// after sending; kWouldApply is a dry run's line that passed every check;
+// kNoChange a line that asks for the values the device has.
 enum class Outcome {
-    kAccepted,
-    kWrongPassword,
+    kChanged,
+    kNotChanged,
+    kChangedOtherwise,
+    kMayHaveChanged,
+    kNotSent,
     kNotFound,
-    kNoAnswer,
     kInvalid,
     kWouldApply,
-    kNoChange
+    kNoChange,
 };
 
-const char* OutcomeText(Outcome outcome);  // "accepted", "wrong password", ...
+const char* OutcomeText(Outcome outcome);  // "changed", "not changed", ...
 
-// configure's exit status for the outcome.
-ExitStatus StatusOf(Outcome outcome);
+// Whether a line with this outcome is done as planned.
+bool IsDone(Outcome outcome);
 
-// "N lines: N accepted, N not found, ...": the outcomes that occurred, in the
-// order of the enumeration.
-std::string SummaryText(const std::vector<Outcome>& outcomes);
-
-// One plan line's result as apply prints it.
-struct LineReport {
-    int line = 0;
-    std::string mac;  // as the scan writes it, or as the plan has it when it is no MAC
-    Outcome outcome = Outcome::kInvalid;
-    std::string reason;  // why, or for kWouldApply what would change; may be empty
-};
-
-// apply's output in a format: what comes before the first line, each line
-// ("line 2: MAC: accepted" as text, a CSV record, a JSON object), and what
-// ends the output. kTable stands for the text lines.
-std::string ReportStart(Format format);
-std::string ReportLine(Format format, const LineReport& report, bool first);
-std::string ReportEnd(Format format, bool empty);
+// configure's status for its request: the read-back decides, and where the
+// device does not show the change, what the library said.
+ExitStatus ConfigureStatus(Outcome outcome, Reply reply);
 
 }  // namespace cli
 

@@ -1,13 +1,10 @@
 #include "cli/Link.h"
 
-#include "zova/ResponseRow.h"
-
 #include <windows.h>
 
+#include <algorithm>
 #include <condition_variable>
-#include <cstring>
 #include <mutex>
-#include <unordered_set>
 
 namespace cli {
 
@@ -19,6 +16,7 @@ struct Notifications {
     std::mutex mutex;
     std::condition_variable changed;
     int count[5] = {};
+    int acceptancesTaken = 0;  // told to a ledger (main thread only)
 };
 
 Notifications& State() {
@@ -33,26 +31,37 @@ void OnNotify(int notification) {
         if (notification >= 1 && notification <= ZOVA_NOTIFY_ANSWERS_LOST)
             ++state.count[notification];
     }
-    // A scan takes the answers every 10 ms: waking it for each of a large
+    // A scan takes its answers every 10 ms: waking it for each of a large
     // scan's answers made it compete with the library's receiver.
     if (notification != ZOVA_NOTIFY_RESPONSE)
         state.changed.notify_all();
 }
 
+int LostAnswersSaid() {
+    Notifications& state = State();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    return state.count[ZOVA_NOTIFY_ANSWERS_LOST];
+}
+
 // A new device this close to the end of a scan's wait may have others
 // behind it.
 constexpr std::chrono::milliseconds kQuietAtTheEnd(250);
-bool g_stillAnswering = false;
 
-// Takes the rejected-password queue's entries; true when mac was among them.
-bool TakeRejected(const std::uint8_t (&mac)[6]) {
-    bool ours = false;
-    unsigned char rejected[6];
-    while (ZOVA_GetInvPswdMacId(rejected)) {
-        ours = ours || std::memcmp(rejected, mac, 6) == 0;
-        ZOVA_RemoveFirstInvPswdMacId();
-    }
-    return ours;
+int AllNotifications(const Notifications& state) {
+    return state.count[ZOVA_NOTIFY_RESPONSE] + state.count[ZOVA_NOTIFY_RESCAN] +
+           state.count[ZOVA_NOTIFY_INVALID_PASSWORD];
+}
+
+// Waits until a notification comes, for 10 ms at most (one that came just
+// before this call is seen on the next turn of the caller) and never past
+// until.
+void WaitForNotification(std::chrono::steady_clock::time_point until) {
+    Notifications& state = State();
+    std::unique_lock<std::mutex> lock(state.mutex);
+    const int before = AllNotifications(state);
+    state.changed.wait_until(
+        lock, std::min(until, std::chrono::steady_clock::now() + std::chrono::milliseconds(10)),
+        [&] { return AllNotifications(state) != before; });
 }
 
 }  // namespace
@@ -73,83 +82,87 @@ bool StartLibrary() {
     return ZOVA_Start() != 0;
 }
 
-bool Scan(std::chrono::milliseconds wait, const std::vector<std::uint64_t>& wanted,
-          std::vector<ZOVA_ModuleScanResponseType>& answers) {
-    if (!ZOVA_SendModuleScan())
-        return false;
-    std::unordered_set<std::uint64_t> seen;
-    const std::unordered_set<std::uint64_t> wantedSet(wanted.begin(), wanted.end());
-    std::size_t wantedSeen = 0;
+bool Scan::Send() {
+    ZOVA_ModuleScanResponseType leftover;
+    while (ZOVA_GetResponse(&leftover)) {
+    }
+    deadline_ = Clock::now() + wait_;
+    lostBefore_ = LostAnswersSaid();
+    return ZOVA_SendModuleScan() != 0;
+}
 
-    const auto deadline = std::chrono::steady_clock::now() + wait;
-    auto lastNew = std::chrono::steady_clock::time_point::min();
-    Notifications& state = State();
+bool Scan::AnswersLost() const {
+    return LostAnswersSaid() > lostBefore_;
+}
+
+bool Scan::StillAnswering() const {
+    return lastNew_ > deadline_ - kQuietAtTheEnd;
+}
+
+void Scan::Collect(const std::unordered_set<std::uint64_t>& wanted) {
+    CollectUntil(deadline_, wanted);
+}
+
+void Scan::CollectFor(std::chrono::milliseconds more) {
+    CollectUntil(std::min(deadline_, Clock::now() + more), {});
+}
+
+void Scan::CollectUntil(Clock::time_point until, const std::unordered_set<std::uint64_t>& wanted) {
+    std::size_t wantedSeen = 0;
+    for (const std::uint64_t mac : wanted)
+        wantedSeen += seen_.count(mac);
     for (;;) {
         ZOVA_ModuleScanResponseType response;
         while (ZOVA_GetResponse(&response)) {
-            const std::uint64_t mac = base::MacKey(base::MacFrom(response.abMacAddr));
+            const base::Mac mac = base::MacFrom(response.abMacAddr);
             // A device's first answer wins, as in the window's list.
-            if (!seen.insert(mac).second)
+            if (!seen_.insert(base::MacKey(mac)).second) {
+                if (std::find(twins_.begin(), twins_.end(), mac) == twins_.end())
+                    twins_.push_back(mac);
                 continue;
-            answers.push_back(response);
-            wantedSeen += wantedSet.count(mac);
-            lastNew = std::chrono::steady_clock::now();
+            }
+            answers_.push_back(response);
+            lastNew_ = Clock::now();
+            wantedSeen += wanted.count(base::MacKey(mac));
         }
-        if (!wantedSet.empty() && wantedSeen == wantedSet.size())
-            return true;
-        if (std::chrono::steady_clock::now() >= deadline) {
-            g_stillAnswering = lastNew > deadline - kQuietAtTheEnd;
-            return true;
-        }
-        std::unique_lock<std::mutex> lock(state.mutex);
-        state.changed.wait_for(lock, std::chrono::milliseconds(10));
+        if (!wanted.empty() && wantedSeen == wanted.size())
+            return;
+        if (Clock::now() >= until)
+            return;
+        WaitForNotification(until);
     }
 }
 
-bool AnswersLost() {
+void TakeResults(ResultLedger& ledger) {
     Notifications& state = State();
-    std::lock_guard<std::mutex> lock(state.mutex);
-    return state.count[ZOVA_NOTIFY_ANSWERS_LOST] > 0;
-}
-
-bool StillAnswering() {
-    return g_stillAnswering;
-}
-
-const ZOVA_ModuleScanResponseType* FindAnswer(
-    const std::vector<ZOVA_ModuleScanResponseType>& answers, const base::Mac& mac) {
-    return zova::FindResponseByMac(answers, mac);
-}
-
-Outcome SendConfigure(ZOVA_ConfigureRequestType& request, std::chrono::milliseconds timeout) {
-    Notifications& state = State();
-    int accepted = 0, rejected = 0;
+    int accepted = 0;
     {
         std::lock_guard<std::mutex> lock(state.mutex);
         accepted = state.count[ZOVA_NOTIFY_RESCAN];
-        rejected = state.count[ZOVA_NOTIFY_INVALID_PASSWORD];
     }
-    // A leftover from an earlier device must not be read as this one's.
-    TakeRejected(request.abMacAddr);
-    ZOVA_SendConfigure(&request);
+    for (; state.acceptancesTaken < accepted; ++state.acceptancesTaken)
+        ledger.Accepted();
+    unsigned char rejected[6];
+    while (ZOVA_GetInvPswdMacId(rejected)) {
+        ledger.Rejected(base::MacFrom(rejected));
+        ZOVA_RemoveFirstInvPswdMacId();
+    }
+}
 
+Reply SendConfigure(ZOVA_ConfigureRequestType& request, std::chrono::milliseconds timeout,
+                    ResultLedger& ledger) {
+    const base::Mac mac = base::MacFrom(request.abMacAddr);
+    TakeResults(ledger);  // what came before belongs to earlier requests
+    ledger.Sent(mac);
+    ZOVA_SendConfigure(&request);
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    std::unique_lock<std::mutex> lock(state.mutex);
     for (;;) {
-        if (state.count[ZOVA_NOTIFY_RESCAN] > accepted)
-            return Outcome::kAccepted;
-        if (state.count[ZOVA_NOTIFY_INVALID_PASSWORD] > rejected) {
-            rejected = state.count[ZOVA_NOTIFY_INVALID_PASSWORD];
-            lock.unlock();
-            const bool ours = TakeRejected(request.abMacAddr);
-            lock.lock();
-            if (ours)
-                return Outcome::kWrongPassword;
-        }
-        if (state.changed.wait_until(lock, deadline) == std::cv_status::timeout &&
-            state.count[ZOVA_NOTIFY_RESCAN] == accepted &&
-            state.count[ZOVA_NOTIFY_INVALID_PASSWORD] == rejected)
-            return Outcome::kNoAnswer;
+        TakeResults(ledger);
+        if (const std::optional<Reply> reply = ledger.ReplyOf(mac))
+            return *reply;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return Reply::kNoAnswer;
+        WaitForNotification(deadline);
     }
 }
 

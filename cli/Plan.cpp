@@ -2,8 +2,10 @@
 
 #include "cli/Address.h"
 #include "cli/Csv.h"
+#include "cli/Encoding.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
 
 namespace cli {
@@ -42,6 +44,17 @@ std::string ColumnList() {
     return read + "; ignored: " + ignored;
 }
 
+// Excel's first line "sep=;" names the separator.
+std::optional<char> SeparatorLine(const std::string& text) {
+    const std::size_t end = text.find('\n');
+    std::string line = text.substr(0, end);
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    if (line.size() != 5 || LowerCase(line.substr(0, 4)) != "sep=")
+        return std::nullopt;
+    return line[4];
+}
+
 // The separator is the first ',', ';' or tab of the header line: the first
 // line that holds more than blanks and does not start with '#'.
 char SeparatorOf(const std::string& text) {
@@ -68,6 +81,129 @@ bool AllEmpty(const std::vector<std::string>& cells, std::size_t from = 0) {
                        [](const std::string& cell) { return TrimBlanks(cell).empty(); });
 }
 
+// The plan's text as UTF-8 without a byte order mark, and its separator.
+bool ReadText(const std::string& text, const CodePage& codePage, std::string& body, char& separator,
+              std::string& error) {
+    if (text.rfind("\xFF\xFE", 0) == 0 || text.rfind("\xFE\xFF", 0) == 0) {
+        error = "the plan is UTF-16 text; save it as CSV (UTF-8)";
+        return false;
+    }
+    body = text;
+    DropBom(body);
+    const std::size_t nul = body.find('\0');
+    if (nul != std::string::npos) {
+        error = "line " + std::to_string(LineAt(body, nul)) +
+                ": a NUL byte; the plan must be text: save it as CSV (UTF-8)";
+        return false;
+    }
+    // What is not UTF-8 was saved in the system's code page.
+    if (!IsUtf8(body))
+        body = codePage.toUtf8(body);
+    if (const std::optional<char> named = SeparatorLine(body)) {
+        separator = *named;
+        body.erase(0, body.find('\n'));  // the line stays, empty, so that lines keep their numbers
+    } else {
+        separator = SeparatorOf(body);
+    }
+    return true;
+}
+
+struct Header {
+    std::size_t named = 0;  // columns up to the last one with a name
+    std::vector<Kind> kinds;
+    std::vector<std::string> names;
+    std::size_t macColumn = 0;
+};
+
+bool ReadHeader(const CsvRow& row, Header& header, std::string& error) {
+    const std::string where = "line " + std::to_string(row.line) + ": ";
+    header.named = row.fields.size();
+    while (header.named > 0 && TrimBlanks(row.fields[header.named - 1]).empty())
+        --header.named;
+    for (std::size_t c = 0; c < header.named; ++c) {
+        const std::string name = LowerCase(TrimBlanks(row.fields[c]));
+        const auto known = std::find_if(std::begin(kColumns), std::end(kColumns),
+                                        [&](const auto& column) { return name == column.name; });
+        if (known == std::end(kColumns)) {
+            error = where + "unknown column " + Quoted(row.fields[c]) + "; the columns are " +
+                    ColumnList();
+            return false;
+        }
+        if (std::find(header.names.begin(), header.names.end(), name) != header.names.end()) {
+            error = where + "column twice: " + Quoted(row.fields[c]);
+            return false;
+        }
+        header.names.push_back(name);
+        header.kinds.push_back(known->kind);
+    }
+    header.macColumn =
+        std::find(header.names.begin(), header.names.end(), "mac") - header.names.begin();
+    if (header.macColumn == header.names.size()) {
+        error = where + "no mac column";
+        return false;
+    }
+    return true;
+}
+
+// A UTF-8 cell in the system's code page, as the devices take texts.
+std::optional<std::string> InCodePage(const std::string& cell, const CodePage& codePage) {
+    const bool ascii = std::all_of(cell.begin(), cell.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return ascii ? cell : codePage.fromUtf8(cell);
+}
+
+// One cell into the line: its change, its password or its MAC; the line's
+// error when it cannot be read.
+void ReadCell(const std::string& raw, Kind kind, const std::string& name, PlanLine& line,
+              const CodePage& codePage) {
+    // A password is exact: its blanks are the user's.
+    const std::optional<std::string> cell =
+        InCodePage(kind == Kind::kPassword ? raw : TrimBlanks(raw), codePage);
+    if (!cell) {
+        line.error = name + ": a character the system's code page has not";
+        return;
+    }
+    switch (kind) {
+    case Kind::kMac:
+        line.macText = *cell;
+        if (const auto mac = base::ParseMac(*cell))
+            line.mac = *mac;
+        else
+            line.error = "mac " + Quoted(*cell) + ": not a MAC address";
+        break;
+    case Kind::kPassword:
+        if (cell->size() > kMaxTextLength)
+            line.error = "password: longer than 29 characters";
+        else if (!cell->empty())
+            line.password = *cell;
+        break;
+    case Kind::kSetting:
+        if (LowerCase(*cell) != "n/a")
+            SetChange(line.changes, name, *cell, line.error);
+        break;
+    case Kind::kIgnored:
+        break;
+    }
+}
+
+PlanLine ReadLine(const CsvRow& row, const Header& header, const CodePage& codePage) {
+    PlanLine line;
+    line.line = row.line;
+    const std::vector<std::string>& cells = row.fields;
+    if (cells.size() < header.named || !AllEmpty(cells, header.named)) {
+        if (header.macColumn < cells.size())
+            line.macText = InCodePage(TrimBlanks(cells[header.macColumn]), codePage).value_or("");
+        line.error = std::to_string(cells.size()) + " cells where the header has " +
+                     std::to_string(header.named);
+        return line;
+    }
+    ReadCell(cells[header.macColumn], Kind::kMac, "mac", line, codePage);
+    for (std::size_t c = 0; c < header.named && line.error.empty(); ++c)
+        if (c != header.macColumn)
+            ReadCell(cells[c], header.kinds[c], header.names[c], line, codePage);
+    return line;
+}
+
 }  // namespace
 
 const std::vector<std::string>& PlanColumns() {
@@ -80,20 +216,12 @@ const std::vector<std::string>& PlanColumns() {
     return names;
 }
 
-bool ParsePlan(const std::string& text, Plan& plan, std::string& error) {
-    if (text.rfind("\xFF\xFE", 0) == 0 || text.rfind("\xFE\xFF", 0) == 0) {
-        error = "the plan is UTF-16 text; save it as CSV (UTF-8)";
-        return false;
-    }
-    const std::string body = text.rfind("\xEF\xBB\xBF", 0) == 0 ? text.substr(3) : text;
-    const std::size_t nul = body.find('\0');
-    if (nul != std::string::npos) {
-        error = "line " + std::to_string(LineAt(body, nul)) +
-                ": a NUL byte; the plan must be text: save it as CSV (UTF-8)";
-        return false;
-    }
+bool ParsePlan(const std::string& text, const CodePage& codePage, Plan& plan, std::string& error) {
+    std::string body;
+    char separator = ',';
     std::vector<CsvRow> rows;
-    if (!ParseCsv(body, rows, error, SeparatorOf(body), true))
+    if (!ReadText(text, codePage, body, separator, error) ||
+        !ParseCsv(body, rows, error, separator, true))
         return false;
     rows.erase(std::remove_if(rows.begin(), rows.end(),
                               [](const CsvRow& row) { return AllEmpty(row.fields); }),
@@ -102,76 +230,15 @@ bool ParsePlan(const std::string& text, Plan& plan, std::string& error) {
         error = "the plan has no header line";
         return false;
     }
-
-    const CsvRow& headerRow = rows[0];
-    const std::string where = "line " + std::to_string(headerRow.line) + ": ";
-    std::size_t named = headerRow.fields.size();
-    while (named > 0 && TrimBlanks(headerRow.fields[named - 1]).empty())
-        --named;
-    std::vector<Kind> kinds;
-    std::vector<std::string> names;
-    for (std::size_t c = 0; c < named; ++c) {
-        const std::string name = LowerCase(TrimBlanks(headerRow.fields[c]));
-        const auto known = std::find_if(std::begin(kColumns), std::end(kColumns),
-                                        [&](const auto& column) { return name == column.name; });
-        if (known == std::end(kColumns)) {
-            error = where + "unknown column " + Quoted(headerRow.fields[c]) + "; the columns are " +
-                    ColumnList();
-            return false;
-        }
-        if (std::find(names.begin(), names.end(), name) != names.end()) {
-            error = where + "column twice: " + Quoted(headerRow.fields[c]);
-            return false;
-        }
-        names.push_back(name);
-        kinds.push_back(known->kind);
-    }
-    const std::size_t macColumn = std::find(names.begin(), names.end(), "mac") - names.begin();
-    if (macColumn == names.size()) {
-        error = where + "no mac column";
+    Header header;
+    if (!ReadHeader(rows[0], header, error))
         return false;
-    }
 
     std::unordered_map<std::uint64_t, int> firstLineOf;
     firstLineOf.reserve(rows.size());
     plan.lines.reserve(rows.size() - 1);
     for (std::size_t r = 1; r < rows.size(); ++r) {
-        PlanLine line;
-        line.line = rows[r].line;
-        const std::vector<std::string>& cells = rows[r].fields;
-        if (macColumn < cells.size())
-            line.macText = TrimBlanks(cells[macColumn]);
-        if (cells.size() < named || !AllEmpty(cells, named)) {
-            line.error = std::to_string(cells.size()) + " cells where the header has " +
-                         std::to_string(named);
-            plan.lines.push_back(std::move(line));
-            continue;
-        }
-        for (std::size_t c = 0; c < named && line.error.empty(); ++c) {
-            switch (kinds[c]) {
-            case Kind::kMac:
-                if (const auto mac = base::ParseMac(line.macText))
-                    line.mac = *mac;
-                else
-                    line.error = "mac " + Quoted(line.macText) + ": not a MAC address";
-                break;
-            case Kind::kPassword:
-                // A password is exact: its blanks are the user's.
-                if (cells[c].size() > kMaxTextLength)
-                    line.error = "password: longer than 29 characters";
-                else if (!cells[c].empty())
-                    line.password = cells[c];
-                break;
-            case Kind::kSetting: {
-                const std::string value = TrimBlanks(cells[c]);
-                if (LowerCase(value) != "n/a")
-                    SetChange(line.changes, names[c], value, line.error);
-                break;
-            }
-            case Kind::kIgnored:
-                break;
-            }
-        }
+        PlanLine line = ReadLine(rows[r], header, codePage);
         if (line.error.empty()) {
             const auto first = firstLineOf.emplace(base::MacKey(line.mac), line.line);
             if (!first.second)

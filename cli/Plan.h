@@ -6,6 +6,7 @@
 
 #include "base/Address.h"
 #include "cli/Changes.h"
+#include "cli/Encoding.h"
 
 #include <cstdint>
 #include <optional>
@@ -14,6 +15,7 @@
 
 namespace cli {
 
+// Texts are in the system code page.
 struct PlanLine {
     int line = 0;         // in the file, from 1
     std::string macText;  // as written
@@ -25,16 +27,20 @@ struct PlanLine {
 
 struct Plan {
     std::vector<PlanLine> lines;
+    Source source = Source::kPlan;  // configure's options make a plan of one line
 };
 
 // The plan's columns: the ones apply reads, then the ones scan writes that
 // apply ignores.
 const std::vector<std::string>& PlanColumns();
 
-// Reads the plan, in time linear in its length. A UTF-8 byte order mark is
-// dropped; the separator is the first ',', ';' or tab of the header line;
-// lines that are empty, hold only empty cells or start with '#' are skipped;
-// blanks around every cell but a password are cut. The header names the
+// Reads the plan, in time linear in its length. The text is UTF-8 when it
+// is well-formed UTF-8, with or without a byte order mark, and in the system
+// code page otherwise; cells are converted to the code page. The separator
+// is the one a first line "sep=X" names, else the first ',', ';' or tab of
+// the header line; lines that are empty, hold only empty cells or start with
+// '#' are skipped; blanks and no-break spaces around every cell but a
+// password are cut. The header names the
 // columns in any order, without regard to case: mac (required) and any of
 // PlanColumns(); empty names at its end are ignored, and so are their cells
 // when empty. In a cell, N/A (any case) keeps the device's value. A line with
@@ -42,7 +48,7 @@ const std::vector<std::string>& PlanColumns();
 // gets its error, naming the column and the value, and the rest still count.
 // False, with error, when the plan as a whole cannot be read (not text, CSV
 // syntax, no header, an unknown or repeated column, no mac column).
-bool ParsePlan(const std::string& text, Plan& plan, std::string& error);
+bool ParsePlan(const std::string& text, const CodePage& codePage, Plan& plan, std::string& error);
 
 }  // namespace cli
 

@@ -26,12 +26,10 @@ void ConfigureDevice(const char* pszMacText, const ZOVA_ModuleScanResponseType& 
 
 void WinkDevice(const ZOVA_ModuleScanResponseType& response) {
     if (!SupportsWink(response)) {
-        AfxMessageBox("Device does not support wink.", MB_OK);
+        AfxMessageBox(kWinkUnsupported, MB_OK);
         return;
     }
-    // Only the MAC carries meaning in a wink request.
-    ZOVA_ConfigureRequestType request{};
-    std::memcpy(request.abMacAddr, response.abMacAddr, sizeof request.abMacAddr);
+    ZOVA_ConfigureRequestType request = BuildWinkRequest(response);
     ZOVA_SendWink(&request);
 }
 

@@ -38,4 +38,10 @@ ZOVA_ConfigureRequestType BuildConfigureRequest(const ZOVA_ModuleScanResponseTyp
     return request;
 }
 
+ZOVA_ConfigureRequestType BuildWinkRequest(const ZOVA_ModuleScanResponseType& response) {
+    ZOVA_ConfigureRequestType request{};
+    std::memcpy(request.abMacAddr, response.abMacAddr, sizeof request.abMacAddr);
+    return request;
+}
+
 }  // namespace configure

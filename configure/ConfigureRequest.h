@@ -18,11 +18,17 @@ ZOVA_ConfigureRequestType BuildConfigureRequest(const ZOVA_ModuleScanResponseTyp
                                                 const DeviceSettings& edited,
                                                 const RandomSource& random);
 
-// Whether a device can wink: protocol version 1.10 and later.
+// Whether a device can wink: protocol version 1.10 and later; the message
+// that refuses one that cannot.
 inline bool SupportsWink(const ZOVA_ModuleScanResponseType& response) {
     return response.bProtocolVersionMajor > 1 ||
            (response.bProtocolVersionMajor == 1 && response.bProtocolVersionMinor >= 10);
 }
+inline constexpr char kWinkUnsupported[] = "Device does not support wink.";
+
+// The wink request for the device that sent response: only the MAC carries
+// meaning, every other byte is zero.
+ZOVA_ConfigureRequestType BuildWinkRequest(const ZOVA_ModuleScanResponseType& response);
 
 }  // namespace configure
 

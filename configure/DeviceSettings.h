@@ -42,15 +42,18 @@ struct DeviceSettings {
 // leaves the Password edit read-only.
 DeviceSettings SettingsFromResponse(const ZOVA_ModuleScanResponseType& response);
 
-// The two checks the configure dialog makes before it accepts "Set".
+// The two checks the configure dialog makes before it accepts "Set", each
+// with the message that refuses it.
 // Only a-z, A-Z and 0-9; an empty name passes.
 bool IsLegalHostname(const char* hostname);
+inline constexpr char kIllegalHostname[] = "Illegal hostname! Only a-z, A-Z and 0-9 allowed.";
 
 // A device address may not end in .255 (the subnet's broadcast address in the
 // usual /24 networks).
 inline bool EndsIn255(std::uint32_t address) {
     return (address & 0xFF) == 255;
 }
+inline constexpr char kLastDigit255[] = "Last digit of IP address can not be 255.";
 
 }  // namespace configure
 

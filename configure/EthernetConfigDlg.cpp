@@ -103,12 +103,12 @@ void CEthernetConfigDlg::OnChangePassword() {
 void CEthernetConfigDlg::OnOK() {
     UpdateData(TRUE);
     if (!configure::IsLegalHostname(m_strHostname)) {
-        AfxMessageBox("Illegal hostname! Only a-z, A-Z and 0-9 allowed.", MB_OK);
+        AfxMessageBox(configure::kIllegalHostname, MB_OK);
         return;
     }
     m_dwIpAddress = AddressOf(m_ipAddress);
     if (configure::EndsIn255(m_dwIpAddress)) {
-        AfxMessageBox("Last digit of IP address can not be 255.", MB_OK);
+        AfxMessageBox(configure::kLastDigit255, MB_OK);
         return;
     }
     CDialog::OnOK();

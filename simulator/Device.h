@@ -9,6 +9,7 @@
 #include "zova/zova.h"
 #include "zovadll/Wire.h"
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -46,6 +47,12 @@ struct Device {
     std::uint32_t unreported = 0;
     // In DHCP mode without an address yet: silent until a lease (DhcpClient.h).
     bool awaitingDhcp = false;
+    // A slow or lossy path to this device, for the tests of what the console
+    // program reports: its scan answers and configure results leave this
+    // late, and its configure requests or their results are lost on the way.
+    std::chrono::milliseconds answerDelay{0};
+    std::chrono::milliseconds resultDelay{0};
+    enum class Lost { kNothing, kRequests, kResults } lost = Lost::kNothing;
 
     RecentRequests<zova::wire::ConfigureOutcome> recentConfigures;
     RecentRequests<bool> recentWinks;

@@ -1,6 +1,7 @@
 #include "simulator/Fleet.h"
 
 #include "base/Address.h"
+#include "base/Text.h"
 #include "simulator/Password.h"
 
 #include <cstdio>
@@ -9,13 +10,6 @@
 
 namespace devsim {
 namespace {
-
-std::string Trim(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos)
-        return "";
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
 
 // "1.10" or "2.3.17": numbers separated by dots, each within its limit.
 bool ParseVersion(const std::string& text, std::initializer_list<unsigned> limits,
@@ -61,12 +55,30 @@ const std::map<std::string, zova::wire::AnswerItem>& ItemNames() {
     return names;
 }
 
+bool ParseDelay(const std::string& text, std::chrono::milliseconds& out) {
+    std::vector<unsigned> numbers;
+    if (!ParseVersion(text, {60000}, numbers))
+        return false;
+    out = std::chrono::milliseconds(numbers[0]);
+    return true;
+}
+
+bool ParseLost(const std::string& text, Device::Lost& out) {
+    if (text == "requests")
+        out = Device::Lost::kRequests;
+    else if (text == "results")
+        out = Device::Lost::kResults;
+    else
+        return false;
+    return true;
+}
+
 bool ParseUnreported(const std::string& text, std::uint32_t& out) {
     std::istringstream in(text);
     std::string name;
     out = 0;
     while (std::getline(in, name, ',')) {
-        const auto it = ItemNames().find(Trim(name));
+        const auto it = ItemNames().find(std::string(base::Trimmed(name)));
         if (it == ItemNames().end())
             return false;
         out |= ItemBit(it->second);
@@ -136,6 +148,12 @@ bool Apply(Section& s, const std::string& key, const std::string& value) {
         return text(s.salt);
     if (key == "unreported")
         return ParseUnreported(value, d.unreported);
+    if (key == "answer-delay-ms")
+        return ParseDelay(value, d.answerDelay);
+    if (key == "result-delay-ms")
+        return ParseDelay(value, d.resultDelay);
+    if (key == "lost")
+        return ParseLost(value, d.lost);
     if (key == "protocol") {
         if (!ParseVersion(value, {255, 255}, numbers))
             return false;
@@ -169,7 +187,7 @@ FleetResult ParseFleet(const std::string& text) {
     };
     while (std::getline(in, raw)) {
         ++number;
-        const std::string line = Trim(raw);
+        const std::string line(base::Trimmed(raw));
         if (line.empty() || line[0] == '#')
             continue;
         if (line == "[device]") {
@@ -187,8 +205,8 @@ FleetResult ParseFleet(const std::string& text) {
         const auto equals = line.find('=');
         if (equals == std::string::npos)
             return fail(number, "expected key = value");
-        const std::string key = Trim(line.substr(0, equals));
-        if (!Apply(*section, key, Trim(line.substr(equals + 1))))
+        const std::string key(base::Trimmed(line.substr(0, equals)));
+        if (!Apply(*section, key, std::string(base::Trimmed(line.substr(equals + 1)))))
             return fail(number, "bad " + key);
     }
     if (section) {

@@ -76,7 +76,8 @@ Handled Responder::Scan(std::uint32_t id, zova::Endpoint from, Challenges::Clock
         const std::string challenge =
             device.salted ? device.challenges.Issue(challengeSource_, now) : std::string();
         handled.replies.push_back({EncodeScanAnswer(id, ScanAnswerOf(device, challenge)),
-                                   std::chrono::milliseconds(spread(random_)), broadcast});
+                                   device.answerDelay + std::chrono::milliseconds(spread(random_)),
+                                   broadcast});
     }
     handled.logLine = JsonLine()
                           .Add("type", "scan")
@@ -104,7 +105,9 @@ Handled Responder::Configure(std::uint32_t id, const ZOVA_ConfigureRequestType& 
     std::optional<ConfigureOutcome> answer;
     if (device)
         answer = device->recentConfigures.Find(id);
-    if (answer) {
+    if (device && device->lost == Device::Lost::kRequests) {
+        outcome = "lost";
+    } else if (answer) {
         outcome = "repeat";
     } else if (device) {
         const bool passwordRight = PasswordAccepted(*device, r.szPassword, now);
@@ -136,9 +139,9 @@ Handled Responder::Configure(std::uint32_t id, const ZOVA_ConfigureRequestType& 
         }
     }
     // Judged with the settings just taken: the device answers as it now is.
-    if (answer)
-        handled.replies.push_back({EncodeConfigureResult(id, {mac, *answer}),
-                                   std::chrono::milliseconds(0), !Reaches(*device, from.address)});
+    if (answer && device->lost == Device::Lost::kNothing)
+        handled.replies.push_back({EncodeConfigureResult(id, {mac, *answer}), device->resultDelay,
+                                   !Reaches(*device, from.address)});
     line.Add("outcome", outcome)
         .Add("password", r.szPassword)
         .Add("change_password", r.bChangePassword == 1);

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -106,6 +108,42 @@ TEST(TextCopyToField, ReadsNoMoreOfAnUnterminatedSourceThanTheFieldHolds) {
     char field[4];
     base::CopyToField(field, source);
     EXPECT_STREQ(field, "abc");
+}
+
+TEST(TextParseUnsigned, DigitsOnlyUpToTheLimit) {
+    const struct {
+        std::string_view text;
+        std::optional<std::uint32_t> expected;
+    } cases[] = {
+        {"0", 0u},
+        {"65535", 65535u},
+        {"65536", std::nullopt},  // one past the limit
+        {"0065535", 65535u},
+        {"99999999999999999999", std::nullopt},  // would overflow on the way
+        {"", std::nullopt},
+        {"+1", std::nullopt},
+        {"-1", std::nullopt},
+        {" 1", std::nullopt},
+        {"1 ", std::nullopt},
+        {"1x", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(base::ParseUnsigned(c.text, 65535), c.expected) << '"' << c.text << '"';
+}
+
+TEST(TextTrimmed, DropsCLocaleSpaceAtBothEndsOnly) {
+    EXPECT_EQ(base::Trimmed(" \t\r\n\v\fa b\r\n"), "a b");
+    EXPECT_EQ(base::Trimmed(" \t "), "");
+    EXPECT_EQ(base::Trimmed("\xA0x"), "\xA0x");  // a no-break space is no C-locale space
+}
+
+TEST(TextJsonQuoted, EscapesWhatJsonForbidsAndHighBytesAsAsked) {
+    using base::JsonHighBytes;
+    EXPECT_EQ(base::JsonQuoted("a\"b\\c", JsonHighBytes::kUtf8), "\"a\\\"b\\\\c\"");
+    EXPECT_EQ(base::JsonQuoted(std::string_view("\x00\x1f\x7f", 3), JsonHighBytes::kUtf8),
+              "\"\\u0000\\u001f\\u007f\"");
+    EXPECT_EQ(base::JsonQuoted("\xC3\xA9", JsonHighBytes::kUtf8), "\"\xC3\xA9\"");
+    EXPECT_EQ(base::JsonQuoted("\xE9", JsonHighBytes::kLatin1), "\"\\u00e9\"");
 }
 
 }  // namespace

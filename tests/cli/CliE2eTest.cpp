@@ -12,14 +12,15 @@
 #include "zovadll/Wire.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <windows.h>
 
 #include <atomic>
 #include <cstring>
-
 #include <fstream>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
 #include <thread>
@@ -29,11 +30,16 @@ namespace {
 
 using harness::SimulatorProcess;
 
-// Out of MAC order: the scan's output must sort it.
-const char* const kFleet = R"(
+// Out of MAC order: the scan's output must sort it. Bravo's type would clear
+// the terminal; charlie's name holds an e acute in the code page (1252);
+// delta's name is longer than a request carries, and it checks a password
+// without saying it has one.
+const std::string kFleet = R"(
 [device]
 mac = 02-6B-D4-CC-00-02
-type = relay
+type = relay)"
+                           "\x1B[2J"
+                           R"(
 firmware = 2.0.7
 protocol = 1.9
 ip = 192.168.10.22
@@ -54,7 +60,9 @@ ip = 10.1.1.3
 mask = 255.0.0.0
 dns1 = 10.1.1.1
 dhcp = on
-hostname = charlie
+hostname = charlie)"
+                           "\xE9"
+                           R"(
 unreported = type, gateway, dns2, password-protection
 
 [device]
@@ -72,9 +80,19 @@ hostname = alpha
 password-protection = on
 password = right
 
+[device]
+mac = 02-6B-D4-CC-00-04
+type = gateway
+ip = 10.1.1.4
+mask = 255.0.0.0
+hostname = Line4PackagingStationConveyorDrive2
+password-protection = on
+password = pw
+unreported = dhcp, password-protection
 )";
 
-// The fleet as every format must show it, in MAC order.
+// The fleet as CSV and JSON show it (UTF-8), in MAC order; the table shows
+// the texts escaped, in the code page.
 const std::vector<std::string> kColumns = {"ip",       "mask", "gateway",  "dhcp",
                                            "firmware", "type", "mac",      "hostname",
                                            "dns1",     "dns2", "protocol", "password_protection",
@@ -82,15 +100,18 @@ const std::vector<std::string> kColumns = {"ip",       "mask", "gateway",  "dhcp
 const std::vector<std::vector<std::string>> kRows = {
     {"192.168.10.21", "255.255.255.0", "192.168.10.1", "Off", "1.02.3", "IO module, 8 \"ch\"",
      "02-6B-D4-CC-00-01", "alpha", "192.168.10.2", "192.168.10.3", "1.10", "On", "No"},
-    {"192.168.10.22", "255.255.255.0", "192.168.10.1", "Off", "2.00.7", "relay",
+    {"192.168.10.22", "255.255.255.0", "192.168.10.1", "Off", "2.00.7", "relay\x1B[2J",
      "02-6B-D4-CC-00-02", "bravo", "192.168.10.2", "192.168.10.3", "1.9", "On", "Yes"},
-    {"10.1.1.3", "255.0.0.0", "N/A", "On", "1.00.0", "N/A", "02-6B-D4-CC-00-03", "charlie",
+    {"10.1.1.3", "255.0.0.0", "N/A", "On", "1.00.0", "N/A", "02-6B-D4-CC-00-03", "charlie\xC3\xA9",
      "10.1.1.1", "N/A", "2.0", "N/A", "No"},
+    {"10.1.1.4", "255.0.0.0", "0.0.0.0", "N/A", "1.00.0", "gateway", "02-6B-D4-CC-00-04",
+     "Line4PackagingStationConveyorDrive2", "0.0.0.0", "0.0.0.0", "2.0", "N/A", "No"},
 };
 
 const char* const kMacA = "02-6B-D4-CC-00-01";
 const char* const kMacB = "02-6B-D4-CC-00-02";
 const char* const kMacC = "02-6B-D4-CC-00-03";
+const char* const kMacD = "02-6B-D4-CC-00-04";
 
 struct CliRun {
     DWORD status = 0xFFFFFFFF;
@@ -152,10 +173,12 @@ CliRun RunCli(const std::string& args, const std::string& input = "",
     return run;
 }
 
+// CSV after its byte order mark, which it must have.
 std::vector<std::vector<std::string>> CsvRecords(const std::string& text) {
     std::vector<cli::CsvRow> rows;
     std::string error;
-    EXPECT_TRUE(cli::ParseCsv(text, rows, error)) << error;
+    EXPECT_EQ(text.rfind("\xEF\xBB\xBF", 0), 0u) << text;
+    EXPECT_TRUE(cli::ParseCsv(text.substr(3), rows, error)) << error;
     std::vector<std::vector<std::string>> records;
     for (const auto& row : rows)
         records.push_back(row.fields);
@@ -187,76 +210,25 @@ std::vector<std::vector<std::string>> TableRecords(const std::string& text) {
     return records;
 }
 
-// A flat JSON array of flat objects: each value as the format's text would
-// give it back ("N/A" for null, "On"/"Off" for DHCP and protection, "Yes"/"No"
-// for salted), so it compares with the same rows. Fails the test on anything
-// it does not expect.
+// A JSON array of objects: each value as the table's text would give it back
+// ("N/A" for null, "On"/"Off" for DHCP and protection, "Yes"/"No" for
+// salted), so it compares with the same rows. Throws on JSON that is not
+// well-formed, UTF-8 included.
 std::vector<std::vector<std::string>> JsonRecords(const std::string& text) {
     std::vector<std::vector<std::string>> records = {kColumns};
-    std::size_t pos = 0;
-    auto skip = [&] {
-        while (pos < text.size() && std::isspace(static_cast<unsigned char>(text[pos])))
-            ++pos;
-    };
-    auto expect = [&](char c) {
-        skip();
-        EXPECT_EQ(text[pos], c) << "at " << pos << ": " << text;
-        ++pos;
-    };
-    auto string = [&] {
-        expect('"');
-        std::string value;
-        while (text[pos] != '"') {
-            if (text[pos] == '\\') {
-                ++pos;
-                if (text[pos] == 'u') {
-                    value += static_cast<char>(std::stoi(text.substr(pos + 1, 4), nullptr, 16));
-                    pos += 5;
-                    continue;
-                }
-            }
-            value += text[pos++];
-        }
-        ++pos;
-        return value;
-    };
-    expect('[');
-    skip();
-    while (text[pos] == '{') {
-        ++pos;
+    for (const nlohmann::json& object : nlohmann::json::parse(text)) {
+        EXPECT_EQ(object.size(), kColumns.size()) << object;
         std::vector<std::string> record;
-        for (std::size_t c = 0; c < kColumns.size(); ++c) {
-            if (c > 0)
-                expect(',');
-            EXPECT_EQ(string(), kColumns[c]);
-            expect(':');
-            skip();
-            const bool yesNo = kColumns[c] == "salted";
-            if (text[pos] == '"') {
-                record.push_back(string());
-            } else if (text.compare(pos, 4, "null") == 0) {
-                record.push_back("N/A");
-                pos += 4;
-            } else if (text.compare(pos, 4, "true") == 0) {
-                record.push_back(yesNo ? "Yes" : "On");
-                pos += 4;
-            } else if (text.compare(pos, 5, "false") == 0) {
-                record.push_back(yesNo ? "No" : "Off");
-                pos += 5;
-            } else {
-                ADD_FAILURE() << "no value at " << pos << ": " << text;
-                return records;
-            }
+        for (const std::string& column : kColumns) {
+            const nlohmann::json& value = object.at(column);
+            const bool yes = value.is_boolean() && value.get<bool>();
+            record.push_back(value.is_null()      ? "N/A"
+                             : value.is_string()  ? value.get<std::string>()
+                             : column == "salted" ? (yes ? "Yes" : "No")
+                                                  : (yes ? "On" : "Off"));
         }
-        expect('}');
         records.push_back(record);
-        skip();
-        if (text[pos] == ',') {
-            ++pos;
-            skip();
-        }
     }
-    expect(']');
     return records;
 }
 
@@ -298,45 +270,54 @@ protected:
         return "\"" + m_plans.back() + "\"";
     }
 
-    int ConfigureRequests() {
-        int count = 0;
-        for (const std::string& line : m_simulator.LogLines())
-            count += line.find("\"configure\"") != std::string::npos;
-        return count;
+    // Requests, not copies: the library sends each five times, one id.
+    std::size_t ConfigureRequests() {
+        std::set<std::uint64_t> ids;
+        for (const std::string& line : m_simulator.LogLines()) {
+            const nlohmann::json entry = nlohmann::json::parse(line);
+            if (entry.at("type") == "configure")
+                ids.insert(entry.at("id").get<std::uint64_t>());
+        }
+        return ids.size();
     }
 
     SimulatorProcess m_simulator;
     std::vector<std::string> m_plans;
 };
 
-// Each format shows the fleet, given out of MAC order, in MAC order (0.4 s:
-// the simulator on loopback answers at once). The CSV is a plan that apply
-// takes as it is: every line "no change".
+// Each format shows the fleet, given out of MAC order, in MAC order (1 s:
+// the simulator on loopback answers at once), the table with the device
+// texts escaped and CSV and JSON in UTF-8. The CSV is a plan that apply
+// takes as it is: every line "no change", the e acute included.
 TEST_F(CliTest, ScanShowsTheFleetAndItsCsvAppliesAsNoChange) {
     std::vector<std::vector<std::string>> expected = {kColumns};
     expected.insert(expected.end(), kRows.begin(), kRows.end());
-    const CliRun table = RunCli("scan --wait 0.4");
+    std::vector<std::vector<std::string>> inTable = expected;
+    inTable[2][5] = "relay\\x1B[2J";
+    inTable[3][7] = "charlie\xE9";
+    const CliRun table = RunCli("scan --wait 1");
     EXPECT_EQ(table.status, 0u) << table.err;
-    EXPECT_EQ(TableRecords(table.out), expected) << table.out;
-    const CliRun json = RunCli("scan --wait 0.4 --format json");
+    EXPECT_EQ(TableRecords(table.out), inTable) << table.out;
+    const CliRun json = RunCli("scan --wait 1 --format json");
     EXPECT_EQ(json.status, 0u) << json.err;
     EXPECT_EQ(JsonRecords(json.out), expected) << json.out;
-    const CliRun csv = RunCli("scan --wait 0.4 --format csv");
+    const CliRun csv = RunCli("scan --wait 1 --format csv");
     ASSERT_EQ(csv.status, 0u) << csv.err;
     ASSERT_EQ(CsvRecords(csv.out), expected) << csv.out;
 
     const CliRun run = RunCli("apply --dry-run " + Plan("scan", csv.out));
     EXPECT_EQ(run.status, 0u) << run.err;
     EXPECT_EQ(run.out, std::string("line 2: ") + kMacA + ": no change\nline 3: " + kMacB +
-                           ": no change\nline 4: " + kMacC + ": no change\n3 lines: 3 no change\n");
+                           ": no change\nline 4: " + kMacC + ": no change\nline 5: " + kMacD +
+                           ": no change\n4 lines: 4 no change\n");
 }
 
 TEST_F(CliTest, ConfigureUnsaltedChangesWhatIsAskedAndKeepsTheRest) {
-    const CliRun run = RunCli(
-        std::string("configure ") + kMacA + " --ip 192.168.10.31 --hostname alphaNew --dhcp on",
-        "right\r\n");
+    const CliRun run = RunCli(std::string("configure ") + kMacA +
+                                  " --ip 192.168.10.31 --hostname alphaNew --dhcp on --wait 0.5",
+                              "right\r\n");
     ASSERT_EQ(run.status, 0u) << run.err;
-    EXPECT_EQ(run.out, std::string(kMacA) + ": accepted\n");
+    EXPECT_EQ(run.out, std::string(kMacA) + ": changed (library: accepted)\n");
     // What reached the device: the changes, the rest as reported, the
     // password without its line end.
     EXPECT_TRUE(m_simulator.WaitForLog(
@@ -354,7 +335,8 @@ TEST_F(CliTest, ConfigureSaltedWithAPasswordChange) {
     // never carries it as typed.
     run = RunCli(std::string("configure ") + kMacB + " --hostname bravo2", "pumpB!\n");
     EXPECT_EQ(run.status, 5u) << run.err;
-    EXPECT_EQ(run.err, std::string("vantrel-cli: ") + kMacB + ": wrong password\n");
+    EXPECT_EQ(run.err,
+              std::string("vantrel-cli: ") + kMacB + ": not changed (library: wrong password)\n");
     run = RunCli(std::string("configure ") + kMacB + " --hostname bravo2", "fresh1\n");
     EXPECT_EQ(run.status, 0u) << run.err;
     EXPECT_TRUE(m_simulator.WaitForLog({"\"configure\"", kMacB, "accepted", "bravo2"}));
@@ -362,8 +344,9 @@ TEST_F(CliTest, ConfigureSaltedWithAPasswordChange) {
     EXPECT_EQ(m_simulator.LogText().find("pumpB!"), std::string::npos);
 }
 
-// One case per status and per way a password can be missing; only the wrong
-// password reaches a device.
+// One case per status and per way a password can be missing or a change
+// refused; only the wrong password and delta's rename reach a device, delta's
+// with the password it does not say it checks.
 TEST_F(CliTest, ConfigureEndsEachWayWithItsStatus) {
     const struct {
         std::string args;
@@ -372,16 +355,23 @@ TEST_F(CliTest, ConfigureEndsEachWayWithItsStatus) {
         std::string out;
         std::string error;
     } cases[] = {
-        {std::string("configure ") + kMacA + " --ip 192.168.10.32", "wrong \n", 5, "",
-         "vantrel-cli: 02-6B-D4-CC-00-01: wrong password: the password ends in a blank, which "
-         "`echo pw |` at the Windows command prompt adds: write `echo pw|`\n"},
+        {std::string("configure ") + kMacA + " --hostname alpha2", "wrong \n", 5, "",
+         "vantrel-cli: 02-6B-D4-CC-00-01: not changed (library: wrong password): the password "
+         "ends in a blank, which `echo pw |` at the Windows command prompt adds: write `echo "
+         "pw|`\n"},
         {"configure 02-6B-D4-EE-EE-EE --wait 0.2", "", 4, "",
-         "vantrel-cli: device 02-6B-D4-EE-EE-EE not found\n"},
+         "vantrel-cli: device 02-6B-D4-EE-EE-EE not found: no answer to the scan within 0.2 s; "
+         "check that it is on and connected, or give a longer --wait\n"},
         {std::string("configure ") + kMacA + " --hostname bad_name", "right\n", 3, "",
          "vantrel-cli: hostname 'bad_name': Illegal hostname! Only a-z, A-Z and 0-9 allowed.\n"},
+        {std::string("configure ") + kMacD + " --dhcp on", "", 3, "",
+         "vantrel-cli: dhcp 'on': the device does not report DHCP\n"},
+        {std::string("configure ") + kMacD + " --dns2 10.1.1.53", "", 3, "",
+         "vantrel-cli: current host name 'Line4PackagingStationConveyorDrive2' is not allowed "
+         "(longer than 29 characters, which a request would cut); give --hostname\n"},
         // Closed input where a password is needed, and one line where
         // --change-password needs two.
-        {std::string("configure ") + kMacA + " --ip 192.168.10.32", "", 3, "",
+        {std::string("configure ") + kMacA + " --hostname alpha2", "", 3, "",
          "vantrel-cli: no password given for 02-6B-D4-CC-00-01; nothing was sent\n"},
         {std::string("configure ") + kMacB + " --change-password", "pumpB!\n", 3, "",
          "vantrel-cli: no new password given for 02-6B-D4-CC-00-02; nothing was sent\n"},
@@ -390,6 +380,8 @@ TEST_F(CliTest, ConfigureEndsEachWayWithItsStatus) {
         {std::string("configure ") + kMacA + " --colour red", "", 2, "",
          "vantrel-cli: unknown option for configure: --colour\n"
          "vantrel-cli --help tells how to use it.\n"},
+        {std::string("configure ") + kMacD + " --hostname delta", "pw\n", 0,
+         std::string(kMacD) + ": changed (library: accepted)\n", ""},
     };
     for (const auto& c : cases) {
         const CliRun run = RunCli(c.args, c.input);
@@ -397,8 +389,10 @@ TEST_F(CliTest, ConfigureEndsEachWayWithItsStatus) {
         EXPECT_EQ(run.err, c.error) << c.args;
         EXPECT_EQ(run.out, c.out) << c.args;
     }
+    EXPECT_TRUE(m_simulator.WaitForLog({"\"configure\"", kMacD, "accepted", "\"password\":\"pw\""}))
+        << m_simulator.LogText();
     ::Sleep(100);  // a late datagram would show in the log
-    EXPECT_EQ(ConfigureRequests(), 1) << m_simulator.LogText();
+    EXPECT_EQ(ConfigureRequests(), 2u) << m_simulator.LogText();
 }
 
 // No simulator: a target the library cannot read, and one where nothing answers.
@@ -473,7 +467,11 @@ public:
         ::WSACleanup();
     }
     const std::string& Target() const { return m_target; }
-    int ConfigureRequests() const { return m_configures; }
+    // Requests, not their copies.
+    std::size_t ConfigureRequests() const {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_configureIds.size();
+    }
 
 private:
     void Serve() {
@@ -488,8 +486,10 @@ private:
             const auto header = zova::wire::DecodeHeader(buffer, static_cast<std::size_t>(got));
             if (!header)
                 continue;
-            if (header->type == zova::wire::MessageType::ConfigureRequest)
-                ++m_configures;
+            if (header->type == zova::wire::MessageType::ConfigureRequest) {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                m_configureIds.insert(header->id);
+            }
             if (header->type != zova::wire::MessageType::ScanRequest ||
                 (m_firstCopyOnly && !m_scansAnswered.insert(header->id).second))
                 continue;
@@ -502,11 +502,12 @@ private:
 
     ZOVA_ModuleScanResponseType m_answer;
     bool m_firstCopyOnly;
-    std::set<std::uint32_t> m_scansAnswered;
+    std::set<std::uint32_t> m_scansAnswered;  // serving thread only
     SOCKET m_socket = INVALID_SOCKET;
     std::string m_target;
     std::atomic<bool> m_stop{false};
-    std::atomic<int> m_configures{0};
+    mutable std::mutex m_mutex;
+    std::set<std::uint32_t> m_configureIds;
     std::thread m_thread;
 };
 
@@ -516,11 +517,10 @@ TEST(CliNoAnswer, ConfigureThatGetsNoResultEndsWithItsStatus) {
                             .Ip(0x0A000001));
     ::SetEnvironmentVariableA("ZOVA_TARGET", device.Target().c_str());
 
-    const CliRun run = RunCli("configure 02-6B-D4-DD-00-01 --ip 10.0.0.2");
+    const CliRun run = RunCli("configure 02-6B-D4-DD-00-01 --ip 10.0.0.2 --wait 0.5");
     EXPECT_EQ(run.status, 6u) << run.err;
-    EXPECT_EQ(run.err, "vantrel-cli: 02-6B-D4-DD-00-01: no answer\n");
-    // The request and the library's four repeats reached the device.
-    EXPECT_EQ(device.ConfigureRequests(), 5);
+    EXPECT_EQ(run.err, "vantrel-cli: 02-6B-D4-DD-00-01: not changed (library: no answer)\n");
+    EXPECT_EQ(device.ConfigureRequests(), 1u);
 }
 
 TEST(CliAnswersLost, ScanListsWhatItHeardAndSaysDevicesMayBeMissing) {
@@ -546,9 +546,9 @@ TEST_F(CliTest, ApplyTakesASpreadsheetsPlanAndItsPasswords) {
                            kMacA + ";alpha2;right\r\n" + kMacB + "; bravo2 ;wrong\r\n;;\r\n");
     CliRun run = RunCli("apply --format csv " + column);
     EXPECT_EQ(run.status, 1u) << run.err;
-    EXPECT_EQ(run.out, std::string("line,mac,result,reason\r\n3,") + kMacA + ",accepted,\r\n4," +
-                           kMacB + ",wrong password,\r\n");
-    EXPECT_EQ(run.err.substr(run.err.find("2 lines")), "2 lines: 1 accepted, 1 wrong password\n");
+    EXPECT_EQ(run.out, std::string("\xEF\xBB\xBFline,mac,result,library,reason\r\n3,") + kMacA +
+                           ",changed,accepted,\r\n4," + kMacB + ",not changed,wrong password,\r\n");
+    EXPECT_EQ(run.err.substr(run.err.find("2 lines")), "2 lines: 1 changed, 1 not changed\n");
 
     const std::string shared =
         Plan("shared", std::string("mac;hostname;password\r\n") + kMacC + ";charlie2;\r\n" + kMacA +
@@ -557,13 +557,82 @@ TEST_F(CliTest, ApplyTakesASpreadsheetsPlanAndItsPasswords) {
     EXPECT_EQ(run.status, 3u) << run.err;
     EXPECT_EQ(run.err, std::string("vantrel-cli: no password given for line 3: ") + kMacA +
                            " (1 device needs one); nothing was sent\n");
-    EXPECT_EQ(ConfigureRequests(), 2);  // the first plan's
+    EXPECT_EQ(ConfigureRequests(), 2u);  // the first plan's
 
     run = RunCli("apply " + shared, "right\n");
     EXPECT_EQ(run.status, 0u) << run.err;
-    EXPECT_EQ(run.out, std::string("line 2: ") + kMacC + ": accepted\nline 3: " + kMacA +
-                           ": accepted\nline 4: " + kMacB +
-                           ": no change\n3 lines: 2 accepted, 1 no change\n");
+    EXPECT_EQ(run.out, std::string("line 2: ") + kMacC + ": changed (library: accepted)\nline 3: " +
+                           kMacA + ": changed (library: accepted)\nline 4: " + kMacB +
+                           ": no change\n3 lines: 2 changed, 1 no change\n");
+}
+
+// Devices that test what apply and configure say and leave behind: a holder
+// of an address that answers after the others, a device with a password,
+// one whose results come after the time-out, one whose results are lost,
+// and twins.
+class CliSafetyTest : public CliTest {
+protected:
+    CliSafetyTest() : CliTest(Fleet()) {}
+    static SimulatorProcess::Setup Fleet() {
+        SimulatorProcess::Setup setup;
+        const auto device = [](const char* last, const char* ip, const char* more) {
+            return std::string("[device]\nmac = 02-6B-D4-EE-00-") + last + "\nip = 10.0.0." + ip +
+                   "\nmask = 255.255.255.0\nhostname = dev" + ip + "\n" + more + "\n";
+        };
+        setup.fleetText = device("01", "1", "") +
+                          device("02", "2", "password-protection = on\npassword = right") +
+                          device("03", "3", "answer-delay-ms = 300") +
+                          device("04", "4", "result-delay-ms = 3500") +
+                          device("05", "5", "lost = results") + device("06", "6", "") +
+                          device("06", "7", "");
+        return setup;
+    }
+};
+
+TEST_F(CliSafetyTest, NoAddressTwiceNoResultCountedForAnotherNoTwinConfigured) {
+    // The holder of .3 answers after .1 has: the scan goes on and hears it.
+    CliRun run =
+        RunCli("apply --dry-run " + Plan("holder", "mac,ip\n02-6B-D4-EE-00-01,10.0.0.3\n"));
+    EXPECT_EQ(run.status, 1u) << run.err;
+    EXPECT_EQ(run.out,
+              "line 2: 02-6B-D4-EE-00-01: invalid: ip '10.0.0.3': 02-6B-D4-EE-00-03 has it and "
+              "keeps it\n1 lines: 1 invalid\n");
+
+    // A chain whose freeing line fails: the line that would take .2 stays unsent.
+    run = RunCli("apply " + Plan("chain",
+                                 "mac,ip,password\n02-6B-D4-EE-00-01,10.0.0.2,\n"
+                                 "02-6B-D4-EE-00-02,10.0.0.9,wrong\n"));
+    EXPECT_EQ(run.status, 1u) << run.err;
+    EXPECT_EQ(run.out,
+              "line 2: 02-6B-D4-EE-00-01: not sent: line 3 was to free ip '10.0.0.2' first, and "
+              "the library did not accept it (wrong password)\n"
+              "line 3: 02-6B-D4-EE-00-02: not changed (library: wrong password)\n"
+              "2 lines: 1 not changed, 1 not sent\n");
+    EXPECT_EQ(ConfigureRequests(), 1u) << m_simulator.LogText();
+
+    // The late result arrives while the next request waits for its own, which
+    // never comes: it is not counted for that one. Both devices changed.
+    run = RunCli("apply " + Plan("late",
+                                 "mac,hostname\n02-6B-D4-EE-00-04,late\n"
+                                 "02-6B-D4-EE-00-05,lost\n"));
+    EXPECT_EQ(run.status, 0u) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 3u) << run.out;
+    EXPECT_EQ(lines[0].rfind("line 2: 02-6B-D4-EE-00-04: changed (library: ", 0), 0u) << run.out;
+    EXPECT_TRUE(lines[1] == "line 3: 02-6B-D4-EE-00-05: changed (library: some device accepted)" ||
+                lines[1] == "line 3: 02-6B-D4-EE-00-05: changed (library: no answer)")
+        << run.out;
+
+    run = RunCli("scan --wait 0.5");
+    EXPECT_EQ(run.err,
+              "vantrel-cli: warning: two devices answer with 02-6B-D4-EE-00-06; "
+              "configure and apply refuse it\n");
+    run = RunCli("configure 02-6B-D4-EE-00-06 --hostname one");
+    EXPECT_EQ(run.status, 3u) << run.err;
+    EXPECT_EQ(run.err,
+              "vantrel-cli: mac '02-6B-D4-EE-00-06': two devices answer with this MAC; "
+              "give each its own first\n");
+    EXPECT_EQ(ConfigureRequests(), 3u) << m_simulator.LogText();
 }
 
 // No simulator: the texts themselves are checked natively against docs/cli.md.
@@ -577,8 +646,9 @@ TEST(CliHelp, HelpAndVersionArePrinted) {
     EXPECT_NE(run.out.find("\nzova.dll 1.1."), std::string::npos) << run.out;
 }
 
-// A plan of 50 generated devices (02-6B-D4-00-00-01 to -32, host names
-// "sim-…", which the rules refuse until changed), some lines bad.
+// A plan of 50 generated devices (02-6B-D4-00-00-01 to -32 at 10.0.0.1 to
+// .50, host names "sim-…", which the rules refuse until changed), some lines
+// bad, and one that takes the address the last line frees.
 class CliPlanTest : public CliTest {
 protected:
     CliPlanTest() : CliTest(Generated()) {}
@@ -603,6 +673,8 @@ protected:
                 line = "02-6B-D4-00-EE-EE,10.9.0.34,dev34,off";
             if (n == 42)
                 line = std::string(mac) + ",10.9.0.42";
+            if (n == 49)
+                line = std::string(mac) + ",10.0.0.50,dev49,off";
             text += line + "\r\n";
         }
         return Plan("plan", text);
@@ -615,16 +687,18 @@ protected:
          "line 22: 02-6B-D4-00-00-15: invalid: current host name 'sim-000015' is not allowed "
          "(Illegal hostname! Only a-z, A-Z and 0-9 allowed.); give a new one in the hostname "
          "column"},
-        {35, "line 35: 02-6B-D4-00-EE-EE: not found"},
+        {35,
+         "line 35: 02-6B-D4-00-EE-EE: not found: no answer to the scan within 1 s; check that "
+         "it is on and connected, or give a longer --wait"},
         {43, "line 43: 02-6B-D4-00-00-2A: invalid: 2 cells where the header has 4"},
     };
 };
 
 // The dry run and then the apply of the same plan, each with a short scan
-// (the one device never found ends it).
+// (the plan moves addresses, so it waits to the end).
 TEST_F(CliPlanTest, DryRunSendsNothingThenApplyGoesOnPastBadLines) {
     const std::string plan = WritePlan();
-    CliRun run = RunCli("apply --dry-run --wait 0.5 " + plan);
+    CliRun run = RunCli("apply --dry-run --wait 1 " + plan);
     EXPECT_EQ(run.status, 1u) << run.err;
     std::vector<std::string> lines = Lines(run.out);
     ASSERT_EQ(lines.size(), 51u) << run.out;
@@ -633,11 +707,14 @@ TEST_F(CliPlanTest, DryRunSendsNothingThenApplyGoesOnPastBadLines) {
               "-> dev1");
     for (const auto& other : m_others)
         EXPECT_EQ(lines[other.first - 2], other.second);
+    EXPECT_EQ(lines[48],
+              "line 50: 02-6B-D4-00-00-31: would set: ip 10.0.0.49 -> 10.0.0.50, hostname "
+              "sim-000031 -> dev49");
     EXPECT_EQ(lines[50], "50 lines: 1 not found, 2 invalid, 46 would apply, 1 no change");
     ::Sleep(100);  // a late datagram would show in the log
-    EXPECT_EQ(ConfigureRequests(), 0) << m_simulator.LogText();
+    EXPECT_EQ(ConfigureRequests(), 0u) << m_simulator.LogText();
 
-    run = RunCli("apply --wait 0.5 " + plan);
+    run = RunCli("apply --wait 1 " + plan);
     EXPECT_EQ(run.status, 1u) << run.err;
     lines = Lines(run.out);
     ASSERT_EQ(lines.size(), 51u) << run.out;
@@ -650,16 +727,22 @@ TEST_F(CliPlanTest, DryRunSendsNothingThenApplyGoesOnPastBadLines) {
             EXPECT_EQ(lines[n - 1], other->second);
             continue;
         }
-        EXPECT_EQ(lines[n - 1], "line " + std::to_string(line) + ": " + mac + ": accepted");
+        EXPECT_EQ(lines[n - 1],
+                  "line " + std::to_string(line) + ": " + mac + ": changed (library: accepted)");
         // The device got its own line's settings.
-        EXPECT_TRUE(m_simulator.WaitForLog(
-            {"\"configure\"", mac, "accepted", "\"ip\":\"10.9.0." + std::to_string(n) + "\""}))
+        const std::string ip = n == 49 ? "10.0.0.50" : "10.9.0." + std::to_string(n);
+        EXPECT_TRUE(
+            m_simulator.WaitForLog({"\"configure\"", mac, "accepted", "\"ip\":\"" + ip + "\""}))
             << mac;
     }
-    EXPECT_EQ(lines[50], "50 lines: 46 accepted, 1 not found, 2 invalid, 1 no change");
-    EXPECT_EQ(ConfigureRequests(), 46);
-    // A progress line per device sent, on standard error.
-    EXPECT_NE(run.err.find("[46/46] line 51: 02-6B-D4-00-00-32\n"), std::string::npos) << run.err;
+    EXPECT_EQ(lines[50], "50 lines: 46 changed, 1 not found, 2 invalid, 1 no change");
+    EXPECT_EQ(ConfigureRequests(), 46u);
+    // A progress line per device sent, on standard error; the line that
+    // frees 10.0.0.50 before the one that takes it.
+    EXPECT_NE(run.err.find("[45/46] line 51: 02-6B-D4-00-00-32\n[46/46] line 50: "
+                           "02-6B-D4-00-00-31\n"),
+              std::string::npos)
+        << run.err;
 }
 
 }  // namespace

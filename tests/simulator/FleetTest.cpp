@@ -39,6 +39,9 @@ hostname = mb-gateway
 password-protection = on
 password = secret
 unreported = dns2 , hostname
+answer-delay-ms = 500
+result-delay-ms = 60000
+lost = results
 )");
     ASSERT_EQ(fleet.error, "");
     ASSERT_EQ(fleet.devices.size(), 1u);
@@ -55,6 +58,9 @@ unreported = dns2 , hostname
     EXPECT_EQ(d.storedPassword, "secret");
     EXPECT_EQ(d.unreported, ItemBit(zova::wire::AnswerItem::SecondaryDns) |
                                 ItemBit(zova::wire::AnswerItem::Hostname));
+    EXPECT_EQ(d.answerDelay.count(), 500);
+    EXPECT_EQ(d.resultDelay.count(), 60000);
+    EXPECT_EQ(d.lost, Device::Lost::kResults);
 }
 
 TEST(Fleet, MistakesNameTheirLine) {
@@ -76,6 +82,9 @@ TEST(Fleet, MistakesNameTheirLine) {
         {"[device]\nmac = 02-6B-D4-00-00-01\ncolour = red\n", "line 3: bad colour"},
         {"[device]\nmac = 02-6B-D4-00-00-01\njust words\n", "line 3: expected key = value"},
         {"[device]\nmac = 02-6B-D4-00-00-01\nsalt = abc\n", "line 1: salt must be two characters"},
+        {"[device]\nmac = 02-6B-D4-00-00-01\nresult-delay-ms = 60001\n",
+         "line 3: bad result-delay-ms"},
+        {"[device]\nmac = 02-6B-D4-00-00-01\nlost = answers\n", "line 3: bad lost"},
     };
     for (const auto& c : cases) {
         const FleetResult fleet = ParseFleet(c.text);

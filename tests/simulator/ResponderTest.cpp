@@ -353,6 +353,41 @@ TEST(Responder, AcceptedConfigureTakesReportedSettingsAndTheNewPassword) {
               ConfigureOutcome::Accepted);
 }
 
+// The slow and lossy paths the console program's tests need: what the
+// device carries out and what it answers, and when.
+TEST(Responder, ADevicesPathCanDelayOrLoseItsTraffic) {
+    const struct {
+        const char* what;
+        Device::Lost lost;
+        milliseconds resultDelay;
+        bool carriedOut;
+        std::size_t replies;
+        const char* outcome;
+    } cases[] = {
+        {"late result", Device::Lost::kNothing, milliseconds(3200), true, 1, "accepted"},
+        {"lost result", Device::Lost::kResults, milliseconds(0), true, 0, "accepted"},
+        {"lost request", Device::Lost::kRequests, milliseconds(0), false, 0, "lost"},
+    };
+    for (const auto& c : cases) {
+        Device d = MakeDevice(1, "a", true);
+        d.lost = c.lost;
+        d.resultDelay = c.resultDelay;
+        d.answerDelay = milliseconds(700);
+        Responder responder({d}, milliseconds(0));
+        const Handled handled = Send(responder, EncodeConfigureRequest(1, ConfigureOf(1, "a")));
+        ASSERT_EQ(handled.replies.size(), c.replies) << c.what;
+        if (c.replies)
+            EXPECT_EQ(handled.replies[0].delay, c.resultDelay) << c.what;
+        EXPECT_NE(handled.logLine.find(std::string("\"outcome\":\"") + c.outcome + '"'),
+                  std::string::npos)
+            << c.what << ": " << handled.logLine;
+        EXPECT_EQ(responder.Devices()[0].ip == 0x0A000001u, c.carriedOut) << c.what;
+        const Handled scan = Send(responder, EncodeScanRequest(2));
+        ASSERT_EQ(scan.replies.size(), 1u);
+        EXPECT_EQ(scan.replies[0].delay, milliseconds(700)) << c.what;
+    }
+}
+
 TEST(Responder, RepeatsAreAnsweredAlikeButCarriedOutOnce) {
     Responder responder({MakeDevice(1, "a", true)}, milliseconds(0));
     auto change = ConfigureOf(1, "a");
