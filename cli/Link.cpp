@@ -96,7 +96,10 @@ bool Scan::AnswersLost() const {
 }
 
 bool Scan::StillAnswering() const {
-    return lastNew_ > deadline_ - kQuietAtTheEnd;
+    // A wait that ends before the last copy leaves is a quick look: answers
+    // are still due by design.
+    return wait_ > std::chrono::milliseconds(zova::kLastCopyDelayMs) &&
+           lastNew_ > deadline_ - kQuietAtTheEnd;
 }
 
 void Scan::Collect(const std::unordered_set<std::uint64_t>& wanted) {

@@ -53,9 +53,10 @@ public:
     // a device may be missing (it judges once the last copy's answers are
     // due, which may be after the wait).
     bool AnswersLost() const;
-    // Whether a device new to this scan answered in the last moments of its
-    // wait, so that others may not have been heard yet: the wait was shorter
-    // than the devices take, or the library was still catching up.
+    // Whether a device new to this scan answered in the last moments of a
+    // wait longer than the last copy's delay, so that others may not have
+    // been heard yet: the wait was shorter than the devices take, or the
+    // library was still catching up.
     bool StillAnswering() const;
 
 private:
