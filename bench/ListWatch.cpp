@@ -14,8 +14,11 @@
 // full, prints the dialog's thread id, polls every 50 ms instead of 1 ms, and
 // leaves the tool running until every copy's answers are in.
 //
+// --poll-ms MS: reads the row count every MS ms instead of every 1 ms, so
+// that a long scan is watched without loading the tool's thread.
+//
 // Usage: list_watch STARTUP_ROWS EXPECTED_ROWS TIMEOUT_SECONDS [--close]
-//                   [--click-at ROWS] [--markers]
+//                   [--click-at ROWS] [--markers] [--poll-ms MS]
 // STARTUP_ROWS: the rows the start-up scan leaves (0 when no device answers).
 #include "res/Resource.h"
 #include "tools/RemoteBuffer.h"
@@ -129,6 +132,7 @@ int main(int argc, char** argv) {
     bool close = false;
     bool markers = false;
     int clickAt = -1;
+    DWORD pollMs = 1;
     for (int i = 4; i < argc; ++i) {
         if (std::strcmp(argv[i], "--close") == 0)
             close = true;
@@ -136,8 +140,11 @@ int main(int argc, char** argv) {
             markers = true;
         else if (std::strcmp(argv[i], "--click-at") == 0 && i + 1 < argc)
             clickAt = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--poll-ms") == 0 && i + 1 < argc)
+            pollMs = static_cast<DWORD>(std::atoi(argv[++i]));
     }
-    const DWORD pollMs = markers ? 50 : 1;
+    if (markers)
+        pollMs = 50;
 
     HWND hDlg = nullptr;
     while (!hDlg && Now() < deadline) {

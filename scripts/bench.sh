@@ -9,7 +9,8 @@
 #                  a worktree at an earlier commit) in its preset windows and
 #                  measures its library, tool, list_fill_bench and
 #                  vantrel-cli's dry runs before this tree's, in the same run,
-#                  under the same Wine prefix
+#                  under the same Wine prefix; bench/load.sh builds its
+#                  library in windows-x86 too
 #   --no-netns     leaves out the DHCP run and the lossy-link scans, the two
 #                  parts that make network namespaces (for a machine where
 #                  others run namespace tests)
@@ -20,10 +21,10 @@ cd "$(dirname "$0")/.." || exit 1
 md5_runs=9; md5_mib=128; dhcp_exchanges=30; lossy_scans=20; list_counts="100 1000 5000 10000"
 fill_counts="100 1000"; click_devices="1000 10000"; request_devices=1000; fill_request_rows=300
 plan_devices=1000; plan_runs=3; plan_lines="25000 100000"; callback_devices=1000; callback_scans=3
-before=""; netns=1
+before=""; netns=1; quick=""
 while [ $# -gt 0 ]; do
     case $1 in
-    --quick) md5_runs=3; md5_mib=32; dhcp_exchanges=5; lossy_scans=3; list_counts="100 1000"; fill_counts="100"
+    --quick) quick=1; md5_runs=3; md5_mib=32; dhcp_exchanges=5; lossy_scans=3; list_counts="100 1000"; fill_counts="100"
              click_devices=100; request_devices=100; fill_request_rows=50; plan_devices=100
              plan_runs=1; plan_lines=25000; callback_devices=100; callback_scans=1 ;;
     --before) before=$(realpath "$2"); shift ;;
@@ -124,5 +125,9 @@ done
 echo "== vantrel-cli apply"
 BEFORE_CLI=${before:+$before/build/windows/bin/vantrel-cli.exe} \
     bench/cli_apply.sh "$plan_devices" "$plan_runs" $plan_lines
+echo
+
+echo "== zova.dll under load"
+bench/load.sh ${quick:+--quick} ${before:+--before "$before"}
 echo
 echo "load average at end: $(cut -d' ' -f1-3 /proc/loadavg)"
