@@ -34,7 +34,7 @@ build "$root" native vantrel-devsim copy_flood
 build "$root" windows VantrelConfig zova vantrel-cli list_watch copy_loss
 build "$root" windows-x86 zova copy_loss
 if [ -n "$before" ]; then
-    echo "before: $before at $(git -C "$before" log -1 --format='%h %s' 2>/dev/null)"
+    echo "before: $before at $(git -C "$before" log -1 --format='%h %s' 2>/dev/null || echo "(no git history)")"
     build "$before" windows VantrelConfig zova vantrel-cli
     build "$before" windows-x86 zova
 fi

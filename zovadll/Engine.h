@@ -40,9 +40,11 @@ public:
         std::chrono::milliseconds(1000)};
     static_assert(kCopyDelays.back().count() == kLastCopyDelayMs, "the public last-copy delay");
 
-    // Bounds that keep a flood of datagrams from exhausting memory; each
-    // drops its oldest entry to make room. The answer queue holds a scan of
-    // 65,536 devices that the caller has not begun to fetch.
+    // Bounds that keep a flood of datagrams from exhausting memory. The
+    // results awaited and the rejected passwords drop their oldest entry to
+    // make room; the full answer queue refuses a newcomer, whose next copy
+    // may pass (dropping the oldest would lose a device for the scan, since
+    // its further copies are repeats).
     static constexpr std::size_t kMaxAnswers = 65536;
     static constexpr std::size_t kMaxRejected = 256;
     static constexpr std::size_t kMaxPending = 64;

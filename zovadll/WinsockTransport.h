@@ -40,7 +40,7 @@ public:
     // Waits until a datagram arrives or until passes, then hands over the
     // waiting datagrams until none is left or until has passed, so that a
     // flood cannot hold the caller past until by more than one datagram.
-    // When the wait itself fails it still lasts until until, so that a
+    // When the wait itself fails it still lasts till then, so that a
     // lasting failure cannot turn the caller's loop into a spin.
     void Receive(std::chrono::steady_clock::time_point until, const Sink& sink);
 
