@@ -118,8 +118,7 @@ void CDeviceListCtrl::SortColumn(int nColumn, BOOL bAscending) {
 
 void CDeviceListCtrl::Resort() {
     const int nCount = GetItemCount();
-    // Rows in the one order they can have, and nothing new: no sort could
-    // move any of them.
+    // Rows in order and nothing new: a stable sort would move none of them.
     if (m_nRankedRows == nCount)
         return;
     const int nPlace = PlaceOfNewRow();
@@ -142,11 +141,11 @@ void CDeviceListCtrl::Resort() {
         NoteFullSort();
 }
 
-// Where every pair of cells compares as their ranks do and no two tie, the
-// rows have exactly one sorted order, which any sort gives; so a row added
-// to rows already in it goes where a binary search puts it, the only place
-// the full sort can give it. The full sort costs n log n comparisons per
-// stored answer, this log n.
+// Where every pair of cells compares as their ranks do, a row added to rows
+// in order goes after the last row it ties with: that is where the list
+// view's sort, which is stable (docs/devicelist.md), leaves a row appended
+// at the end, and a binary search finds it. The full sort costs n log n
+// comparisons per stored answer, this log n.
 int CDeviceListCtrl::PlaceOfNewRow() {
     const auto nColumn = static_cast<std::size_t>(m_nSortColumn);
     const int nLast = GetItemCount() - 1;
@@ -158,12 +157,9 @@ int CDeviceListCtrl::PlaceOfNewRow() {
         m_nRankedRows = -1;
         return -1;
     }
-    const int nPlace = devicelist::RankedPlace(
+    return devicelist::RankedPlace(
         nLast, [&](int nRow) -> const devicelist::CellKey& { return RowAt(nRow)->keys[nColumn]; },
         RowAt(nLast)->keys[nColumn], m_bSortAscending != FALSE);
-    if (nPlace < 0)
-        m_nRankedRows = -1;
-    return nPlace;
 }
 
 void CDeviceListCtrl::NoteFullSort() {
@@ -175,7 +171,7 @@ void CDeviceListCtrl::NoteFullSort() {
     const int nCount = GetItemCount();
     for (int i = 1; i < nCount; ++i) {
         if (devicelist::CompareCellKeys(RowAt(i - 1)->keys[nColumn], RowAt(i)->keys[nColumn],
-                                        bAscending) >= 0)
+                                        bAscending) > 0)
             return;
     }
     m_nRankedRows = nCount;

@@ -74,11 +74,11 @@ private:
     // Inserts a row at nIndex showing row's texts, its item data pointing there.
     int InsertRowAt(int nIndex, const ROWDATA& row);
     const ROWDATA* RowAt(int nRow) const;
-    // Where the full sort must put the one row added since the last sort,
-    // when the sort column ranks its cells and the row ties with none (there
-    // is only one order then); -1 when the full sort must decide.
+    // Where a stable full sort puts the one row added since the last sort,
+    // when the sort column ranks its cells: after the last row it ties with;
+    // -1 when the full sort must decide.
     int PlaceOfNewRow();
-    // After a full sort: whether the rows are in the one order of a ranking.
+    // After a full sort: whether the rows are in order by a ranked column.
     void NoteFullSort();
     void OnColumnClick(NMHDR* pHeader, LRESULT* pResult);
     // Switches drawing off until the answers already queued are in (see AddResponse).
@@ -97,9 +97,8 @@ private:
     std::vector<std::unique_ptr<ROWDATA>> m_rowData;
     // Each column's cells, as far as their ranking goes (see PlaceOfNewRow).
     std::vector<devicelist::ColumnRanking> m_rankings;
-    // The leading rows known to be in the one order the sort can give them;
-    // -1 when unknown (ties, or cells not ranked, since the last emptying or
-    // header click).
+    // The leading rows known to be in order by a ranked sort column; -1 when
+    // unknown (cells not ranked, since the last emptying or header click).
     int m_nRankedRows = 0;
     // False once columns were added under existing rows, which then have no
     // cells there; until the list is emptied.
