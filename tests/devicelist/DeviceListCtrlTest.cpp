@@ -173,8 +173,8 @@ std::vector<ZOVA_ModuleScanResponseType> TiedAnswers(int nCount, int nUnrankedFr
             answer.Firmware(pick(3), pick(4), pick(2));
         const std::string k = std::to_string(pick(6));
         const bool bRanked = i < nUnrankedFrom;
-        const std::string type = i % 2 ? k + (bRanked ? ".0.5.9" : ".0.5.9x")
-                                       : (bRanked ? "Relay " : " type ") + k;
+        const std::string type =
+            i % 2 ? k + (bRanked ? ".0.5.9" : ".0.5.9x") : (bRanked ? "Relay " : " type ") + k;
         answers.push_back(answer.Type(type.c_str()));
     }
     return answers;
@@ -235,9 +235,9 @@ TEST(DeviceListCtrlTest, TheListViewsSortKeepsTiedRowsInTheirOrder) {
                 const Texts cells = ColumnTexts(host.m_list, nColumn);
                 const Texts macs = ColumnTexts(host.m_list, 6);
                 for (std::size_t i = 0; i < cells.size(); ++i)
-                    rows.emplace_back(devicelist::MakeCellKey(cells[i].c_str(),
-                                                              &CDeviceListCtrl::TextSortKey),
-                                      macs[i] + " ");
+                    rows.emplace_back(
+                        devicelist::MakeCellKey(cells[i].c_str(), &CDeviceListCtrl::TextSortKey),
+                        macs[i] + " ");
                 std::stable_sort(rows.begin(), rows.end(), [&](const auto& a, const auto& b) {
                     return devicelist::CompareCellKeys(a.first, b.first, bAscending) < 0;
                 });

@@ -200,10 +200,9 @@ TEST(SortRules, RankedPlaceIsAfterTheLastTie) {
         bool ascending;
         int place;
     } cases[] = {
-        {"1.0.0.0", true, 0},  {"1.0.0.1", true, 1},  {"1.0.0.2", true, 1},
-        {"1.0.0.3", true, 3},  {"1.0.0.4", true, 3},  {"N/A", true, 5},
-        {"N/A", false, 2},     {"1.0.0.4", false, 2}, {"1.0.0.3", false, 4},
-        {"1.0.0.2", false, 4}, {"1.0.0.1", false, 5}, {"1.0.0.0", false, 5},
+        {"1.0.0.0", true, 0},  {"1.0.0.1", true, 1},  {"1.0.0.2", true, 1},  {"1.0.0.3", true, 3},
+        {"1.0.0.4", true, 3},  {"N/A", true, 5},      {"N/A", false, 2},     {"1.0.0.4", false, 2},
+        {"1.0.0.3", false, 4}, {"1.0.0.2", false, 4}, {"1.0.0.1", false, 5}, {"1.0.0.0", false, 5},
     };
     for (const auto& c : cases) {
         const std::vector<CellKey>& keys = c.ascending ? up : down;
