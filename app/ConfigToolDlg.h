@@ -36,6 +36,8 @@ protected:
     // "File" is hidden and disabled; it does nothing.
     void OnFile() {}
     LRESULT OnZovaNotify(WPARAM wParam, LPARAM lParam);
+    // Hands the library's notifications posted here straight to OnZovaNotify.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
     void OnDestroy();
     void OnSize(UINT nType, int cx, int cy);
     void OnSizing(UINT fwSide, LPRECT pRect);

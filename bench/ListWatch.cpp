@@ -67,7 +67,12 @@ int RowCount(HWND hList) {
     return static_cast<int>(count);
 }
 
-// Waits until the count is `expected` and has not changed for `quietMs`.
+// A row count unchanged this long short of the rows expected: answers were
+// lost, and waiting on would only run to the deadline.
+constexpr double kStalledSeconds = 30;
+
+// Waits until the count is `expected` and has not changed for `quietMs`;
+// false at the deadline or once the count has stalled elsewhere.
 bool WaitForSettled(HWND hList, int expected, int quietMs, double deadline) {
     int last = -2;
     double since = Now();
@@ -78,6 +83,8 @@ bool WaitForSettled(HWND hList, int expected, int quietMs, double deadline) {
             since = Now();
         } else if (count == expected && (Now() - since) * 1000 >= quietMs) {
             return true;
+        } else if (Now() - since >= kStalledSeconds) {
+            return false;
         }
         Sleep(5);
     }
@@ -232,10 +239,18 @@ int main(int argc, char** argv) {
     int rowsAtClick = 0;
     int rowsAtSorted = 0;
     int count = 0;
+    int lastCount = 0;
+    double lastChange = Now();
     while (Now() < deadline) {
         count = RowCount(hList);
         if (count > 0 && !firstRow)
             firstRow = Now();
+        if (count != lastCount) {
+            lastCount = count;
+            lastChange = Now();
+        } else if (count > 0 && Now() - lastChange >= kStalledSeconds) {
+            break;
+        }
         if (clickAt >= 0 && !headerClick && count >= clickAt) {
             rowsAtClick = count;
             headerClick = Now();

@@ -26,7 +26,10 @@
 # list_order_check.exe sets them beside the full sort's order of the devices
 # as their answers arrived on the wire ("order": "same", or "differs" with
 # the first row that does, and the rows out of order), and counts the
-# devices answered but not listed ("not listed").
+# devices answered but not listed ("not listed"); "dropped" is the answers
+# the kernel dropped at the tool's socket. Where it dropped a device's first
+# answer, the tool took a later one, so tied rows may then stand in another
+# order than the wire's, with no row out of order.
 # CLICK_FULL=1: then a click on another column's heading, with every row
 # listed; "full click" is the time until the tool sorted by it.
 cd "$(dirname "$0")/.." || exit 1
@@ -67,7 +70,7 @@ printf '%8s %10s %12s %14s %16s %10s %10s' devices start-up "scan->full" "last n
 [ -n "$CLICK_AT" ] && printf ' %26s' "click->acted (rows then)"
 [ -n "$REQUESTS" ] && printf ' %13s %11s %11s' "requests/row" "posted/row" "notify/row"
 [ -n "$CLICK_FULL" ] && printf ' %10s' "full click"
-[ -n "$CHECK_ORDER" ] && printf ' %10s  %s' "not listed" "order"
+[ -n "$CHECK_ORDER" ] && printf ' %8s %10s  %s' dropped "not listed" "order"
 echo
 watch_options=""
 [ -n "$CLICK_AT" ] && watch_options="--click-at $CLICK_AT"
@@ -106,9 +109,16 @@ for n in $counts; do
     toolpid=$!
     pids="$pids $toolpid"
     # Peak resident memory of the tool's process, read until it ends.
+    # With CHECK_ORDER also the answers the kernel dropped at the tool's UDP
+    # sockets (their receive buffers full).
     ( while kill -0 $toolpid 2>/dev/null; do
           v=$(awk '/VmHWM/ { print $2 }' /proc/$toolpid/status 2>/dev/null)
           [ -n "$v" ] && echo "$v" >"$work/peak"
+          if [ -n "$CHECK_ORDER" ]; then
+              inodes=" $(ls -l /proc/$toolpid/fd 2>/dev/null | sed -n 's/.*socket:\[\([0-9]*\)\]$/\1/p' | tr '\n' ' ')"
+              awk -v inodes="$inodes" 'NR > 1 && index(inodes, " " $10 " ") { d += $NF } END { print d + 0 }' \
+                  /proc/net/udp >"$work/drops.new" && mv "$work/drops.new" "$work/drops"
+          fi
           sleep 0.2
       done ) &
     pids="$pids $!"
@@ -177,6 +187,7 @@ for n in $counts; do
             printf "%8d %10s %12s %14s %9d/%-6d %10s %7.0f MiB%s", n, startup, s2f, l2f, answers, n - distinct, rows, peak / 1024, extra
         }'
     if [ -n "$CHECK_ORDER" ]; then
+        printf ' %8s' "$(cat "$work/drops" 2>/dev/null)"
         { cat "$work/arrivals" 2>/dev/null; grep '^row' "$work/watch.txt"; } |
             run_wine "$check" "${SORT_COLUMN:-0}" 2>/dev/null | tr -d '\r' |
             awk '{ order = $1 == "same" ? "same" : sprintf("%s from row %d, %d rows out of order", $1, $9, $7)
