@@ -74,8 +74,8 @@ int main(int argc, char** argv) {
     std::vector<devicelist::CellKey> keys;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         listedAt[MacDigits(rows[i].at(zova::kMacColumn))] = i;
-        keys.push_back(devicelist::MakeCellKey(rows[i].at(column).c_str(),
-                                               &CDeviceListCtrl::TextSortKey));
+        keys.push_back(
+            devicelist::MakeCellKey(rows[i].at(column).c_str(), &CDeviceListCtrl::TextSortKey));
     }
     std::vector<std::size_t> fullSort;
     std::vector<bool> seen(rows.size());

@@ -132,8 +132,8 @@ struct HeaderClick {
     double clicked = 0;
     double acted = 0;
 };
-HeaderClick ClickHeaderUntilSorted(HANDLE hProcess, const tools::RemoteBuffer& remote,
-                                   HWND hHeader, int nItem, double deadline) {
+HeaderClick ClickHeaderUntilSorted(HANDLE hProcess, const tools::RemoteBuffer& remote, HWND hHeader,
+                                   int nItem, double deadline) {
     HeaderClick click;
     click.clicked = Now();
     if (!ClickHeaderItem(hProcess, remote, hHeader, nItem)) {

@@ -177,9 +177,11 @@ void CDeviceListCtrl::NoteFullSort() {
     const int nCount = GetItemCount();
     for (int i = 0; i < nCount; ++i) {
         const ROWDATA* pRow = RowAt(i);
-        if (pRow == nullptr || (i > 0 && devicelist::CompareCellKeys(m_rowOrder.back()->keys[nColumn],
-                                                                     pRow->keys[nColumn],
-                                                                     bAscending) > 0)) {
+        const bool bInOrder =
+            pRow != nullptr && (m_rowOrder.empty() ||
+                                devicelist::CompareCellKeys(m_rowOrder.back()->keys[nColumn],
+                                                            pRow->keys[nColumn], bAscending) <= 0);
+        if (!bInOrder) {
             m_rowOrder.clear();
             return;
         }
