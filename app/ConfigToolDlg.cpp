@@ -4,7 +4,6 @@
 #include "app/DialogLayout.h"
 #include "configure/ConfigureAction.h"
 #include "dhcp/AdvancedSettingsDlg.h"
-#include "dhcp/ServerSwitch.h"
 #include "framework/DC.h"
 #include "framework/DataExchange.h"
 #include "framework/MessageMap.h"
@@ -70,19 +69,10 @@ void SetNotifyPostForTesting(NotifyPostFunction pfnPost) {
     g_pfnNotifyPost.store(pfnPost ? pfnPost : &::PostMessageA);
 }
 
-UINT DhcpServerThread(LPVOID pParam) {
-    CConfigToolDlg* pDlg = static_cast<CConfigToolDlg*>(pParam);
-    dhcp::RunServerWorker(pDlg->m_dhcpServer, pDlg->m_bDhcpServerRunning);
-    return 0;
-}
-
 CConfigToolDlg::CConfigToolDlg(CWnd* pParent)
     : CDialog(IDD_CONFIGTOOL_DIALOG, pParent), m_hIcon(AfxGetApp()->LoadIcon(IDR_MAINFRAME)) {}
 
 CConfigToolDlg::~CConfigToolDlg() {
-    // The program's end does not switch the server off; its worker and socket
-    // must still go before the object they use.
-    dhcp::StopServer(m_dhcpServer, m_bDhcpServerRunning, m_dhcpServerThread);
     if (g_pMainDlg == this)
         g_pMainDlg = nullptr;
 }
@@ -211,8 +201,7 @@ HCURSOR CConfigToolDlg::OnQueryDragIcon() {
 }
 
 void CConfigToolDlg::OnAdvancedOptions() {
-    dhcp::RunAdvancedOptions(m_dhcpServer, m_bDhcpServerRunning, m_dhcpServerThread,
-                             [this] { DhcpServerThread(this); });
+    dhcp::RunAdvancedOptions(m_dhcpServer);
 }
 
 void CConfigToolDlg::OnWink() {

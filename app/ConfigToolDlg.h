@@ -5,12 +5,9 @@
 
 #include "app/Layout.h"
 #include "devicelist/DeviceListCtrl.h"
-#include "dhcp/DhcpServer.h"
+#include "dhcp/ServerSwitch.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
-
-#include <atomic>
-#include <thread>
 
 // Posted to the main dialog for every library notification (lParam: its value).
 constexpr UINT WM_ZOVA_NOTIFY = WM_USER + 1;
@@ -53,17 +50,11 @@ protected:
     app::ControlLayout m_layout;
 
 private:
-    friend UINT DhcpServerThread(LPVOID pParam);
-
-    // The recovery DHCP server, its switch and its worker.
-    CDhcpServer m_dhcpServer;
-    std::atomic<bool> m_bDhcpServerRunning{false};
-    std::thread m_dhcpServerThread;
+    // The recovery DHCP server with its running flag and worker. Closing the
+    // tool leaves the switch as it is; its destructor, with the dialog
+    // object, stops the worker and closes the socket.
+    dhcp::ServerSwitch m_dhcpServer;
 };
-
-// The recovery server's worker over the main dialog (pParam): polls every
-// 50 ms while the server is on.
-UINT DhcpServerThread(LPVOID pParam);
 
 // The main dialog, for the library's callback; set before the callback is registered.
 extern CConfigToolDlg* g_pMainDlg;

@@ -50,6 +50,11 @@ std::optional<Mac> ParseMac(std::string_view text) {
     return mac;
 }
 
+std::uint32_t Ipv4From(const std::uint8_t* bytes) {
+    return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
+           std::uint32_t{bytes[2]} << 8 | bytes[3];
+}
+
 std::string Ipv4Text(std::uint32_t address) {
     char text[16];
     std::snprintf(text, sizeof text, "%u.%u.%u.%u", static_cast<unsigned>(address >> 24),

@@ -36,6 +36,9 @@ bool ParseHexPairs(std::string_view text, std::string_view separators, std::uint
 // A MAC as a person types it: six hex pairs separated by '-' or ':'.
 std::optional<Mac> ParseMac(std::string_view text);
 
+// The four bytes from `bytes` on, in wire order: a DHCP address field.
+std::uint32_t Ipv4From(const std::uint8_t* bytes);
+
 // "192.168.0.1".
 std::string Ipv4Text(std::uint32_t address);
 

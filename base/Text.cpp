@@ -39,6 +39,28 @@ int ParseDecimal(std::string_view text) {
     return magnitude > INT_MAX ? INT_MAX : static_cast<int>(magnitude);
 }
 
+std::optional<std::uint32_t> ParseUnsigned(std::string_view text, std::uint32_t max) {
+    if (text.empty())
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (char c : text) {
+        if (!IsDigit(c))
+            return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        if (value > max)
+            return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(value);
+}
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && IsSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
 std::string_view BoundedText(const char* field, std::size_t size) {
     const void* nul = std::memchr(field, '\0', size);
     return {field, nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - field) : size};

@@ -6,7 +6,9 @@
 #define VANTREL_BASE_TEXT_H
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string_view>
 
 namespace base {
@@ -32,6 +34,13 @@ bool SkipSpaceAndSign(std::string_view text, std::size_t& pos);
 // to the first other character; 0 without digits. Values beyond the range of
 // int saturate at INT_MAX or INT_MIN instead of overflowing.
 int ParseDecimal(std::string_view text);
+
+// A count, a port or a time as a person types it: one or more decimal digits
+// and nothing else (no sign, no blanks), at most max.
+std::optional<std::uint32_t> ParseUnsigned(std::string_view text, std::uint32_t max);
+
+// text without the white space of the C locale at either end.
+std::string_view Trimmed(std::string_view text);
 
 // The text of size bytes at field: up to the first NUL, or all of them when
 // there is none.

@@ -42,38 +42,32 @@ std::string ErrorText(int error) {
 
 const char* ReplyName(std::uint8_t type) {
     switch (type) {
-    case 2:
+    case dhcp::kOffer:
         return "OFFER";
-    case 5:
+    case dhcp::kAck:
         return "ACK";
     default:
         return "NAK";
     }
 }
 
+// "OFFER 02-6B-D4-10-00-2A -> 10.200.1.42 server 10.200.1.254"
 void PrintReply(const CDhcpPacket& reply) {
-    const std::uint8_t* y = reply.yiaddr;  // in wire order
-    const std::uint32_t offered = static_cast<std::uint32_t>(y[0]) << 24 |
-                                  static_cast<std::uint32_t>(y[1]) << 16 |
-                                  static_cast<std::uint32_t>(y[2]) << 8 | y[3];
     Out(std::string(ReplyName(reply.messageType)) + ' ' +
-        base::MacText(base::MacFrom(reply.chaddr)) + " -> " + base::Ipv4Text(offered) + '\n');
+        base::MacText(base::MacFrom(reply.chaddr)) + " -> " +
+        base::Ipv4Text(base::Ipv4From(reply.yiaddr)) + " server " +
+        base::Ipv4Text(base::Ipv4From(reply.serverId)) + '\n');
 }
 
 }  // namespace
 
 int RunRecover(const Command& command) {
-    CDhcpServer server;
-    if (!server.Init()) {
-        Err("DHCP server init failed: " + ErrorText(server.m_initError) + '\n');
+    dhcp::ServerSwitch server(&PrintReply);
+    if (!server.On()) {
+        Err("DHCP server init failed: " + ErrorText(server.InitError()) + '\n');
         return kDhcpInitFailed;
     }
     ::SetConsoleCtrlHandler(&OnConsoleEvent, TRUE);
-
-    std::atomic<bool> running{false};
-    std::thread worker;
-    dhcp::StartServerWorker(running, worker,
-                            [&] { dhcp::RunServerWorker(server, running, &PrintReply); });
     Out("DHCP server running on port 67; Ctrl-C stops it\n");
     {
         std::unique_lock<std::mutex> lock(g_stopMutex);
@@ -84,7 +78,7 @@ int RunRecover(const Command& command) {
         else
             g_stopChanged.wait(lock, [] { return g_stop; });
     }
-    dhcp::StopServer(server, running, worker);
+    server.Off();
     Out("DHCP server stopped\n");
     return kSuccess;
 }

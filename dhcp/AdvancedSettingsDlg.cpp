@@ -1,6 +1,5 @@
 #include "dhcp/AdvancedSettingsDlg.h"
 
-#include "dhcp/ServerSwitch.h"
 #include "framework/DataExchange.h"
 #include "framework/MessageBox.h"
 #include "res/Resource.h"
@@ -15,18 +14,16 @@ void CAdvancedSettingsDlg::DoDataExchange(CDataExchange* pDX) {
 
 namespace dhcp {
 
-void RunAdvancedOptions(CDhcpServer& server, std::atomic<bool>& running, std::thread& worker,
-                        const std::function<void()>& work) {
+void RunAdvancedOptions(ServerSwitch& server) {
     CAdvancedSettingsDlg dlg;
-    dlg.m_bEnableDhcpServer = running ? TRUE : FALSE;
+    dlg.m_bEnableDhcpServer = server.IsOn() ? TRUE : FALSE;
     dlg.DoModal();  // after Cancel the member still holds the current state
 
-    if (dlg.m_bEnableDhcpServer && !running) {
-        if (!server.Init())
+    if (dlg.m_bEnableDhcpServer && !server.IsOn()) {
+        if (!server.On())
             AfxMessageBox("DHCP server init failed", MB_OK);
-        StartServerWorker(running, worker, work);
-    } else if (!dlg.m_bEnableDhcpServer && running) {
-        StopServer(server, running, worker);
+    } else if (!dlg.m_bEnableDhcpServer && server.IsOn()) {
+        server.Off();
     }
 }
 

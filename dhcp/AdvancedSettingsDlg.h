@@ -4,12 +4,8 @@
 #ifndef VANTREL_DHCP_ADVANCEDSETTINGSDLG_H
 #define VANTREL_DHCP_ADVANCEDSETTINGSDLG_H
 
-#include "dhcp/DhcpServer.h"
+#include "dhcp/ServerSwitch.h"
 #include "framework/Dialog.h"
-
-#include <atomic>
-#include <functional>
-#include <thread>
 
 class CAdvancedSettingsDlg : public CDialog {
 public:
@@ -23,12 +19,10 @@ protected:
 
 namespace dhcp {
 
-// Shows the dialog with the box ticked while running is set. Switching on
-// opens the server's socket (a failure says so and leaves the server on
-// without one, so the user retries by switching off and on), then starts
-// worker on work; switching off stops it.
-void RunAdvancedOptions(CDhcpServer& server, std::atomic<bool>& running, std::thread& worker,
-                        const std::function<void()>& work);
+// Shows the dialog with the box ticked while the server is on, then switches
+// it as the box says. A socket that cannot be opened is reported and leaves
+// the server on without one, so the user retries by switching off and on.
+void RunAdvancedOptions(ServerSwitch& server);
 
 }  // namespace dhcp
 

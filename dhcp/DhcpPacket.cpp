@@ -1,43 +1,30 @@
 #include "dhcp/DhcpPacket.h"
 
+#include "base/Bytes.h"
+
 #include <cstring>
 
 namespace {
-
-const std::uint8_t kMagicCookie[4] = {99, 130, 83, 99};
 
 enum : std::uint8_t {
     kOptPad = 0,
     kOptSubnetMask = 1,
     kOptRequestedIp = 50,
+    kOptLeaseTime = 51,
     kOptMessageType = 53,
     kOptServerId = 54,
     kOptEnd = 255,
 };
 
-// Appends to a cleared buffer. What would not fit is not written, in every
-// build, and the message is then refused as a whole (Build returns false).
-class Writer {
-public:
-    Writer(std::uint8_t* buffer, int capacity) : m_buffer(buffer), m_capacity(capacity) {}
-    void Put(const void* bytes, int count) {
-        if (count < 0 || count > m_capacity - m_used) {
-            m_bOverflow = true;
-            return;
-        }
-        std::memcpy(m_buffer + m_used, bytes, count);
-        m_used += count;
-    }
-    void Put(std::uint8_t byte) { Put(&byte, 1); }
-    int Used() const { return m_used; }
-    bool Overflowed() const { return m_bOverflow; }
-
-private:
-    std::uint8_t* m_buffer;
-    int m_capacity;
-    int m_used = 0;
-    bool m_bOverflow = false;
-};
+// An option of four value bytes, when its flag is set.
+void PutOption(base::ByteWriter& out, std::uint8_t flag, std::uint8_t code,
+               const std::uint8_t* value) {
+    if (!flag)
+        return;
+    const std::uint8_t head[2] = {code, 4};
+    out.Put(head, 2);
+    out.Put(value, 4);
+}
 
 }  // namespace
 
@@ -52,30 +39,34 @@ bool CDhcpPacket::Parse() {
     std::memset(serverId, 0, sizeof serverId);
     hasRequestedIp = 0;
     std::memset(requestedIp, 0, sizeof requestedIp);
+    hasLeaseTime = 0;
+    std::memset(leaseTime, 0, sizeof leaseTime);
 
     if (length < kHeaderSize || length > kRawSize)
         return false;
 
-    op = raw[0];
-    htype = raw[1];
-    hlen = raw[2];
-    hops = raw[3];
-    std::memcpy(xid, raw + 4, 4);
-    std::memcpy(secs, raw + 8, 2);
-    std::memcpy(ciaddr, raw + 12, 4);
-    std::memcpy(yiaddr, raw + 16, 4);
-    std::memcpy(siaddr, raw + 20, 4);
-    std::memcpy(giaddr, raw + 24, 4);
-    std::memcpy(chaddr, raw + 28, 16);
-    std::memcpy(sname, raw + 44, 64);
-    std::memcpy(file, raw + 108, 128);
+    base::ByteReader in(raw, static_cast<std::size_t>(length));
+    in.Byte(op);
+    in.Byte(htype);
+    in.Byte(hlen);
+    in.Byte(hops);
+    in.Copy(xid, 4);
+    in.Copy(secs, 2);
+    in.Skip(2);  // the flags word: every reply is a broadcast
+    in.Copy(ciaddr, 4);
+    in.Copy(yiaddr, 4);
+    in.Copy(siaddr, 4);
+    in.Copy(giaddr, 4);
+    in.Copy(chaddr, 16);
+    in.Copy(sname, 64);
+    in.Copy(file, 128);
 
     optionsLength = length - kHeaderSize;
     std::memcpy(options, raw + kHeaderSize, optionsLength);
 
     // The walk reads the received bytes themselves, bounded by their length.
     const std::uint8_t* received = raw + kHeaderSize;
-    if (optionsLength < 4 || std::memcmp(received, kMagicCookie, 4) != 0)
+    if (optionsLength < 4 || std::memcmp(received, dhcp::kMagicCookie, 4) != 0)
         return true;  // a plain BOOTP message: accepted, without options
     return ParseOptions(received + 4, optionsLength - 4);
 }
@@ -84,19 +75,14 @@ bool CDhcpPacket::Parse() {
 // lies past the end of the datagram ends the walk: those bytes were never
 // received.
 bool CDhcpPacket::ParseOptions(const std::uint8_t* p, int remaining) {
-    while (remaining > 0) {
-        const std::uint8_t code = p[0];
-        if (code == kOptEnd)
-            break;
-        if (code == kOptPad) {
-            ++p;
-            --remaining;
+    base::ByteReader in(p, static_cast<std::size_t>(remaining));
+    std::uint8_t code = 0;
+    while (in.Byte(code) && code != kOptEnd) {
+        if (code == kOptPad)
             continue;
-        }
-        if (remaining < 2)
+        std::uint8_t size = 0;
+        if (!in.Byte(size))
             break;
-        const int size = p[1];
-        const std::uint8_t* value = p + 2;
 
         std::uint8_t* flag = nullptr;
         std::uint8_t* target = nullptr;
@@ -127,21 +113,22 @@ bool CDhcpPacket::ParseOptions(const std::uint8_t* p, int remaining) {
         }
         if (flag && size != expected)
             return false;
-        if (size > remaining - 2)
+        const std::uint8_t* value = nullptr;
+        if (!in.Take(size, value))
             break;
         if (flag) {
             *flag = 1;
             std::memcpy(target, value, size);
         }
-        p += size + 2;
-        remaining -= size + 2;
     }
     return true;
 }
 
 bool CDhcpPacket::Build() {
     std::memset(raw, 0, sizeof raw);
-    Writer out(raw, kRawSize);
+    // What would not fit is not written, and the message is then refused as
+    // a whole.
+    base::ByteWriter out(raw, kRawSize);
     const std::uint8_t flags[2] = {0, 0};
     out.Put(op);
     out.Put(htype);
@@ -157,16 +144,15 @@ bool CDhcpPacket::Build() {
     out.Put(chaddr, 16);
     out.Put(sname, 64);
     out.Put(file, 128);
-    out.Put(kMagicCookie, 4);
+    out.Put(dhcp::kMagicCookie, 4);
     if (hasMessageType) {
         const std::uint8_t option[3] = {kOptMessageType, 1, messageType};
         out.Put(option, 3);
     }
-    if (hasSubnetMask) {
-        const std::uint8_t option[2] = {kOptSubnetMask, 4};
-        out.Put(option, 2);
-        out.Put(subnetMask, 4);
-    }
+    PutOption(out, hasSubnetMask, kOptSubnetMask, subnetMask);
+    PutOption(out, hasServerId, kOptServerId, serverId);
+    PutOption(out, hasLeaseTime, kOptLeaseTime, leaseTime);
+    PutOption(out, hasRequestedIp, kOptRequestedIp, requestedIp);
     out.Put(kOptEnd);
     if (out.Overflowed()) {
         std::memset(raw, 0, sizeof raw);
@@ -176,7 +162,8 @@ bool CDhcpPacket::Build() {
     }
 
     // The rest up to the minimum reply size is already zero.
-    length = out.Used() > kReplySize ? out.Used() : kReplySize;
+    const int used = static_cast<int>(out.Used());
+    length = used > kReplySize ? used : kReplySize;
     optionsLength = length - kHeaderSize;
     return true;
 }

@@ -4,6 +4,22 @@
 
 #include <cstdint>
 
+namespace dhcp {
+
+// Begins the options of every DHCP message (RFC 2131 3).
+constexpr std::uint8_t kMagicCookie[4] = {99, 130, 83, 99};
+
+// Option 53, the message type.
+enum MessageType : std::uint8_t {
+    kDiscover = 1,
+    kOffer = 2,
+    kRequest = 3,
+    kAck = 5,
+    kNak = 6,
+};
+
+}  // namespace dhcp
+
 class CDhcpPacket {
 public:
     static constexpr int kRawSize = 2048;
@@ -13,8 +29,11 @@ public:
     virtual ~CDhcpPacket();
 
     // Decodes the first `length` bytes of `raw`; false rejects the message.
+    // Option 51 is left to the walk over unknown options.
     bool Parse();
-    // Encodes the fields into `raw`; sets `length` and `optionsLength`.
+    // Encodes the fields into `raw`; sets `length` and `optionsLength`. The
+    // options follow in the order 53, 1, 54, 51, 50, so that a reply keeps
+    // its type and mask where replies always had them.
     // False, with `raw` cleared and both lengths 0, when they would not fit.
     bool Build();
 
@@ -44,6 +63,8 @@ public:
     std::uint8_t serverId[4] = {};
     std::uint8_t hasRequestedIp = 0;
     std::uint8_t requestedIp[4] = {};
+    std::uint8_t hasLeaseTime = 0;
+    std::uint8_t leaseTime[4] = {};  // seconds, most significant byte first
 
 private:
     bool ParseOptions(const std::uint8_t* p, int remaining);

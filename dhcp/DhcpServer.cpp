@@ -8,41 +8,20 @@ const std::uint16_t kServerPort = 67;
 const std::uint16_t kClientPort = 68;
 const std::uint8_t kSupportedPrefix[3] = {0x02, 0x6B, 0xD4};
 const std::uint8_t kSubnetMask[4] = {255, 255, 255, 0};
-
-enum : std::uint8_t {
-    kDiscover = 1,
-    kOffer = 2,
-    kRequest = 3,
-    kAck = 5,
-    kNak = 6,
-};
+// One hour: what clients assumed while replies carried no lease time, so the
+// devices that took the older replies see no change.
+const std::uint8_t kLeaseTime[4] = {0x00, 0x00, 0x0E, 0x10};
 
 }  // namespace
 
 CDhcpServer::~CDhcpServer() = default;
 
 bool CDhcpServer::Init() {
-    if (!dhcp::Startup())
-        return false;
-    const dhcp::Handle s = dhcp::Open();
-    if (s == dhcp::kNoSocket) {
-        m_initError = dhcp::LastError();
-        return false;
-    }
-    if (!dhcp::EnableBroadcast(s) || !dhcp::BindAny(s, kServerPort)) {
-        m_initError = dhcp::LastError();
-        dhcp::Close(s);
-        return false;
-    }
-    dhcp::SetNonBlocking(s);
-    m_socket = s;
-    return true;
+    return dhcp::Startup() && m_port.Open(kServerPort, m_initError);
 }
 
 bool CDhcpServer::Cleanup() {
-    if (m_socket != dhcp::kNoSocket)
-        dhcp::Close(m_socket);
-    m_socket = dhcp::kNoSocket;
+    m_port.Close();
     dhcp::Shutdown();
     return true;
 }
@@ -50,15 +29,14 @@ bool CDhcpServer::Cleanup() {
 void CDhcpServer::Trace(const char*, ...) {}
 
 int CDhcpServer::Poll() {
-    if (m_socket == dhcp::kNoSocket)
+    dhcp::Arrival arrival;
+    m_request.length = m_port.Receive(m_request.raw, CDhcpPacket::kRawSize, arrival);
+    if (m_request.length < 0 || !PrepareReply(arrival.hasAddress ? arrival.address : nullptr))
         return 0;
-    m_request.length = dhcp::Receive(m_socket, m_request.raw, CDhcpPacket::kRawSize);
-    if (m_request.length < 0 || !PrepareReply())
-        return 0;
-    return dhcp::SendBroadcast(m_socket, m_reply.raw, m_reply.length, kClientPort) ? 1 : 0;
+    return m_port.SendBroadcast(arrival, m_reply.raw, m_reply.length, kClientPort) ? 1 : 0;
 }
 
-bool CDhcpServer::PrepareReply() {
+bool CDhcpServer::PrepareReply(const std::uint8_t* adapter) {
     if (!m_request.Parse())
         return false;
     const std::uint8_t* mac = m_request.chaddr;
@@ -67,6 +45,11 @@ bool CDhcpServer::PrepareReply() {
               mac[1], mac[2], mac[3], mac[4], mac[5]);
         return false;
     }
+    // Without an address of its own there the server cannot name itself: a
+    // reply without a server identifier is refused by most clients, and one
+    // naming another adapter would send the client's renewals astray.
+    if (!adapter)
+        return false;
 
     m_reply.op = 2;
     m_reply.htype = m_request.htype;
@@ -78,30 +61,39 @@ bool CDhcpServer::PrepareReply() {
     m_reply.hasMessageType = 1;
 
     const std::uint8_t* y = m_reply.yiaddr;
-    if (m_request.hasMessageType && m_request.messageType == kDiscover) {
+    if (m_request.hasMessageType && m_request.messageType == dhcp::kDiscover) {
         Trace("[RECV] DHCP_DISCOVER\n");
         Trace("[SEND] DHCP_OFFER.\n\n");
-        m_reply.messageType = kOffer;
-    } else if (m_request.hasMessageType && m_request.messageType == kRequest) {
+        m_reply.messageType = dhcp::kOffer;
+    } else if (m_request.hasMessageType && m_request.messageType == dhcp::kRequest) {
         Trace("[RECV] DHCP_REQUEST ");
         const std::uint8_t* r = m_request.requestedIp;
         if (m_request.hasRequestedIp)
             Trace("%d.%d.%d.%d\n", r[0], r[1], r[2], r[3]);
         else
             Trace("\n");
+        // A client that names a server has chosen that server's offer
+        // (RFC 2131 4.3.2): when it is not this adapter's, stay silent.
+        if (m_request.hasServerId && std::memcmp(m_request.serverId, adapter, 4) != 0)
+            return false;
         if (m_request.hasRequestedIp && std::memcmp(r, y, 4) != 0) {
             Trace("[SEND] DHCP_NAK (Correct IP should be %d.%d.%d.%d)\n\n", y[0], y[1], y[2], y[3]);
-            m_reply.messageType = kNak;
+            m_reply.messageType = dhcp::kNak;
         } else {
             Trace("[SEND] DHCP_ACK %d.%d.%d.%d\n\n", y[0], y[1], y[2], y[3]);
-            m_reply.messageType = kAck;
+            m_reply.messageType = dhcp::kAck;
         }
     } else {
         return false;
     }
 
+    // RFC 2131 4.3.1, table 3: every reply names its server, and an offer or
+    // acknowledgement says how long the address is the client's.
     m_reply.hasSubnetMask = 1;
     std::memcpy(m_reply.subnetMask, kSubnetMask, 4);
-    m_reply.hasServerId = 0;
+    m_reply.hasServerId = 1;
+    std::memcpy(m_reply.serverId, adapter, 4);
+    m_reply.hasLeaseTime = m_reply.messageType == dhcp::kNak ? 0 : 1;
+    std::memcpy(m_reply.leaseTime, kLeaseTime, 4);
     return m_reply.Build();
 }

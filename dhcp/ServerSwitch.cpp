@@ -2,42 +2,44 @@
 
 #include <chrono>
 #include <system_error>
+#include <utility>
 
 namespace dhcp {
 
-void RunServerWorker(CDhcpServer& server, const std::atomic<bool>& running) {
-    RunServerWorker(server, running, nullptr);
+ServerSwitch::ServerSwitch(ReplySink onReply) : m_onReply(std::move(onReply)) {}
+
+ServerSwitch::~ServerSwitch() {
+    Off();
 }
 
-void RunServerWorker(CDhcpServer& server, const std::atomic<bool>& running,
-                     const std::function<void(const CDhcpPacket& reply)>& onReply) {
-    while (running) {
-        if (server.Poll() == 1 && onReply)
-            onReply(server.m_reply);
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-}
-
-void StartServerWorker(std::atomic<bool>& running, std::thread& worker,
-                       const std::function<void()>& work) {
-    running = true;
+bool ServerSwitch::On() {
+    if (m_bDhcpServerRunning)
+        return m_dhcpServer.m_port.IsOpen();
+    const bool opened = m_dhcpServer.Init();
+    m_bDhcpServerRunning = true;
     try {
-        worker = std::thread(work);
+        m_worker = std::thread(&ServerSwitch::DhcpServerThread, this);
     } catch (const std::system_error&) {
         // Left on without a worker, as a failed thread start leaves it.
     }
+    return opened;
 }
 
-void StopServer(CDhcpServer& server, std::atomic<bool>& running, std::thread& worker) {
-    if (!running && !worker.joinable())
+void ServerSwitch::Off() {
+    if (!m_bDhcpServerRunning && !m_worker.joinable())
         return;
-    running = false;
-    // The worker ends within one poll and one pause. Waiting for it before
-    // closing the socket means no poll ever acts on a closed (or reused)
-    // handle, and no second worker can overlap it.
-    if (worker.joinable())
-        worker.join();
-    server.Cleanup();
+    m_bDhcpServerRunning = false;
+    if (m_worker.joinable())
+        m_worker.join();
+    m_dhcpServer.Cleanup();
+}
+
+void ServerSwitch::DhcpServerThread() {
+    while (m_bDhcpServerRunning) {
+        if (m_dhcpServer.Poll() == 1 && m_onReply)
+            m_onReply(m_dhcpServer.m_reply);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
 }
 
 }  // namespace dhcp

@@ -15,8 +15,6 @@ class CButton : public CWnd {};
 class CEdit : public CWnd {
 public:
     void SetReadOnly(BOOL bReadOnly = TRUE) { SendMessage(EM_SETREADONLY, bReadOnly); }
-    // The most characters the user can type; texts set by the program may be longer.
-    void LimitText(int nChars) { SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(nChars)); }
 };
 
 // An address is one number with the first dotted octet in the most

@@ -157,14 +157,6 @@ MessageMapEntry LButtonDblClk() {
             }};
 }
 
-// WM_NCACTIVATE: BOOL OnNcActivate(BOOL bActive).
-template <auto Handler>
-MessageMapEntry NcActivate() {
-    return {WM_NCACTIVATE, 0, 0, false, [](CWnd& w, WPARAM wp, LPARAM) -> LRESULT {
-                return (detail::Self<Handler>(w).*Handler)(static_cast<BOOL>(wp));
-            }};
-}
-
 // WM_CREATE: int OnCreate(LPCREATESTRUCTA); -1 refuses the window.
 template <auto Handler>
 MessageMapEntry Create() {

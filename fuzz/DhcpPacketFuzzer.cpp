@@ -14,7 +14,8 @@ namespace {
 
 const std::uint8_t kPrefix[3] = {0x02, 0x6B, 0xD4};
 const std::uint8_t kMask[4] = {255, 255, 255, 0};
-enum : std::uint8_t { kDiscover = 1, kOffer = 2, kRequest = 3, kAck = 5, kNak = 6 };
+// The address of the adapter every datagram here came in on.
+const std::uint8_t kAdapter[4] = {10, 200, 1, 254};
 
 void Check(bool ok) {
     if (!ok)
@@ -34,7 +35,8 @@ void Release(CDhcpPacket& packet) {
     ASAN_UNPOISON_MEMORY_REGION(packet.raw, CDhcpPacket::kRawSize);
 }
 
-// The reply must read back as what the server meant to say.
+// The reply must read back as what the server meant to say, naming the
+// adapter as the server, with a lease time unless it refuses.
 void CheckReply(const CDhcpServer& server, std::uint8_t expectedType) {
     const CDhcpPacket& reply = server.m_reply;
     const std::uint8_t* mac = server.m_request.chaddr;
@@ -47,7 +49,9 @@ void CheckReply(const CDhcpServer& server, std::uint8_t expectedType) {
     const std::uint8_t offered[4] = {10, 200, 1, mac[5]};
     Check(parsed && echo->op == 2 && echo->hasMessageType && echo->messageType == expectedType &&
           echo->hasSubnetMask && std::memcmp(echo->subnetMask, kMask, 4) == 0 &&
-          !echo->hasServerId && std::memcmp(echo->xid, server.m_request.xid, 4) == 0 &&
+          echo->hasServerId && std::memcmp(echo->serverId, kAdapter, 4) == 0 &&
+          reply.hasLeaseTime == (expectedType != dhcp::kNak) &&
+          std::memcmp(echo->xid, server.m_request.xid, 4) == 0 &&
           std::memcmp(echo->chaddr, mac, 6) == 0 && std::memcmp(echo->yiaddr, offered, 4) == 0);
 }
 
@@ -65,6 +69,12 @@ void CheckBuild(const std::uint8_t* data, std::size_t size) {
     packet->messageType = data[2];
     packet->hasSubnetMask = data[3] & 1;
     fill(packet->subnetMask, 4, 4);
+    packet->hasServerId = data[3] & 2;
+    fill(packet->serverId, 4, 1);
+    packet->hasLeaseTime = data[3] & 4;
+    fill(packet->leaseTime, 4, 2);
+    packet->hasRequestedIp = data[3] & 8;
+    fill(packet->requestedIp, 4, 3);
     fill(packet->xid, 4, 5);
     fill(packet->chaddr, 16, 6);
     fill(packet->sname, 64, 7);
@@ -76,7 +86,12 @@ void CheckBuild(const std::uint8_t* data, std::size_t size) {
     Release(*echo);
     Check(parsed && echo->op == packet->op && echo->hasMessageType == packet->hasMessageType &&
           (!echo->hasMessageType || echo->messageType == packet->messageType) &&
-          echo->hasSubnetMask == packet->hasSubnetMask &&
+          echo->hasSubnetMask == !!packet->hasSubnetMask &&
+          (!echo->hasSubnetMask || std::memcmp(echo->subnetMask, packet->subnetMask, 4) == 0) &&
+          echo->hasServerId == !!packet->hasServerId &&
+          (!echo->hasServerId || std::memcmp(echo->serverId, packet->serverId, 4) == 0) &&
+          echo->hasRequestedIp == !!packet->hasRequestedIp &&
+          (!echo->hasRequestedIp || std::memcmp(echo->requestedIp, packet->requestedIp, 4) == 0) &&
           std::memcmp(echo->xid, packet->xid, 4) == 0 &&
           std::memcmp(echo->chaddr, packet->chaddr, 16) == 0 &&
           std::memcmp(echo->file, packet->file, 128) == 0);
@@ -96,25 +111,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 
+    // An adapter without an address never gets a reply.
+    Receive(request, data, static_cast<int>(size));
+    Check(!server->PrepareReply(nullptr));
+    Release(request);
+
     Receive(request, data, static_cast<int>(size));
     const bool parsed = request.Parse();
-    const bool replied = server->PrepareReply();
+    const bool replied = server->PrepareReply(kAdapter);
     Release(request);
 
     Check(!parsed || size >= static_cast<std::size_t>(CDhcpPacket::kHeaderSize));
     const bool supported = std::memcmp(request.chaddr, kPrefix, 3) == 0;
-    const bool discover = request.hasMessageType && request.messageType == kDiscover;
-    const bool asks = request.hasMessageType && request.messageType == kRequest;
+    const bool discover = request.hasMessageType && request.messageType == dhcp::kDiscover;
+    const bool asks = request.hasMessageType && request.messageType == dhcp::kRequest &&
+                      (!request.hasServerId || std::memcmp(request.serverId, kAdapter, 4) == 0);
     Check(replied == (parsed && supported && (discover || asks)));
     if (!replied)
         return 0;
 
-    std::uint8_t expected = kOffer;
+    std::uint8_t expected = dhcp::kOffer;
     if (asks) {
         const std::uint8_t offered[4] = {10, 200, 1, request.chaddr[5]};
         const bool other =
             request.hasRequestedIp && std::memcmp(request.requestedIp, offered, 4) != 0;
-        expected = other ? kNak : kAck;
+        expected = other ? dhcp::kNak : dhcp::kAck;
     }
     CheckReply(*server, expected);
     return 0;

@@ -9,7 +9,7 @@ packages="cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev
   libssl-dev g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev nsis zip unzip fonts-wine openbox
   wine wine64 wine32:i386 xvfb xauth x11-utils xdotool imagemagick util-linux
-  iproute2 ethtool busybox isc-dhcp-client dhcpcd-base tshark nftables"
+  iproute2 ethtool busybox isc-dhcp-client dhcpcd-base dnsmasq-base systemd tshark nftables"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

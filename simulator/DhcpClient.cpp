@@ -13,13 +13,6 @@ namespace {
 constexpr auto kRetryInterval = std::chrono::seconds(1);
 constexpr int kMaxSends = 120;
 
-enum : std::uint8_t { kDiscover = 1, kOffer = 2, kRequest = 3, kAck = 5, kNak = 6 };
-
-std::uint32_t AddressOf(const std::uint8_t* bytes) {
-    return std::uint32_t{bytes[0]} << 24 | std::uint32_t{bytes[1]} << 16 |
-           std::uint32_t{bytes[2]} << 8 | bytes[3];
-}
-
 }  // namespace
 
 DhcpClients::DhcpClients(std::vector<Device>& devices, std::FILE* log)
@@ -88,51 +81,48 @@ void DhcpClients::Receive() {
         if (it == clients_.end() || !devices_[it->device].awaitingDhcp)
             continue;
         Client& client = *it;
-        if (reply.messageType == kOffer && !client.requesting) {
+        if (reply.messageType == dhcp::kOffer && !client.requesting) {
             client.requesting = true;
             std::memcpy(client.offered, reply.yiaddr, 4);
+            client.hasServer = reply.hasServerId;
+            std::memcpy(client.server, reply.serverId, 4);
             Send(client, Clock::now());
-        } else if (reply.messageType == kAck && client.requesting) {
+        } else if (reply.messageType == dhcp::kAck && client.requesting) {
             const std::uint8_t noMask[4] = {0, 0, 0, 0};
             Bind(client, reply.yiaddr, reply.hasSubnetMask ? reply.subnetMask : noMask);
-        } else if (reply.messageType == kNak) {
+        } else if (reply.messageType == dhcp::kNak) {
             client.requesting = false;  // start over with a new DISCOVER
         }
     }
 }
 
 void DhcpClients::Send(Client& client, Clock::time_point now) {
-    // 236-byte header, cookie, message type, for a REQUEST the address asked
-    // for, end; padded to the 300 bytes of a BOOTP message.
-    std::uint8_t m[300] = {};
-    m[0] = 1;  // request
-    m[1] = 1;  // Ethernet
-    m[2] = 6;
-    std::memcpy(m + 4, client.xid, 4);
-    std::memcpy(m + 28, devices_[client.device].mac.data(), 6);
-    std::size_t at = 236;
-    const std::uint8_t cookie[4] = {99, 130, 83, 99};
-    std::memcpy(m + at, cookie, 4);
-    at += 4;
-    m[at++] = 53;
-    m[at++] = 1;
-    m[at++] = client.requesting ? kRequest : kDiscover;
+    // A REQUEST asks for the offered address and names the server that
+    // offered it, as a client choosing an offer does.
+    CDhcpPacket message;
+    message.op = 1;     // request
+    message.htype = 1;  // Ethernet
+    message.hlen = 6;
+    std::memcpy(message.xid, client.xid, 4);
+    std::memcpy(message.chaddr, devices_[client.device].mac.data(), 6);
+    message.hasMessageType = 1;
+    message.messageType = client.requesting ? dhcp::kRequest : dhcp::kDiscover;
     if (client.requesting) {
-        m[at++] = 50;
-        m[at++] = 4;
-        std::memcpy(m + at, client.offered, 4);
-        at += 4;
+        message.hasRequestedIp = 1;
+        std::memcpy(message.requestedIp, client.offered, 4);
+        message.hasServerId = client.hasServer;
+        std::memcpy(message.serverId, client.server, 4);
     }
-    m[at] = 255;
-    dhcp::SendBroadcast(socket_, m, sizeof m, 67);
+    if (message.Build())
+        dhcp::SendBroadcast(socket_, message.raw, message.length, 67);
     ++client.sends;
     client.nextSend = now + kRetryInterval;
 }
 
 void DhcpClients::Bind(Client& client, const std::uint8_t* address, const std::uint8_t* mask) {
     Device& device = devices_[client.device];
-    device.ip = AddressOf(address);
-    device.mask = AddressOf(mask);
+    device.ip = base::Ipv4From(address);
+    device.mask = base::Ipv4From(mask);
     device.awaitingDhcp = false;
     std::fputs(JsonLine()
                    .Add("type", "dhcp")

@@ -36,6 +36,8 @@ private:
         std::uint8_t xid[4];
         bool requesting = false;  // an offer came; asking for its address
         std::uint8_t offered[4] = {};
+        std::uint8_t hasServer = 0;  // the offer's server identifier
+        std::uint8_t server[4] = {};
         Clock::time_point nextSend{};
         int sends = 0;
     };

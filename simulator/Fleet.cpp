@@ -1,6 +1,7 @@
 #include "simulator/Fleet.h"
 
 #include "base/Address.h"
+#include "base/Text.h"
 #include "simulator/Password.h"
 
 #include <cstdio>
@@ -9,13 +10,6 @@
 
 namespace devsim {
 namespace {
-
-std::string Trim(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos)
-        return "";
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
 
 // "1.10" or "2.3.17": numbers separated by dots, each within its limit.
 bool ParseVersion(const std::string& text, std::initializer_list<unsigned> limits,
@@ -66,7 +60,7 @@ bool ParseUnreported(const std::string& text, std::uint32_t& out) {
     std::string name;
     out = 0;
     while (std::getline(in, name, ',')) {
-        const auto it = ItemNames().find(Trim(name));
+        const auto it = ItemNames().find(std::string(base::Trimmed(name)));
         if (it == ItemNames().end())
             return false;
         out |= ItemBit(it->second);
@@ -169,7 +163,7 @@ FleetResult ParseFleet(const std::string& text) {
     };
     while (std::getline(in, raw)) {
         ++number;
-        const std::string line = Trim(raw);
+        const std::string line(base::Trimmed(raw));
         if (line.empty() || line[0] == '#')
             continue;
         if (line == "[device]") {
@@ -187,8 +181,8 @@ FleetResult ParseFleet(const std::string& text) {
         const auto equals = line.find('=');
         if (equals == std::string::npos)
             return fail(number, "expected key = value");
-        const std::string key = Trim(line.substr(0, equals));
-        if (!Apply(*section, key, Trim(line.substr(equals + 1))))
+        const std::string key(base::Trimmed(line.substr(0, equals)));
+        if (!Apply(*section, key, std::string(base::Trimmed(line.substr(equals + 1)))))
             return fail(number, "bad " + key);
     }
     if (section) {

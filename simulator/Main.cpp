@@ -46,6 +46,65 @@ bool WritePortFile(const std::string& path, std::uint16_t port) {
     return std::rename(temporary.c_str(), path.c_str()) == 0;
 }
 
+// The devices of the fleet file, or generated ones.
+bool LoadDevices(const devsim::Options& options, std::vector<devsim::Device>& devices,
+                 std::string& error) {
+    if (options.generate) {
+        devices = devsim::GenerateFleet(*options.generate, options.prefix);
+        return true;
+    }
+    std::string text;
+    if (!ReadFile(options.fleetFile, text)) {
+        error = "cannot read " + options.fleetFile;
+        return false;
+    }
+    devsim::FleetResult fleet = devsim::ParseFleet(text);
+    if (!fleet.error.empty()) {
+        error = options.fleetFile + ": " + fleet.error;
+        return false;
+    }
+    devices = std::move(fleet.devices);
+    return true;
+}
+
+bool Listen(const devsim::Options& options, devsim::UdpSocket& socket, std::string& error) {
+    if (!socket.Bind(options.bind, error))
+        return false;
+    // A device that cannot reach the sender answers by broadcast.
+    if (options.inTestNamespace && !socket.AllowBroadcast()) {
+        error = "cannot allow broadcast answers";
+        return false;
+    }
+    return true;
+}
+
+bool OpenLog(const devsim::Options& options, std::FILE*& log, std::string& error) {
+    log = stdout;
+    if (!options.logFile.empty() && !(log = std::fopen(options.logFile.c_str(), "wb"))) {
+        error = "cannot write " + options.logFile;
+        return false;
+    }
+    return true;
+}
+
+// Answers requests, and leases addresses where asked to, until stopped.
+bool Serve(const devsim::Options& options, std::vector<devsim::Device> devices,
+           devsim::UdpSocket& socket, std::FILE* log, std::string& error) {
+    std::signal(SIGINT, RequestStop);
+    std::signal(SIGTERM, RequestStop);
+    devsim::Responder responder(std::move(devices), options.answerWindow);
+    devsim::EventLoop loop(responder, socket, log, options.inTestNamespace);
+    std::unique_ptr<devsim::DhcpClients> dhcp;
+    if (options.dhcpClient) {
+        dhcp = std::make_unique<devsim::DhcpClients>(responder.Devices(), log);
+        if (!dhcp->Open(error))
+            return false;
+        loop.SetTick([&dhcp] { dhcp->Tick(); });
+    }
+    loop.Run(g_stop);
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -54,42 +113,17 @@ int main(int argc, char** argv) {
     if (!parsed.error.empty() || parsed.options.help) {
         if (!parsed.error.empty())
             std::cerr << "vantrel-devsim: " << parsed.error << "\n";
-        std::cerr << devsim::kUsage;
+        std::cerr << devsim::Usage();
         return parsed.error.empty() ? 0 : 2;
     }
     const devsim::Options& options = parsed.options;
-
     std::vector<devsim::Device> devices;
-    if (options.generate) {
-        devices = devsim::GenerateFleet(*options.generate, options.prefix);
-    } else {
-        std::string text;
-        if (!ReadFile(options.fleetFile, text)) {
-            std::cerr << "vantrel-devsim: cannot read " << options.fleetFile << "\n";
-            return 1;
-        }
-        devsim::FleetResult fleet = devsim::ParseFleet(text);
-        if (!fleet.error.empty()) {
-            std::cerr << "vantrel-devsim: " << options.fleetFile << ": " << fleet.error << "\n";
-            return 1;
-        }
-        devices = std::move(fleet.devices);
-    }
-
     devsim::UdpSocket socket;
+    std::FILE* log = nullptr;
     std::string error;
-    if (!socket.Bind(options.bind, error)) {
+    if (!LoadDevices(options, devices, error) || !Listen(options, socket, error) ||
+        !OpenLog(options, log, error)) {
         std::cerr << "vantrel-devsim: " << error << "\n";
-        return 1;
-    }
-    // A device that cannot reach the sender answers by broadcast.
-    if (options.inTestNamespace && !socket.AllowBroadcast()) {
-        std::cerr << "vantrel-devsim: cannot allow broadcast answers\n";
-        return 1;
-    }
-    std::FILE* log = stdout;
-    if (!options.logFile.empty() && !(log = std::fopen(options.logFile.c_str(), "wb"))) {
-        std::cerr << "vantrel-devsim: cannot write " << options.logFile << "\n";
         return 1;
     }
     // The port file comes last: once it exists, the simulator is listening.
@@ -99,22 +133,12 @@ int main(int argc, char** argv) {
     }
     std::cerr << "vantrel-devsim: " << devices.size() << " devices on "
               << devsim::EndpointText({options.bind.address, socket.LocalPort()}) << "\n";
-
-    std::signal(SIGINT, RequestStop);
-    std::signal(SIGTERM, RequestStop);
-    devsim::Responder responder(std::move(devices), options.answerWindow);
-    devsim::EventLoop loop(responder, socket, log, options.inTestNamespace);
-    std::unique_ptr<devsim::DhcpClients> dhcp;
-    if (options.dhcpClient) {
-        dhcp = std::make_unique<devsim::DhcpClients>(responder.Devices(), log);
-        if (!dhcp->Open(error)) {
-            std::cerr << "vantrel-devsim: " << error << "\n";
-            return 1;
-        }
-        loop.SetTick([&dhcp] { dhcp->Tick(); });
-    }
-    loop.Run(g_stop);
+    const bool served = Serve(options, std::move(devices), socket, log, error);
     if (log != stdout)
         std::fclose(log);
+    if (!served) {
+        std::cerr << "vantrel-devsim: " << error << "\n";
+        return 1;
+    }
     return 0;
 }

@@ -34,8 +34,10 @@ struct OptionsResult {
     std::string error;
 };
 
+// Reads every option; the first error ends the reading.
 OptionsResult ParseOptions(const std::vector<std::string>& args);
-extern const char* const kUsage;
+// The usage text, one line for each option.
+std::string Usage();
 
 }  // namespace devsim
 

@@ -1,5 +1,6 @@
 #include "version/VersionInfo.h"
 
+#include "base/Text.h"
 #include "framework/MessageBox.h"
 #include "version/VersionText.h"
 
@@ -148,16 +149,6 @@ namespace {
 
 const UINT kValueSize = 256;
 
-std::string Trimmed(LPCSTR psz) {
-    const std::string text = psz != nullptr ? psz : "";
-    const char* const blanks = " \t\r\n\v\f";
-    const std::size_t first = text.find_first_not_of(blanks);
-    if (first == std::string::npos) {
-        return std::string();
-    }
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
-
 void ReadWords(DWORD dwMS, DWORD dwLS, WORD* pWords) {
     pWords[0] = HIWORD(dwMS);
     pWords[1] = LOWORD(dwMS);
@@ -186,7 +177,7 @@ bool CVFXVersionInfo::Read(CVFXVersionData& data, LPCSTR pszFileName) {
     CVFXPointer block(nullptr, true);
     data.Reset();
 
-    CString strPath = Trimmed(pszFileName).c_str();
+    CString strPath = std::string(base::Trimmed(pszFileName ? pszFileName : "")).c_str();
     if (strPath.IsEmpty()) {
         if (!CVFXModule().GetModulePath(strPath)) {
             return false;

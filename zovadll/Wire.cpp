@@ -1,9 +1,12 @@
 #include "zovadll/Wire.h"
 
+#include "base/Address.h"
+#include "base/Bytes.h"
 #include "base/Text.h"
 
 #include <bitset>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <iterator>
 
@@ -34,6 +37,7 @@ enum Tag : std::uint8_t {
 };
 
 using Record = ZOVA_ModuleScanResponseType;
+using Request = ZOVA_ConfigureRequestType;
 
 // How an item's value travels.
 enum class Form : std::uint8_t {
@@ -43,47 +47,61 @@ enum class Form : std::uint8_t {
     Text,      // up to the first NUL, cut to the record's field
 };
 
-// The protocol version has no validity byte: a device always sends it.
-constexpr std::size_t kAlwaysSent = sizeof(Record);
+// An item without a byte that says whether it is there: always sent, and
+// a datagram without it is incomplete.
+constexpr std::size_t kAlwaysSent = SIZE_MAX;
 
-// One item of a scan answer: its tag, and where its value and validity byte
-// sit in the record. Encoding, decoding and forgetItem all read this table.
-struct ItemLayout {
-    AnswerItem item;
+// One item of a record: its tag, and where its value and the byte that says
+// it is there sit in the record. Encoding and decoding read only these tables.
+struct Field {
     Tag tag;
     Form form;
     std::size_t offset;    // of the value
     std::size_t size;      // of the value; of the whole field for text
-    std::size_t validity;  // of the validity byte, or kAlwaysSent
+    std::size_t presence;  // of the validity (or change) byte, or kAlwaysSent
 };
 
-constexpr ItemLayout kAnswerItems[] = {
-    {AnswerItem::Mac, kTagMac, Form::Bytes, offsetof(Record, abMacAddr), 6,
-     offsetof(Record, bMacAddrValid)},
-    {AnswerItem::ProtocolVersion, kTagProtocolVersion, Form::Bytes,
-     offsetof(Record, bProtocolVersionMajor), 2, kAlwaysSent},
-    {AnswerItem::Type, kTagType, Form::Text, offsetof(Record, szType), sizeof(Record::szType),
-     offsetof(Record, bTypeValid)},
-    {AnswerItem::Firmware, kTagFirmware, Form::Firmware, offsetof(Record, bFwVersionMajor), 4,
-     offsetof(Record, bFwVersionValid)},
-    {AnswerItem::IpAddr, kTagIpAddr, Form::Address, offsetof(Record, dwIpAddr), 4,
-     offsetof(Record, bIpAddrValid)},
-    {AnswerItem::SubnetMask, kTagSubnetMask, Form::Address, offsetof(Record, dwSubnetMask), 4,
-     offsetof(Record, bSubnetMaskValid)},
-    {AnswerItem::Gateway, kTagGateway, Form::Address, offsetof(Record, dwGateway), 4,
-     offsetof(Record, bGatewayValid)},
-    {AnswerItem::Dhcp, kTagDhcp, Form::Bytes, offsetof(Record, bDhcpOn), 1,
-     offsetof(Record, bDhcpValid)},
-    {AnswerItem::PasswordOn, kTagPasswordOn, Form::Bytes, offsetof(Record, bPasswordOn), 1,
-     offsetof(Record, bPasswordValid)},
-    {AnswerItem::Hostname, kTagHostname, Form::Text, offsetof(Record, szHostname),
-     sizeof(Record::szHostname), offsetof(Record, bHostnameValid)},
-    {AnswerItem::PrimaryDns, kTagPrimaryDns, Form::Address, offsetof(Record, dwPrimaryDns), 4,
-     offsetof(Record, bPrimaryDnsValid)},
-    {AnswerItem::SecondaryDns, kTagSecondaryDns, Form::Address, offsetof(Record, dwSecondaryDns), 4,
-     offsetof(Record, bSecondaryDnsValid)},
-    {AnswerItem::PasswordSalt, kTagPasswordSalt, Form::Text, offsetof(Record, szPasswordSalt),
-     sizeof(Record::szPasswordSalt), offsetof(Record, bPasswordSaltValid)},
+struct AnswerField {
+    AnswerItem item;
+    Field field;
+};
+
+// The protocol version has no validity byte: a device always sends it.
+constexpr AnswerField kAnswerItems[] = {
+    {AnswerItem::Mac,
+     {kTagMac, Form::Bytes, offsetof(Record, abMacAddr), 6, offsetof(Record, bMacAddrValid)}},
+    {AnswerItem::ProtocolVersion,
+     {kTagProtocolVersion, Form::Bytes, offsetof(Record, bProtocolVersionMajor), 2, kAlwaysSent}},
+    {AnswerItem::Type,
+     {kTagType, Form::Text, offsetof(Record, szType), sizeof(Record::szType),
+      offsetof(Record, bTypeValid)}},
+    {AnswerItem::Firmware,
+     {kTagFirmware, Form::Firmware, offsetof(Record, bFwVersionMajor), 4,
+      offsetof(Record, bFwVersionValid)}},
+    {AnswerItem::IpAddr,
+     {kTagIpAddr, Form::Address, offsetof(Record, dwIpAddr), 4, offsetof(Record, bIpAddrValid)}},
+    {AnswerItem::SubnetMask,
+     {kTagSubnetMask, Form::Address, offsetof(Record, dwSubnetMask), 4,
+      offsetof(Record, bSubnetMaskValid)}},
+    {AnswerItem::Gateway,
+     {kTagGateway, Form::Address, offsetof(Record, dwGateway), 4, offsetof(Record, bGatewayValid)}},
+    {AnswerItem::Dhcp,
+     {kTagDhcp, Form::Bytes, offsetof(Record, bDhcpOn), 1, offsetof(Record, bDhcpValid)}},
+    {AnswerItem::PasswordOn,
+     {kTagPasswordOn, Form::Bytes, offsetof(Record, bPasswordOn), 1,
+      offsetof(Record, bPasswordValid)}},
+    {AnswerItem::Hostname,
+     {kTagHostname, Form::Text, offsetof(Record, szHostname), sizeof(Record::szHostname),
+      offsetof(Record, bHostnameValid)}},
+    {AnswerItem::PrimaryDns,
+     {kTagPrimaryDns, Form::Address, offsetof(Record, dwPrimaryDns), 4,
+      offsetof(Record, bPrimaryDnsValid)}},
+    {AnswerItem::SecondaryDns,
+     {kTagSecondaryDns, Form::Address, offsetof(Record, dwSecondaryDns), 4,
+      offsetof(Record, bSecondaryDnsValid)}},
+    {AnswerItem::PasswordSalt,
+     {kTagPasswordSalt, Form::Text, offsetof(Record, szPasswordSalt),
+      sizeof(Record::szPasswordSalt), offsetof(Record, bPasswordSaltValid)}},
 };
 static_assert(std::size(kAnswerItems) == kAnswerItemCount, "one layout per item");
 
@@ -96,6 +114,24 @@ constexpr bool InItemOrder() {
 }
 static_assert(InItemOrder(), "kAnswerItems[item] describes item");
 
+// The new password travels only with bChangePassword 1; a device must never
+// apply half a configuration, so every other item is required.
+constexpr Field kRequestItems[] = {
+    {kTagMac, Form::Bytes, offsetof(Request, abMacAddr), 6, kAlwaysSent},
+    {kTagPassword, Form::Text, offsetof(Request, szPassword), sizeof(Request::szPassword),
+     kAlwaysSent},
+    {kTagNewPassword, Form::Text, offsetof(Request, szNewPassword), sizeof(Request::szNewPassword),
+     offsetof(Request, bChangePassword)},
+    {kTagIpAddr, Form::Address, offsetof(Request, dwIpAddr), 4, kAlwaysSent},
+    {kTagSubnetMask, Form::Address, offsetof(Request, dwSubnetMask), 4, kAlwaysSent},
+    {kTagGateway, Form::Address, offsetof(Request, dwGateway), 4, kAlwaysSent},
+    {kTagDhcp, Form::Bytes, offsetof(Request, bDhcpOn), 1, kAlwaysSent},
+    {kTagHostname, Form::Text, offsetof(Request, szHostname), sizeof(Request::szHostname),
+     kAlwaysSent},
+    {kTagPrimaryDns, Form::Address, offsetof(Request, dwPrimaryDns), 4, kAlwaysSent},
+    {kTagSecondaryDns, Form::Address, offsetof(Request, dwSecondaryDns), 4, kAlwaysSent},
+};
+
 // Appends items after a header; an item longer than its length byte holds,
 // or one that would make the datagram longer than any receiver takes, spoils
 // the whole datagram, which then comes out empty. The records' fields are
@@ -104,40 +140,62 @@ static_assert(InItemOrder(), "kAnswerItems[item] describes item");
 class Writer {
 public:
     Writer(MessageType type, std::uint32_t id) {
-        out_ = {kMagic0,
-                kMagic1,
-                kWireVersion,
-                static_cast<std::uint8_t>(type),
-                static_cast<std::uint8_t>(id),
-                static_cast<std::uint8_t>(id >> 8),
-                static_cast<std::uint8_t>(id >> 16),
-                static_cast<std::uint8_t>(id >> 24)};
+        out_.Put(kMagic0);
+        out_.Put(kMagic1);
+        out_.Put(kWireVersion);
+        out_.Put(static_cast<std::uint8_t>(type));
+        out_.PutLe32(id);
     }
     void Bytes(Tag tag, const std::uint8_t* value, std::size_t size) {
-        if (size > 255 || kMaxDatagram - out_.size() < 2 + size) {
+        if (size > 255) {
             spoiled_ = true;
             return;
         }
-        out_.push_back(tag);
-        out_.push_back(static_cast<std::uint8_t>(size));
-        out_.insert(out_.end(), value, value + size);
+        out_.Put(tag);
+        out_.Put(static_cast<std::uint8_t>(size));
+        out_.Put(value, size);
     }
     void Byte(Tag tag, std::uint8_t value) { Bytes(tag, &value, 1); }
-    void Address(Tag tag, std::uint32_t value) {
-        const std::uint8_t octets[4] = {
-            static_cast<std::uint8_t>(value >> 24), static_cast<std::uint8_t>(value >> 16),
-            static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)};
-        Bytes(tag, octets, 4);
+    // The value of one field of record, in its form.
+    void Put(const Field& field, const std::uint8_t* record) {
+        const std::uint8_t* value = record + field.offset;
+        switch (field.form) {
+        case Form::Bytes:
+            Bytes(field.tag, value, field.size);
+            break;
+        case Form::Address: {
+            std::uint32_t address = 0;
+            std::memcpy(&address, value, sizeof address);
+            std::uint8_t octets[4] = {};
+            base::ByteWriter(octets, sizeof octets).PutIpv4(address);
+            Bytes(field.tag, octets, sizeof octets);
+            break;
+        }
+        case Form::Firmware: {
+            std::uint16_t build = 0;
+            std::memcpy(&build, value + 2, sizeof build);
+            std::uint8_t firmware[4] = {value[0], value[1]};
+            base::ByteWriter(firmware + 2, 2).PutLe16(build);
+            Bytes(field.tag, firmware, sizeof firmware);
+            break;
+        }
+        case Form::Text: {
+            // Up to the first NUL and never more than the receiving field can hold.
+            const auto* text = reinterpret_cast<const char*>(value);
+            Bytes(field.tag, value, base::BoundedText(text, field.size - 1).size());
+            break;
+        }
+        }
     }
-    // Up to the first NUL and never more than the receiving field can hold.
-    void Text(Tag tag, const char* field, std::size_t fieldSize) {
-        const std::size_t size = base::BoundedText(field, fieldSize - 1).size();
-        Bytes(tag, reinterpret_cast<const std::uint8_t*>(field), size);
+    Datagram Take() const {
+        if (spoiled_ || out_.Overflowed())
+            return Datagram();
+        return Datagram(buffer_, buffer_ + out_.Used());
     }
-    Datagram Take() { return spoiled_ ? Datagram() : std::move(out_); }
 
 private:
-    Datagram out_;
+    std::uint8_t buffer_[kMaxDatagram] = {};
+    base::ByteWriter out_{buffer_, sizeof buffer_};
     bool spoiled_ = false;
 };
 
@@ -157,28 +215,20 @@ bool ForEachItem(const std::uint8_t* data, std::size_t size, MessageType expecte
     if (!header || header->type != expected)
         return false;
     std::bitset<256> seen;
-    std::size_t at = kHeaderSize;
-    while (at < size) {
-        if (size - at < 2)
+    base::ByteReader in(data + kHeaderSize, size - kHeaderSize);
+    while (in.Remaining() > 0) {
+        Item item{};
+        std::uint8_t length = 0;
+        if (!in.Byte(item.tag) || !in.Byte(length) || !in.Take(length, item.value))
             return false;
-        const std::uint8_t tag = data[at];
-        const std::size_t length = data[at + 1];
-        at += 2;
-        if (length > size - at)
+        item.size = length;
+        if (seen.test(item.tag))
             return false;
-        if (seen.test(tag))
+        seen.set(item.tag);
+        if (!visit(item))
             return false;
-        seen.set(tag);
-        if (!visit(Item{tag, data + at, length}))
-            return false;
-        at += length;
     }
     return true;
-}
-
-std::uint32_t ReadAddress(const Item& item) {
-    return (std::uint32_t{item.value[0]} << 24) | (std::uint32_t{item.value[1]} << 16) |
-           (std::uint32_t{item.value[2]} << 8) | std::uint32_t{item.value[3]};
 }
 
 // Cut to the field, stopped at an embedded NUL, always terminated.
@@ -191,11 +241,38 @@ void CopyText(char* field, std::size_t fieldSize, const Item& item) {
     std::memset(field + size, 0, fieldSize - size);
 }
 
-// Fixed-size items must have exactly their size.
-bool ReadAddressItem(const Item& item, std::uint32_t& value) {
-    if (item.size != 4)
-        return false;
-    value = ReadAddress(item);
+// One item into its field of record, and its presence byte set; fixed-size
+// items must have exactly their size.
+bool Read(const Field& field, const Item& wire, std::uint8_t* record) {
+    std::uint8_t* value = record + field.offset;
+    switch (field.form) {
+    case Form::Bytes:
+        if (wire.size != field.size)
+            return false;
+        std::memcpy(value, wire.value, field.size);
+        break;
+    case Form::Address: {
+        if (wire.size != 4)
+            return false;
+        const std::uint32_t address = base::Ipv4From(wire.value);
+        std::memcpy(value, &address, sizeof address);
+        break;
+    }
+    case Form::Firmware: {
+        if (wire.size != 4)
+            return false;
+        const auto build = static_cast<std::uint16_t>(wire.value[2] | (wire.value[3] << 8));
+        value[0] = wire.value[0];
+        value[1] = wire.value[1];
+        std::memcpy(value + 2, &build, sizeof build);
+        break;
+    }
+    case Form::Text:
+        CopyText(reinterpret_cast<char*>(value), field.size, wire);
+        break;
+    }
+    if (field.presence != kAlwaysSent)
+        record[field.presence] = 1;
     return true;
 }
 
@@ -213,17 +290,18 @@ bool ReadByte(const Item& item, std::uint8_t& value) {
     return true;
 }
 
-bool HasAll(const std::bitset<256>& seen, std::initializer_list<Tag> tags) {
-    for (Tag tag : tags)
-        if (!seen.test(tag))
-            return false;
-    return true;
+const Field* AnswerFieldOf(std::uint8_t tag) {
+    for (const AnswerField& item : kAnswerItems) {
+        if (item.field.tag == tag)
+            return &item.field;
+    }
+    return nullptr;
 }
 
-const ItemLayout* LayoutOf(std::uint8_t tag) {
-    for (const ItemLayout& item : kAnswerItems) {
-        if (item.tag == tag)
-            return &item;
+const Field* RequestFieldOf(std::uint8_t tag) {
+    for (const Field& field : kRequestItems) {
+        if (field.tag == tag)
+            return &field;
     }
     return nullptr;
 }
@@ -233,22 +311,26 @@ const ItemLayout* LayoutOf(std::uint8_t tag) {
 std::optional<Header> DecodeHeader(const std::uint8_t* data, std::size_t size) {
     if (size < kHeaderSize || size > kMaxDatagram)
         return std::nullopt;
-    if (data[0] != kMagic0 || data[1] != kMagic1 || data[2] != kWireVersion)
+    base::ByteReader in(data, size);
+    std::uint8_t magic0 = 0, magic1 = 0, version = 0, typeByte = 0;
+    std::uint32_t id = 0;
+    in.Byte(magic0);
+    in.Byte(magic1);
+    in.Byte(version);
+    in.Byte(typeByte);
+    in.Le32(id);
+    if (magic0 != kMagic0 || magic1 != kMagic1 || version != kWireVersion)
         return std::nullopt;
-    const auto type = static_cast<MessageType>(data[3]);
+    const auto type = static_cast<MessageType>(typeByte);
     switch (type) {
     case MessageType::ScanRequest:
     case MessageType::ConfigureRequest:
     case MessageType::WinkRequest:
     case MessageType::ScanAnswer:
     case MessageType::ConfigureResult:
-        break;
-    default:
-        return std::nullopt;
+        return Header{type, id};
     }
-    const std::uint32_t id = std::uint32_t{data[4]} | (std::uint32_t{data[5]} << 8) |
-                             (std::uint32_t{data[6]} << 16) | (std::uint32_t{data[7]} << 24);
-    return Header{type, id};
+    return std::nullopt;
 }
 
 Datagram EncodeScanRequest(std::uint32_t id) {
@@ -264,49 +346,21 @@ Datagram EncodeWinkRequest(std::uint32_t id, const base::Mac& mac) {
 Datagram EncodeScanAnswer(std::uint32_t id, const ZOVA_ModuleScanResponseType& answer) {
     Writer w(MessageType::ScanAnswer, id);
     const auto* record = reinterpret_cast<const std::uint8_t*>(&answer);
-    for (const ItemLayout& item : kAnswerItems) {
-        if (item.validity != kAlwaysSent && !record[item.validity])
-            continue;
-        const std::uint8_t* value = record + item.offset;
-        switch (item.form) {
-        case Form::Bytes:
-            w.Bytes(item.tag, value, item.size);
-            break;
-        case Form::Address: {
-            std::uint32_t address = 0;
-            std::memcpy(&address, value, sizeof address);
-            w.Address(item.tag, address);
-            break;
-        }
-        case Form::Firmware: {
-            std::uint16_t build = 0;
-            std::memcpy(&build, value + 2, sizeof build);
-            const std::uint8_t firmware[4] = {value[0], value[1], static_cast<std::uint8_t>(build),
-                                              static_cast<std::uint8_t>(build >> 8)};
-            w.Bytes(item.tag, firmware, 4);
-            break;
-        }
-        case Form::Text:
-            w.Text(item.tag, reinterpret_cast<const char*>(value), item.size);
-            break;
-        }
+    for (const AnswerField& item : kAnswerItems) {
+        const Field& field = item.field;
+        if (field.presence == kAlwaysSent || record[field.presence] != 0)
+            w.Put(field, record);
     }
     return w.Take();
 }
 
-Datagram EncodeConfigureRequest(std::uint32_t id, const ZOVA_ConfigureRequestType& r) {
+Datagram EncodeConfigureRequest(std::uint32_t id, const ZOVA_ConfigureRequestType& request) {
     Writer w(MessageType::ConfigureRequest, id);
-    w.Bytes(kTagMac, r.abMacAddr, 6);
-    w.Text(kTagPassword, r.szPassword, sizeof r.szPassword);
-    if (r.bChangePassword == 1)
-        w.Text(kTagNewPassword, r.szNewPassword, sizeof r.szNewPassword);
-    w.Address(kTagIpAddr, r.dwIpAddr);
-    w.Address(kTagSubnetMask, r.dwSubnetMask);
-    w.Address(kTagGateway, r.dwGateway);
-    w.Byte(kTagDhcp, r.bDhcpOn);
-    w.Text(kTagHostname, r.szHostname, sizeof r.szHostname);
-    w.Address(kTagPrimaryDns, r.dwPrimaryDns);
-    w.Address(kTagSecondaryDns, r.dwSecondaryDns);
+    const auto* record = reinterpret_cast<const std::uint8_t*>(&request);
+    for (const Field& field : kRequestItems) {
+        if (field.presence == kAlwaysSent || record[field.presence] == 1)
+            w.Put(field, record);
+    }
     return w.Take();
 }
 
@@ -340,39 +394,8 @@ std::optional<ZOVA_ModuleScanResponseType> DecodeScanAnswer(const std::uint8_t* 
     ZOVA_ModuleScanResponseType answer{};
     auto* record = reinterpret_cast<std::uint8_t*>(&answer);
     const bool ok = ForEachItem(data, size, MessageType::ScanAnswer, [&](const Item& wire) {
-        const ItemLayout* item = LayoutOf(wire.tag);
-        if (!item)
-            return true;
-        std::uint8_t* value = record + item->offset;
-        switch (item->form) {
-        case Form::Bytes:
-            if (wire.size != item->size)
-                return false;
-            std::memcpy(value, wire.value, item->size);
-            break;
-        case Form::Address: {
-            std::uint32_t address = 0;
-            if (!ReadAddressItem(wire, address))
-                return false;
-            std::memcpy(value, &address, sizeof address);
-            break;
-        }
-        case Form::Firmware: {
-            if (wire.size != 4)
-                return false;
-            const auto build = static_cast<std::uint16_t>(wire.value[2] | (wire.value[3] << 8));
-            value[0] = wire.value[0];
-            value[1] = wire.value[1];
-            std::memcpy(value + 2, &build, sizeof build);
-            break;
-        }
-        case Form::Text:
-            CopyText(reinterpret_cast<char*>(value), item->size, wire);
-            break;
-        }
-        if (item->validity != kAlwaysSent)
-            record[item->validity] = 1;
-        return true;
+        const Field* field = AnswerFieldOf(wire.tag);
+        return !field || Read(*field, wire, record);
     });
     if (!ok)
         return std::nullopt;
@@ -380,54 +403,31 @@ std::optional<ZOVA_ModuleScanResponseType> DecodeScanAnswer(const std::uint8_t* 
 }
 
 void ForgetItem(ZOVA_ModuleScanResponseType& answer, AnswerItem which) {
-    const ItemLayout& item = kAnswerItems[static_cast<std::size_t>(which)];
-    if (item.validity == kAlwaysSent)
+    const Field& field = kAnswerItems[static_cast<std::size_t>(which)].field;
+    if (field.presence == kAlwaysSent)
         return;
     auto* record = reinterpret_cast<std::uint8_t*>(&answer);
-    std::memset(record + item.offset, 0, item.size);
-    record[item.validity] = 0;
+    std::memset(record + field.offset, 0, field.size);
+    record[field.presence] = 0;
 }
 
 std::optional<ZOVA_ConfigureRequestType> DecodeConfigureRequest(const std::uint8_t* data,
                                                                 std::size_t size) {
-    ZOVA_ConfigureRequestType r{};
+    ZOVA_ConfigureRequestType request{};
+    auto* record = reinterpret_cast<std::uint8_t*>(&request);
     std::bitset<256> seen;
-    const bool ok = ForEachItem(data, size, MessageType::ConfigureRequest, [&](const Item& item) {
-        seen.set(item.tag);
-        switch (item.tag) {
-        case kTagMac:
-            return ReadMac(item, r.abMacAddr);
-        case kTagPassword:
-            CopyText(r.szPassword, sizeof r.szPassword, item);
-            return true;
-        case kTagNewPassword:
-            r.bChangePassword = 1;
-            CopyText(r.szNewPassword, sizeof r.szNewPassword, item);
-            return true;
-        case kTagIpAddr:
-            return ReadAddressItem(item, r.dwIpAddr);
-        case kTagSubnetMask:
-            return ReadAddressItem(item, r.dwSubnetMask);
-        case kTagGateway:
-            return ReadAddressItem(item, r.dwGateway);
-        case kTagDhcp:
-            return ReadByte(item, r.bDhcpOn);
-        case kTagHostname:
-            CopyText(r.szHostname, sizeof r.szHostname, item);
-            return true;
-        case kTagPrimaryDns:
-            return ReadAddressItem(item, r.dwPrimaryDns);
-        case kTagSecondaryDns:
-            return ReadAddressItem(item, r.dwSecondaryDns);
-        default:
-            return true;
-        }
+    const bool ok = ForEachItem(data, size, MessageType::ConfigureRequest, [&](const Item& wire) {
+        seen.set(wire.tag);
+        const Field* field = RequestFieldOf(wire.tag);
+        return !field || Read(*field, wire, record);
     });
-    // A device must never apply half a configuration.
-    if (!ok || !HasAll(seen, {kTagMac, kTagPassword, kTagIpAddr, kTagSubnetMask, kTagGateway,
-                              kTagDhcp, kTagHostname, kTagPrimaryDns, kTagSecondaryDns}))
+    if (!ok)
         return std::nullopt;
-    return r;
+    for (const Field& field : kRequestItems) {
+        if (field.presence == kAlwaysSent && !seen.test(field.tag))
+            return std::nullopt;
+    }
+    return request;
 }
 
 std::optional<ConfigureResult> DecodeConfigureResult(const std::uint8_t* data, std::size_t size) {

@@ -39,6 +39,9 @@ TEST(AddressIpv4, ReadsOnlyFourDottedOctetsAndWritesThemBack) {
             EXPECT_EQ(base::Ipv4Text(*c.address), c.text);
     }
     EXPECT_EQ(base::ParseIpv4("010.000.0.01"), 0x0A000001u);  // three digits at most, zeros too
+    // A DHCP address field holds the first octet first.
+    const std::uint8_t wire[4] = {10, 200, 1, 7};
+    EXPECT_EQ(base::Ipv4From(wire), 0x0AC80107u);
 }
 
 // Catches a MAC reader that takes a cut or padded text, a byte written with

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -106,6 +108,33 @@ TEST(TextCopyToField, ReadsNoMoreOfAnUnterminatedSourceThanTheFieldHolds) {
     char field[4];
     base::CopyToField(field, source);
     EXPECT_STREQ(field, "abc");
+}
+
+TEST(TextParseUnsigned, DigitsOnlyUpToTheLimit) {
+    const struct {
+        std::string_view text;
+        std::optional<std::uint32_t> expected;
+    } cases[] = {
+        {"0", 0u},
+        {"65535", 65535u},
+        {"65536", std::nullopt},  // one past the limit
+        {"0065535", 65535u},
+        {"99999999999999999999", std::nullopt},  // would overflow on the way
+        {"", std::nullopt},
+        {"+1", std::nullopt},
+        {"-1", std::nullopt},
+        {" 1", std::nullopt},
+        {"1 ", std::nullopt},
+        {"1x", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(base::ParseUnsigned(c.text, 65535), c.expected) << '"' << c.text << '"';
+}
+
+TEST(TextTrimmed, DropsCLocaleSpaceAtBothEndsOnly) {
+    EXPECT_EQ(base::Trimmed(" \t\r\n\v\fa b\r\n"), "a b");
+    EXPECT_EQ(base::Trimmed(" \t "), "");
+    EXPECT_EQ(base::Trimmed("\xA0x"), "\xA0x");  // a no-break space is no C-locale space
 }
 
 }  // namespace

@@ -67,8 +67,8 @@ LEASE="$NS_TMP/lease" timeout 20 ip netns exec "$cli" busybox udhcpc -i vc -n -q
 got=$(cat "$NS_TMP/lease" 2>/dev/null)
 [ "$got" = "10.200.1.42 255.255.255.0" ] || { fail "udhcpc got '$got'"; cat "$NS_TMP/udhcpc.log"; }
 sleep 0.3
-grep -qx 'OFFER 02-6B-D4-00-00-2A -> 10.200.1.42' "$NS_TMP/server.out" || fail "no OFFER line"
-grep -qx 'ACK 02-6B-D4-00-00-2A -> 10.200.1.42' "$NS_TMP/server.out" || fail "no ACK line"
+grep -qx 'OFFER 02-6B-D4-00-00-2A -> 10.200.1.42 server 10.200.1.254' "$NS_TMP/server.out" || fail "no OFFER line"
+grep -qx 'ACK 02-6B-D4-00-00-2A -> 10.200.1.42 server 10.200.1.254' "$NS_TMP/server.out" || fail "no ACK line"
 
 # Ctrl-C: the program stops its worker, closes the socket and ends with 0.
 pid=$(cli_pid)

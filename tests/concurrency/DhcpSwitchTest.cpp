@@ -1,13 +1,12 @@
 // The recovery server switched on and off again and again while a client
-// keeps sending, by the tool's own switch steps and worker (Poll, then 50 ms
-// sleep, while the running flag is set). Built with ThreadSanitizer this proves the flag,
-// the worker's start and stop, and the socket's opening and closing free of
-// data races.
+// keeps sending, by the tool's own switch and its worker (Poll, then 50 ms
+// sleep, while the switch is on). Built with ThreadSanitizer this proves the
+// flag, the worker's start and stop, and the socket's opening and closing
+// free of data races.
 //
 // The process moves into a network namespace of its own before anything is
 // sent: the server binds 0.0.0.0:67 and broadcasts, so it must never meet a
 // real network. The namespace ends with the process, also when a test fails.
-#include "dhcp/DhcpServer.h"
 #include "dhcp/ServerSwitch.h"
 
 #include <gtest/gtest.h>
@@ -41,30 +40,6 @@ bool EnterPrivateNetwork() {
                "ip link set v0 up && ip link set v1 up && "
                "ip route add 255.255.255.255 dev v0") == 0;
 }
-
-// The tool's switch steps and worker loop over a server, a flag and a worker
-// thread of the test's own, as the main dialog owns them: the flag is atomic,
-// the socket is closed only once no worker can be inside Poll.
-class ServerSwitch {
-public:
-    ~ServerSwitch() { Off(); }
-
-    bool On() {
-        if (m_running)
-            return true;
-        const bool opened = m_server.Init();
-        dhcp::StartServerWorker(m_running, m_worker,
-                                [this] { dhcp::RunServerWorker(m_server, m_running); });
-        return opened;
-    }
-
-    void Off() { dhcp::StopServer(m_server, m_running, m_worker); }
-
-private:
-    CDhcpServer m_server;
-    std::atomic<bool> m_running{false};
-    std::thread m_worker;
-};
 
 // Sends DISCOVERs from a supported MAC to the server every few milliseconds,
 // for at most a bounded number of datagrams, and counts the OFFERs it hears.
@@ -183,7 +158,7 @@ TEST_F(DhcpSwitchTest, EveryOnPhaseAnswersAndEveryOffPhaseFreesThePort) {
     Client client;
     ASSERT_TRUE(client.Ready());
     client.Start();
-    ServerSwitch serverSwitch;
+    dhcp::ServerSwitch serverSwitch;
     for (int cycle = 0; cycle < 8; ++cycle) {
         SCOPED_TRACE("cycle " + std::to_string(cycle));
         const int before = client.Offers();
@@ -199,7 +174,7 @@ TEST_F(DhcpSwitchTest, RapidTogglingWhileTheClientSends) {
     Client client;
     ASSERT_TRUE(client.Ready());
     client.Start();
-    ServerSwitch serverSwitch;
+    dhcp::ServerSwitch serverSwitch;
     // Off right after on, and after pauses shorter and longer than the
     // worker's, so that closing meets the worker at every point of its loop.
     for (int cycle = 0; cycle < 40; ++cycle) {

@@ -22,6 +22,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 const Bytes kMac = {0x02, 0x6B, 0xD4, 0xAA, 0xBB, 0x05};
 const Bytes kCookie = {99, 130, 83, 99};
+// The address of the adapter the message came in on.
+const std::uint8_t kAdapter[4] = {192, 168, 7, 1};
 
 // A client message: fixed header with the given hardware address and xid
 // 12 34 56 78, then the option bytes as given (cookie included by caller).
@@ -49,16 +51,16 @@ const Bytes kDiscover = {53, 1, 1};
 const Bytes kRequest = {53, 1, 3};
 const Bytes kEnd = {255};
 
-// Hands the message to the server as received: the bytes of raw past its
-// length are poisoned, so any read beyond the datagram stops the test under
-// the address sanitizer.
-bool Answer(CDhcpServer& server, const Bytes& message) {
+// Hands the message to the server as received on an adapter with the given
+// address: the bytes of raw past its length are poisoned, so any read beyond
+// the datagram stops the test under the address sanitizer.
+bool Answer(CDhcpServer& server, const Bytes& message, const std::uint8_t* adapter = kAdapter) {
     CDhcpPacket& r = server.m_request;
     if (!message.empty())
         std::memcpy(r.raw, message.data(), message.size());
     r.length = static_cast<int>(message.size());
     POISON(r.raw + message.size(), sizeof r.raw - message.size());
-    const bool answered = server.PrepareReply();
+    const bool answered = server.PrepareReply(adapter);
     UNPOISON(r.raw, sizeof r.raw);
     return answered;
 }
@@ -72,6 +74,9 @@ std::string Dotted(const std::uint8_t* a) {
            std::to_string(a[3]);
 }
 
+// Catches a reply without the server identifier (the adapter's address) or
+// the lease time that standard clients require, a mask moved from where
+// replies always carried it, and a reply that is not 300 bytes.
 TEST(DhcpReply, OfferToTheWorkedDiscoverIsExact) {
     CDhcpServer server;
     ASSERT_TRUE(Answer(server, Message(Options({kDiscover, kEnd}))));
@@ -85,7 +90,14 @@ TEST(DhcpReply, OfferToTheWorkedDiscoverIsExact) {
     const Bytes yiaddr = {10, 200, 1, 5};
     std::copy(yiaddr.begin(), yiaddr.end(), expected.begin() + 16);
     std::copy(kMac.begin(), kMac.end(), expected.begin() + 28);
-    const Bytes tail = {99, 130, 83, 99, 53, 1, 2, 1, 4, 255, 255, 255, 0, 255};
+    const Bytes tail = {
+        99,  130, 83,  99,            // magic cookie
+        53,  1,   2,                  // DHCPOFFER
+        1,   4,   255, 255, 255, 0,   // mask, where replies always had it
+        54,  4,   192, 168, 7,   1,   // server: the adapter's address
+        51,  4,   0,   0,   14,  16,  // 3,600 s
+        255,
+    };
     std::copy(tail.begin(), tail.end(), expected.begin() + 236);
 
     const Bytes got = Reply(server);
@@ -94,31 +106,46 @@ TEST(DhcpReply, OfferToTheWorkedDiscoverIsExact) {
         EXPECT_EQ(got[i], expected[i]) << "reply byte " << i;
 }
 
-TEST(DhcpReply, RequestIsAckedOrNakedByOption50) {
+// Catches a NAK or ACK for a client that chose another server's offer, a NAK
+// with a lease time, and an answer coloured by an earlier one.
+TEST(DhcpReply, RequestIsAckedNakedOrLeftToTheServerItNames) {
+    const Bytes ackTail = {1, 4, 255, 255, 255, 0, 54, 4, 192, 168, 7, 1, 51, 4, 0, 0, 14, 16, 255};
+    const Bytes nakTail = {1, 4, 255, 255, 255, 0, 54, 4, 192, 168, 7, 1, 255};
+    const Bytes thisServer = {54, 4, 192, 168, 7, 1};
     struct Case {
         const char* name;
         Bytes options;
-        std::uint8_t type;
+        std::uint8_t type;  // 0: no reply
     };
     const Case cases[] = {
         {"own address", Options({kRequest, {50, 4, 10, 200, 1, 5}, kEnd}), 5},
         {"foreign address", Options({kRequest, {50, 4, 192, 168, 0, 10}, kEnd}), 6},
         {"last byte differs", Options({kRequest, {50, 4, 10, 200, 1, 6}, kEnd}), 6},
         {"no option 50", Options({kRequest, kEnd}), 5},
-        {"other server's identifier", Options({kRequest, {54, 4, 192, 168, 0, 1}, kEnd}), 5},
+        {"names this adapter", Options({kRequest, thisServer, {50, 4, 10, 200, 1, 5}, kEnd}), 5},
+        {"names this adapter, foreign address",
+         Options({kRequest, thisServer, {50, 4, 192, 168, 0, 10}, kEnd}), 6},
+        {"names another server", Options({kRequest, {54, 4, 192, 168, 0, 1}, kEnd}), 0},
+        {"names another server, asks for its address",
+         Options({kRequest, {54, 4, 10, 200, 1, 77}, {50, 4, 192, 168, 50, 20}, kEnd}), 0},
+        {"names another address of this subnet", Options({kRequest, {54, 4, 192, 168, 7, 2}, kEnd}),
+         0},
     };
     CDhcpServer server;
     // An earlier NAK must not colour later answers.
     ASSERT_TRUE(Answer(server, Message(Options({kRequest, {50, 4, 1, 2, 3, 4}, kEnd}))));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ASSERT_TRUE(Answer(server, Message(c.options)));
+        const bool answered = Answer(server, Message(c.options));
+        ASSERT_EQ(answered, c.type != 0);
+        if (!answered)
+            continue;
         const Bytes got = Reply(server);
         ASSERT_EQ(got.size(), 300u);
         EXPECT_EQ(got[242], c.type);
         EXPECT_EQ(Dotted(&got[16]), "10.200.1.5");
-        EXPECT_EQ(Bytes(got.begin() + 243, got.begin() + 250),
-                  Bytes({1, 4, 255, 255, 255, 0, 255}));
+        const Bytes& tail = c.type == 6 ? nakTail : ackTail;
+        EXPECT_EQ(Bytes(got.begin() + 243, got.begin() + 243 + tail.size()), tail);
     }
 }
 
@@ -144,7 +171,7 @@ TEST(DhcpReply, HeaderFieldsOfTheRequestNeverLeakIntoTheReply) {
     const Bytes got = Reply(server);
     for (int i = 0; i < 300; ++i) {
         const bool zero =
-            i == 3 || (i >= 8 && i < 16) || (i >= 20 && i < 28) || (i >= 34 && i < 236) || i >= 250;
+            i == 3 || (i >= 8 && i < 16) || (i >= 20 && i < 28) || (i >= 34 && i < 236) || i >= 262;
         if (zero)
             EXPECT_EQ(got[i], 0) << "reply byte " << i;
     }
@@ -155,6 +182,7 @@ TEST(DhcpReply, MessagesThatGetNoReply) {
     struct Case {
         const char* name;
         Bytes message;
+        const std::uint8_t* adapter = kAdapter;
     };
     Bytes shortMessage(235, 0);
     std::memcpy(&shortMessage[28], kMac.data(), 6);
@@ -180,10 +208,13 @@ TEST(DhcpReply, MessagesThatGetNoReply) {
         {"option 54 of length 2", Message(Options({kDiscover, {54, 2, 1, 2}, kEnd}))},
         {"option 53 after the end option", Message(Options({kEnd, kDiscover}))},
         {"option 53 inside an unknown option", Message(Options({{12, 3, 53, 1, 1}, kEnd}))},
+        // The server could name no address of its own there.
+        {"DISCOVER on an adapter without an address", Message(Options({kDiscover, kEnd})), nullptr},
+        {"REQUEST on an adapter without an address", Message(Options({kRequest, kEnd})), nullptr},
     };
     for (const Case& c : cases) {
         CDhcpServer server;
-        EXPECT_FALSE(Answer(server, c.message)) << c.name;
+        EXPECT_FALSE(Answer(server, c.message, c.adapter)) << c.name;
     }
 }
 

@@ -95,7 +95,7 @@ TEST_F(DhcpSocket, AnEmptyDatagramDoesNotBlockTheOnesBehindIt) {
 TEST_F(DhcpSocket, SecondServerOnThePortFailsAndKeepsNoSocket) {
     CDhcpServer second;
     EXPECT_FALSE(second.Init());
-    EXPECT_EQ(second.m_socket, dhcp::kNoSocket);
+    EXPECT_FALSE(second.m_port.IsOpen());
     // A Discover waits on the port: the failed server neither takes nor
     // answers it, and the server that holds the port still gets it.
     Send(Discover(4));
@@ -105,7 +105,7 @@ TEST_F(DhcpSocket, SecondServerOnThePortFailsAndKeepsNoSocket) {
 
     // Cleanup releases the port: the second server can take it over.
     EXPECT_TRUE(m_server.Cleanup());
-    EXPECT_EQ(m_server.m_socket, dhcp::kNoSocket);
+    EXPECT_FALSE(m_server.m_port.IsOpen());
     EXPECT_TRUE(m_server.Cleanup());
     ASSERT_TRUE(second.Init());
     second.Cleanup();

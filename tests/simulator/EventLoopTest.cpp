@@ -23,6 +23,12 @@ class Client {
 public:
     Client() {
         fd_ = socket(AF_INET, SOCK_DGRAM, 0);
+        // Room for every answer of a scan even when this reader is
+        // descheduled while they arrive: 300 answers overflow the default.
+        // Beyond the system's cap only root may go (SO_RCVBUFFORCE).
+        const int buffer = 4 << 20;
+        if (setsockopt(fd_, SOL_SOCKET, SO_RCVBUFFORCE, &buffer, sizeof buffer) != 0)
+            setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &buffer, sizeof buffer);
         sockaddr_in local{};
         local.sin_family = AF_INET;
         local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
