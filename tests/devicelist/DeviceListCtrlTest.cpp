@@ -257,17 +257,17 @@ TEST(DeviceListCtrlTest, TheListViewsSortKeepsTiedRowsInTheirOrder) {
             << "column " << i / 2 << (i % 2 ? " descending" : " ascending");
 }
 
-// Answers stored while the drawing is held are placed by binary search
+// A stored answer's row goes straight to the place a binary search finds
 // where the column ranks its cells (ties allowed); else the list sorts all
 // again. Both must leave every row where the full sort of the real list
 // view leaves it, after every answer, in every column and direction: the
 // same answers go through AddResponse, in one burst, with an answer without
 // a MAC now and then (stored, no row), and their rows through AddRow and a
 // full SortColumn as often. Catches a row placed one off, before or among
-// its ties, or placed where the order was not the only one. Counting the
-// full sorts of the burst catches the placement gone: none in a ranked
-// column, one per stored answer in the type column from its first text
-// that does not rank on.
+// its ties, or placed where the cells do not rank. Counting the full sorts
+// of the burst catches the placement gone: none in a ranked column, one per
+// stored answer in the type column from its first text that does not rank
+// on.
 TEST(DeviceListCtrlTest, PlacingEachStoredAnswerGivesWhatTheFullSortGives) {
     constexpr int kAnswers = 70;
     constexpr int kUnrankedFrom = kAnswers / 2;
