@@ -22,6 +22,16 @@ bool FrontRejectionIsConfiguredDevice(const CDeviceListCtrl& list) {
 }
 }  // namespace
 
+// A big scan posts thousands of notifications a second. Through the dialog
+// manager each would cost two round trips to Wine's server, to store and
+// then clear a result (DWLP_MSGRESULT) that nobody reads of a posted message.
+BOOL CConfigToolDlg::PreTranslateMessage(MSG* pMsg) {
+    if (pMsg->message != WM_ZOVA_NOTIFY || pMsg->hwnd != m_hWnd)
+        return CDialog::PreTranslateMessage(pMsg);
+    OnZovaNotify(pMsg->wParam, pMsg->lParam);
+    return TRUE;
+}
+
 LRESULT CConfigToolDlg::OnZovaNotify(WPARAM, LPARAM lParam) {
     switch (lParam) {
     case ZOVA_NOTIFY_RESPONSE: {

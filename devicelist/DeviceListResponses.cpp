@@ -1,9 +1,9 @@
 // The scan responses the list stores, and the rows it shows for them.
 #include "devicelist/DeviceListCtrl.h"
 
+#include "base/Address.h"
 #include "zova/ResponseRow.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -22,11 +22,10 @@ bool ReadRowMac(const CListCtrl& list, int nRow, base::Mac& mac) {
 }  // namespace
 
 void CDeviceListCtrl::AddResponse(const ZOVA_ModuleScanResponseType& response) {
-    const bool bDuplicate = std::any_of(
-        m_responses.rbegin(), m_responses.rend(), [&](const ZOVA_ModuleScanResponseType& stored) {
-            return zova::SameMac(stored.abMacAddr, response.abMacAddr);
-        });
-    if (bDuplicate)
+    // A set of the stored MACs answers what a walk through every stored
+    // response would, without one per answer (a scan of n devices made that
+    // n^2/2 comparisons).
+    if (!m_storedMacs.insert(base::MacKey(base::MacFrom(response.abMacAddr))).second)
         return;
     m_responses.push_back(response);
     // Under Wine every row added to a visible list view redraws its scroll
@@ -36,7 +35,7 @@ void CDeviceListCtrl::AddResponse(const ZOVA_ModuleScanResponseType& response) {
 
     const zova::ResponseRow row = zova::BuildResponseRow(response);
     if (row.shown)
-        AddRow(row.texts.data(), row.texts.size());
+        AddRowInOrder(row.texts.data(), row.texts.size());
     m_header.SetSortIndicator(m_nSortColumn, m_bSortAscending);
     Resort();
 }
