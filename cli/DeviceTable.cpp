@@ -27,6 +27,30 @@ std::string JsonValue(const zova::Column& column, const std::optional<std::strin
     }
 }
 
+// The values of one answer in column order, the device's own texts
+// converted; the others are ASCII.
+template <typename Convert>
+std::vector<std::optional<std::string>> ValuesIn(const ZOVA_ModuleScanResponseType& device,
+                                                 Convert convert) {
+    std::vector<std::optional<std::string>> values;
+    values.reserve(zova::kColumnCount);
+    for (const zova::Column& column : zova::kColumns) {
+        values.push_back(column.value(device));
+        if (values.back() && column.form == zova::ValueForm::kText)
+            values.back() = convert(*values.back());
+    }
+    return values;
+}
+
+template <typename Convert>
+std::vector<std::string> TextsIn(const ZOVA_ModuleScanResponseType& device, Convert convert) {
+    std::vector<std::string> texts;
+    texts.reserve(zova::kColumnCount);
+    for (const std::optional<std::string>& value : ValuesIn(device, convert))
+        texts.push_back(value.value_or(zova::kNotReported));
+    return texts;
+}
+
 std::string Table(const std::vector<std::vector<std::string>>& lines) {
     std::vector<std::size_t> widths(zova::kColumnCount, 0);
     for (const auto& line : lines)
@@ -63,27 +87,10 @@ void SortByMac(std::vector<ZOVA_ModuleScanResponseType>& devices) {
 
 std::string FormatDevices(const std::vector<ZOVA_ModuleScanResponseType>& devices, Format format,
                           const CodePage& codePage) {
-    // The device's own texts go out converted; the others are ASCII.
-    const auto valuesIn = [](const ZOVA_ModuleScanResponseType& device, auto convert) {
-        std::vector<std::optional<std::string>> values;
-        values.reserve(zova::kColumnCount);
-        for (const zova::Column& column : zova::kColumns) {
-            values.push_back(column.value(device));
-            if (values.back() && column.form == zova::ValueForm::kText)
-                values.back() = convert(*values.back());
-        }
-        return values;
-    };
-    const auto textsIn = [&](const ZOVA_ModuleScanResponseType& device, auto convert) {
-        std::vector<std::string> texts;
-        for (const std::optional<std::string>& value : valuesIn(device, convert))
-            texts.push_back(value.value_or(zova::kNotReported));
-        return texts;
-    };
     if (format == Format::kJson) {
         std::string out = "[";
         for (std::size_t d = 0; d < devices.size(); ++d) {
-            const auto values = valuesIn(devices[d], codePage.toUtf8);
+            const auto values = ValuesIn(devices[d], codePage.toUtf8);
             out += d == 0 ? "\n  {" : ",\n  {";
             for (std::size_t i = 0; i < zova::kColumnCount; ++i) {
                 out += i == 0 ? "" : ", ";
@@ -100,12 +107,12 @@ std::string FormatDevices(const std::vector<ZOVA_ModuleScanResponseType>& device
     if (format == Format::kCsv) {
         std::string out = std::string(kUtf8Bom) + CsvRecord(names);
         for (const auto& device : devices)
-            out += CsvRecord(textsIn(device, codePage.toUtf8));
+            out += CsvRecord(TextsIn(device, codePage.toUtf8));
         return out;
     }
     std::vector<std::vector<std::string>> lines = {names};
     for (const auto& device : devices)
-        lines.push_back(textsIn(device, &Escaped));
+        lines.push_back(TextsIn(device, &Escaped));
     return Table(lines);
 }
 

@@ -36,8 +36,8 @@ enum class ColumnId : std::uint8_t {
 constexpr std::size_t kColumnCount = 13;
 constexpr std::size_t kWindowColumns = 7;  // the list shows the first seven
 
-// What a column's value is: it decides how JSON writes the value and how a
-// plan reads a cell.
+// What a column's value is, which decides how the console program writes it
+// (JSON booleans, the code page's conversion) and reads it back from a plan.
 enum class ValueForm : std::uint8_t {
     kMac,
     kAddress,  // dotted IPv4
