@@ -1,5 +1,6 @@
 #include "cli/DeviceTable.h"
 
+#include "base/Text.h"
 #include "cli/Address.h"
 #include "cli/Csv.h"
 #include "zova/Columns.h"
