@@ -10,6 +10,7 @@
 #include "framework/WinApp.h"
 #include "res/Resource.h"
 #include "version/StartupVersion.h"
+#include "zova/Columns.h"
 #include "zova/zova.h"
 
 #include <atomic>
@@ -18,8 +19,6 @@
 CConfigToolDlg* g_pMainDlg = nullptr;
 
 namespace {
-const char kColumnFormat[] = "IP,90;SN,90;GW,90;DHCP,50;Version,50;Type,114;MAC,115";
-
 // The main window as the library's thread sees it: set before the callback
 // is registered, cleared when the window goes. The dialog object itself is
 // never touched from that thread.
@@ -140,7 +139,7 @@ BOOL CConfigToolDlg::OnInitDialog() {
     LayoutControls(FALSE);
 
     m_listDevices.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
-    m_listDevices.InsertColumns(kColumnFormat);
+    m_listDevices.InsertColumns(zova::WindowColumnFormat().c_str());
 
     g_pMainDlg = this;
     StartNotifications(m_hWnd);

@@ -2,26 +2,12 @@
 
 #include "base/Text.h"
 
-#include <cstdio>
 #include <cstring>
 #include <string_view>
 
 namespace zova {
 
 namespace {
-
-const char kNotReported[] = "N/A";
-
-std::string VersionText(unsigned major, unsigned minor, unsigned build) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%u.%02u.%u", major, minor, build);
-    return text;
-}
-
-// The field comes off the network: it need not hold a terminator.
-std::string TypeText(const char (&field)[128]) {
-    return std::string(base::FieldText(field));
-}
 
 // One "%x" conversion at `pos`: white space, an optional sign, an optional
 // "0x", then hex digits. Wraps modulo 2^32 where sscanf's overflow would be
@@ -45,17 +31,8 @@ bool ReadHexNumber(std::string_view text, std::size_t& pos, std::uint32_t& value
 
 ResponseRow BuildResponseRow(const ZOVA_ModuleScanResponseType& response) {
     ResponseRow row;
-    auto& t = row.texts;
-    t[0] = response.bIpAddrValid ? base::Ipv4Text(response.dwIpAddr) : kNotReported;
-    t[1] = response.bSubnetMaskValid ? base::Ipv4Text(response.dwSubnetMask) : kNotReported;
-    t[2] = response.bGatewayValid ? base::Ipv4Text(response.dwGateway) : kNotReported;
-    t[3] = !response.bDhcpValid ? kNotReported : response.bDhcpOn == 1 ? "On" : "Off";
-    t[4] = response.bFwVersionValid
-               ? VersionText(response.bFwVersionMajor, response.bFwVersionMinor, response.wFwBuild)
-               : kNotReported;
-    t[5] = response.bTypeValid ? TypeText(response.szType) : kNotReported;
-    t[kMacColumn] =
-        response.bMacAddrValid ? base::MacText(base::MacFrom(response.abMacAddr)) : kNotReported;
+    for (std::size_t i = 0; i < kWindowColumns; ++i)
+        row.texts[i] = ColumnText(kColumns[i], response);
     row.shown = response.bMacAddrValid != 0;
     return row;
 }

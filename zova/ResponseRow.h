@@ -4,6 +4,7 @@
 #define VANTREL_ZOVA_RESPONSEROW_H
 
 #include "base/Address.h"
+#include "zova/Columns.h"
 #include "zova/zova.h"
 
 #include <array>
@@ -15,16 +16,15 @@
 namespace zova {
 
 constexpr std::size_t kMacLength = 6;
-constexpr std::size_t kRowColumns = 7;  // IP, SN, GW, DHCP, Version, Type, MAC
-constexpr std::size_t kMacColumn = 6;
+constexpr std::size_t kMacColumn = static_cast<std::size_t>(ColumnId::kMac);
 
 struct ResponseRow {
-    std::array<std::string, kRowColumns> texts;  // in column order
+    std::array<std::string, kWindowColumns> texts;  // in column order
     bool shown;  // false when the MAC is not valid: the response gets no row
 };
 
-// The seven column texts of a response: "N/A" for every value whose validity
-// byte is 0. The type text is read only within its 128-byte field.
+// The window's seven column texts of a response (kColumns): "N/A" for every
+// value whose validity byte is 0.
 ResponseRow BuildResponseRow(const ZOVA_ModuleScanResponseType& response);
 
 // True when all six bytes are equal.
