@@ -1,7 +1,7 @@
 // The scan cycle of the main dialog: "Scan" and the library's notifications.
 #include "app/ConfigToolDlg.h"
 
-#include "zova/ResponseRow.h"
+#include "base/Address.h"
 #include "zova/zova.h"
 
 void CConfigToolDlg::OnScan() {
@@ -13,12 +13,12 @@ namespace {
 // True when the front of the library's rejected-password queue is the device
 // the last configure request went to.
 bool FrontRejectionIsConfiguredDevice(const CDeviceListCtrl& list) {
-    std::uint8_t abRejected[zova::kMacLength] = {};
-    if (ZOVA_GetInvPswdMacId(abRejected) != 1)
+    base::Mac rejected{};
+    if (ZOVA_GetInvPswdMacId(rejected.data()) != 1)
         return false;
-    std::uint8_t abConfigured[zova::kMacLength] = {};
-    list.GetConfiguredMac(abConfigured);
-    return zova::SameMac(abRejected, abConfigured);
+    base::Mac configured{};
+    list.GetConfiguredMac(configured.data());
+    return rejected == configured;
 }
 }  // namespace
 

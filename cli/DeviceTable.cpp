@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstring>
 #include <optional>
 
 namespace cli {
@@ -82,7 +81,7 @@ std::vector<std::string> DeviceTexts(const ZOVA_ModuleScanResponseType& r) {
 
 void SortByMac(std::vector<ZOVA_ModuleScanResponseType>& devices) {
     std::stable_sort(devices.begin(), devices.end(), [](const auto& a, const auto& b) {
-        return std::memcmp(a.abMacAddr, b.abMacAddr, 6) < 0;
+        return base::MacFrom(a.abMacAddr) < base::MacFrom(b.abMacAddr);
     });
 }
 

@@ -133,10 +133,12 @@ void CDeviceListCtrl::Resort() {
         NoteFullSort();
 }
 
-void CDeviceListCtrl::AddRowInOrder(const std::string* pTexts, std::size_t nTexts) {
+void CDeviceListCtrl::AddRowInOrder(const std::string* pTexts, std::size_t nTexts,
+                                    std::size_t nResponse) {
     std::unique_ptr<ROWDATA> row = MakeRow(pTexts, nTexts);
     if (!row)
         return;
+    row->nResponse = nResponse;
     const int nCount = GetItemCount();
     const int nPlace = PlaceInOrder(*row);
     if (nPlace < 0) {

@@ -4,6 +4,7 @@
 #ifndef VANTREL_DEVICELIST_DEVICELISTCTRL_H
 #define VANTREL_DEVICELIST_DEVICELISTCTRL_H
 
+#include "base/Address.h"
 #include "devicelist/SortHeaderCtrl.h"
 #include "devicelist/SortRules.h"
 #include "framework/Controls.h"
@@ -25,7 +26,11 @@ public:
         std::vector<std::string> texts;
         std::vector<devicelist::CellKey> keys;
         DWORD dwValue = 0;  // for the row's owner; 0 when added
+        // The stored response the row shows (its index in the stored
+        // responses), or kNoResponse for a row added by AddRow.
+        std::size_t nResponse = kNoResponse;
     };
+    static constexpr std::size_t kNoResponse = static_cast<std::size_t>(-1);
 
     CDeviceListCtrl();
     ~CDeviceListCtrl() override;
@@ -50,13 +55,13 @@ public:
     // without a valid MAC is stored but gets no row.
     void AddResponse(const ZOVA_ModuleScanResponseType& response);
     // The MAC of the device the last configure request went to (all zero
-    // before any, which matches no device).
+    // before any, which matches no device); six bytes.
     void GetConfiguredMac(std::uint8_t* pabMac) const;
     void SetConfiguredMac(const std::uint8_t* pabMac);
     // The stored responses, in arrival order.
     const std::vector<ZOVA_ModuleScanResponseType>& GetResponses() const { return m_responses; }
-    // The stored response of the device a row shows, found by the MAC text
-    // the row shows; null when the text is no MAC or no response matches.
+    // The stored response of the device a row shows; null for a row that
+    // shows none.
     const ZOVA_ModuleScanResponseType* FindRowResponse(int nRow) const;
 
     // The locale's sort key of a text (LCMapStringA): compared byte by byte,
@@ -79,7 +84,7 @@ private:
     int InsertRow(std::unique_ptr<ROWDATA> row, int nIndex);
     // AddResponse's row: at once where the re-sort would put it, when that
     // place is known (see PlaceInOrder); otherwise appended, for Resort.
-    void AddRowInOrder(const std::string* pTexts, std::size_t nTexts);
+    void AddRowInOrder(const std::string* pTexts, std::size_t nTexts, std::size_t nResponse);
     // Where a stable sort puts row, added to rows in order by a sort column
     // that still ranks its cells with row's: after the last row it ties
     // with; -1 when only the full sort can tell.
@@ -95,7 +100,7 @@ private:
     void OnLButtonDblClk(UINT nFlags, POINT point);
 
     std::vector<ZOVA_ModuleScanResponseType> m_responses;
-    std::uint8_t m_abConfiguredMac[6] = {};
+    base::Mac m_abConfiguredMac{};
     int m_nColumns = 0;
     int m_nSortColumn = 0;
     CSortHeaderCtrl m_header;

@@ -1,5 +1,4 @@
-// The device-list row of a scan response, its MAC text read back, and the
-// stored response that MAC names.
+// The device-list row of a scan response, and the stored response a MAC names.
 #ifndef VANTREL_ZOVA_RESPONSEROW_H
 #define VANTREL_ZOVA_RESPONSEROW_H
 
@@ -15,7 +14,6 @@
 
 namespace zova {
 
-constexpr std::size_t kMacLength = 6;
 constexpr std::size_t kMacColumn = static_cast<std::size_t>(ColumnId::kMac);
 
 struct ResponseRow {
@@ -26,15 +24,6 @@ struct ResponseRow {
 // The window's seven column texts of a response (kColumns): "N/A" for every
 // value whose validity byte is 0.
 ResponseRow BuildResponseRow(const ZOVA_ModuleScanResponseType& response);
-
-// True when all six bytes are equal.
-bool SameMac(const std::uint8_t (&a)[kMacLength], const std::uint8_t (&b)[kMacLength]);
-
-// Reads a row's MAC text back ("%x-%x-%x-%x-%x-%x", hex digits in either
-// case) into the low bytes of six numbers. Only the first 17 characters are
-// read, as from the list's 18-byte cell buffer. False, with `mac` unchanged,
-// when fewer than six numbers parse.
-bool ParseMacText(const char* text, base::Mac& mac);
 
 // The first (oldest) response whose six MAC bytes equal mac, or null.
 const ZOVA_ModuleScanResponseType* FindResponseByMac(
