@@ -1,5 +1,6 @@
 #include "cli/DeviceTable.h"
 
+#include "base/Address.h"
 #include "base/Text.h"
 #include "cli/Address.h"
 #include "cli/Csv.h"
