@@ -10,6 +10,7 @@
 #include "framework/WinApp.h"
 #include "res/Resource.h"
 #include "version/StartupVersion.h"
+#include "zova/Columns.h"
 #include "zova/zova.h"
 
 #include <atomic>
@@ -18,18 +19,53 @@
 CConfigToolDlg* g_pMainDlg = nullptr;
 
 namespace {
-const char kColumnFormat[] = "IP,90;SN,90;GW,90;DHCP,50;Version,50;Type,114;MAC,115";
-
 // The main window as the library's thread sees it: set before the callback
 // is registered, cleared when the window goes. The dialog object itself is
 // never touched from that thread.
 std::atomic<HWND> g_hNotifyWnd{nullptr};
+
+std::atomic<NotifyPostFunction> g_pfnNotifyPost{&::PostMessageA};
+
+// Notifications whose post was refused, by value (1 to 3). Windows refuses
+// posts beyond a queue's quota (10,000 messages by default), and a refused
+// notification 1 would leave an answer in the library's queue with nothing
+// to fetch it. A timer on the window's thread posts them again: WM_TIMER is
+// no post, and it comes once the messages already posted are handled.
+constexpr int kNotifyValues = 3;
+std::atomic<unsigned> g_anRefusedPosts[kNotifyValues];
+constexpr UINT_PTR kRepostTimer = 1;
+constexpr UINT kRepostIntervalMs = 100;
+
+bool PostNotification(HWND hWnd, int nNotification) {
+    return g_pfnNotifyPost.load()(hWnd, WM_ZOVA_NOTIFY, 0, nNotification) != FALSE;
+}
+
+void CALLBACK RepostRefusedNotifications(HWND hWnd, UINT, UINT_PTR, DWORD) {
+    // Only this thread takes from the counts: what it sees is there to take.
+    for (int i = 0; i < kNotifyValues; ++i) {
+        while (g_anRefusedPosts[i].load() > 0 && PostNotification(hWnd, i + 1))
+            g_anRefusedPosts[i].fetch_sub(1);
+    }
+}
+
+void StartNotifications(HWND hWnd) {
+    for (std::atomic<unsigned>& nRefused : g_anRefusedPosts)
+        nRefused.store(0);
+    g_hNotifyWnd.store(hWnd);
+    ::SetTimer(hWnd, kRepostTimer, kRepostIntervalMs, &RepostRefusedNotifications);
+}
 }  // namespace
 
 void ZOVA_CALL ZovaNotifyCallback(int nNotification) {
     // The library has no stop call: it may call after the dialog has gone.
-    if (const HWND hWnd = g_hNotifyWnd.load())
-        ::PostMessageA(hWnd, WM_ZOVA_NOTIFY, 0, nNotification);
+    const HWND hWnd = g_hNotifyWnd.load();
+    if (hWnd && !PostNotification(hWnd, nNotification) && nNotification >= 1 &&
+        nNotification <= kNotifyValues)
+        g_anRefusedPosts[nNotification - 1].fetch_add(1);
+}
+
+void SetNotifyPostForTesting(NotifyPostFunction pfnPost) {
+    g_pfnNotifyPost.store(pfnPost ? pfnPost : &::PostMessageA);
 }
 
 CConfigToolDlg::CConfigToolDlg(CWnd* pParent)
@@ -103,10 +139,10 @@ BOOL CConfigToolDlg::OnInitDialog() {
     LayoutControls(FALSE);
 
     m_listDevices.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
-    m_listDevices.InsertColumns(kColumnFormat);
+    m_listDevices.InsertColumns(zova::WindowColumnFormat().c_str());
 
     g_pMainDlg = this;
-    g_hNotifyWnd.store(m_hWnd);
+    StartNotifications(m_hWnd);
     ZOVA_RegisterCallBack(&ZovaNotifyCallback);
     ZOVA_Start();
 

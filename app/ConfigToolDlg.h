@@ -33,6 +33,8 @@ protected:
     // "File" is hidden and disabled; it does nothing.
     void OnFile() {}
     LRESULT OnZovaNotify(WPARAM wParam, LPARAM lParam);
+    // Hands the library's notifications posted here straight to OnZovaNotify.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
     void OnDestroy();
     void OnSize(UINT nType, int cx, int cy);
     void OnSizing(UINT fwSide, LPRECT pRect);
@@ -57,7 +59,15 @@ private:
 // The main dialog, for the library's callback; set before the callback is registered.
 extern CConfigToolDlg* g_pMainDlg;
 
-// Handed to the library: posts the notification to the main dialog, from any thread.
+// Handed to the library: posts the notification to the main dialog, from any
+// thread. A post the window's queue refuses is made again later from the
+// window's own thread, so that every notification is handled.
 void ZOVA_CALL ZovaNotifyCallback(int nNotification);
+
+// How ZovaNotifyCallback posts (::PostMessageA). Tests put in a post that
+// refuses, as Windows does once a queue holds its quota; null puts
+// ::PostMessageA back.
+using NotifyPostFunction = BOOL(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
+void SetNotifyPostForTesting(NotifyPostFunction pfnPost);
 
 #endif  // VANTREL_APP_CONFIGTOOLDLG_H

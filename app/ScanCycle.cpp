@@ -1,7 +1,7 @@
 // The scan cycle of the main dialog: "Scan" and the library's notifications.
 #include "app/ConfigToolDlg.h"
 
-#include "zova/ResponseRow.h"
+#include "base/Address.h"
 #include "zova/zova.h"
 
 void CConfigToolDlg::OnScan() {
@@ -13,14 +13,24 @@ namespace {
 // True when the front of the library's rejected-password queue is the device
 // the last configure request went to.
 bool FrontRejectionIsConfiguredDevice(const CDeviceListCtrl& list) {
-    std::uint8_t abRejected[zova::kMacLength] = {};
-    if (ZOVA_GetInvPswdMacId(abRejected) != 1)
+    base::Mac rejected{};
+    if (ZOVA_GetInvPswdMacId(rejected.data()) != 1)
         return false;
-    std::uint8_t abConfigured[zova::kMacLength] = {};
-    list.GetConfiguredMac(abConfigured);
-    return zova::SameMac(abRejected, abConfigured);
+    base::Mac configured{};
+    list.GetConfiguredMac(configured.data());
+    return rejected == configured;
 }
 }  // namespace
+
+// A big scan posts thousands of notifications a second. Through the dialog
+// manager each would cost two round trips to Wine's server, to store and
+// then clear a result (DWLP_MSGRESULT) that nobody reads of a posted message.
+BOOL CConfigToolDlg::PreTranslateMessage(MSG* pMsg) {
+    if (pMsg->message != WM_ZOVA_NOTIFY || pMsg->hwnd != m_hWnd)
+        return CDialog::PreTranslateMessage(pMsg);
+    OnZovaNotify(pMsg->wParam, pMsg->lParam);
+    return TRUE;
+}
 
 LRESULT CConfigToolDlg::OnZovaNotify(WPARAM, LPARAM lParam) {
     switch (lParam) {

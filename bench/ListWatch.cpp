@@ -13,15 +13,23 @@
 // WM_NULL with wParam 0x5CA11 before "Scan" and 0x5CA12 once the list is
 // full, prints the dialog's thread id, polls every 50 ms instead of 1 ms, and
 // leaves the tool running until every copy's answers are in.
-//
+// --sort COLUMN: before "Scan", clicks that column's heading (ascending) and
+// waits until the tool sorts by it; column 0 is the start-up sort already.
+// --dump: once the list has settled, prints every row ("row" and the seven
+// texts, separated by tabs), top to bottom.
+// --click-full: after that, clicks the heading of a column not sorted by
+// before (the second, or the third when the second is the sort column) and
+// reports when the tool acted on it, as --click-at does.
 // --poll-ms MS: reads the row count every MS ms instead of every 1 ms, so
 // that a long scan is watched without loading the tool's thread.
 //
 // Usage: list_watch STARTUP_ROWS EXPECTED_ROWS TIMEOUT_SECONDS [--close]
-//                   [--click-at ROWS] [--markers] [--poll-ms MS]
+//                   [--click-at ROWS] [--markers] [--sort COLUMN] [--dump]
+//                   [--click-full] [--poll-ms MS]
 // STARTUP_ROWS: the rows the start-up scan leaves (0 when no device answers).
 #include "res/Resource.h"
 #include "tools/RemoteBuffer.h"
+#include "tools/ToolWindow.h"
 #include "zova/zova.h"
 
 #include <windows.h>
@@ -30,6 +38,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -59,7 +69,12 @@ int RowCount(HWND hList) {
     return static_cast<int>(count);
 }
 
-// Waits until the count is `expected` and has not changed for `quietMs`.
+// A row count unchanged this long short of the rows expected: answers were
+// lost, and waiting on would only run to the deadline.
+constexpr double kStalledSeconds = 30;
+
+// Waits until the count is `expected` and has not changed for `quietMs`;
+// false at the deadline or once the count has stalled elsewhere.
 bool WaitForSettled(HWND hList, int expected, int quietMs, double deadline) {
     int last = -2;
     double since = Now();
@@ -70,6 +85,8 @@ bool WaitForSettled(HWND hList, int expected, int quietMs, double deadline) {
             since = Now();
         } else if (count == expected && (Now() - since) * 1000 >= quietMs) {
             return true;
+        } else if (Now() - since >= kStalledSeconds) {
+            return false;
         }
         Sleep(5);
     }
@@ -110,6 +127,32 @@ bool ClickHeaderItem(HANDLE hProcess, const tools::RemoteBuffer& remote, HWND hH
     return SendInput(2, click, sizeof(INPUT)) == 2;
 }
 
+// Clicks header item nItem and waits until the tool has made it the sort
+// column (owner-drawn). The click's time and the time it was acted on, 0
+// when it was not by the deadline.
+struct HeaderClick {
+    double clicked = 0;
+    double acted = 0;
+};
+HeaderClick ClickHeaderUntilSorted(HANDLE hProcess, const tools::RemoteBuffer& remote, HWND hHeader,
+                                   int nItem, double deadline) {
+    HeaderClick click;
+    click.clicked = Now();
+    if (!ClickHeaderItem(hProcess, remote, hHeader, nItem)) {
+        std::printf("error click\n");
+        return click;
+    }
+    while (Now() < deadline) {
+        const int format = HeaderFormat(hProcess, remote, hHeader, nItem);
+        if (format != -1 && (format & HDF_OWNERDRAW)) {
+            click.acted = Now();
+            break;
+        }
+        Sleep(1);
+    }
+    return click;
+}
+
 // Once the list has settled: the answers to the last copy of the request,
 // spread over the simulator's answer window (1 s by default), have reached
 // the tool by then.
@@ -131,15 +174,24 @@ int main(int argc, char** argv) {
     const double deadline = Now() + std::atof(argv[3]);
     bool close = false;
     bool markers = false;
+    bool dump = false;
+    bool clickFull = false;
     int clickAt = -1;
+    int sortColumn = 0;
     DWORD pollMs = 1;
     for (int i = 4; i < argc; ++i) {
         if (std::strcmp(argv[i], "--close") == 0)
             close = true;
         else if (std::strcmp(argv[i], "--markers") == 0)
             markers = true;
+        else if (std::strcmp(argv[i], "--dump") == 0)
+            dump = true;
+        else if (std::strcmp(argv[i], "--click-full") == 0)
+            clickFull = true;
         else if (std::strcmp(argv[i], "--click-at") == 0 && i + 1 < argc)
             clickAt = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--sort") == 0 && i + 1 < argc)
+            sortColumn = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--poll-ms") == 0 && i + 1 < argc)
             pollMs = static_cast<DWORD>(std::atoi(argv[++i]));
     }
@@ -170,6 +222,11 @@ int main(int argc, char** argv) {
     // The start-up scan first, with its repeats' duplicates.
     const bool settled = WaitForSettled(hList, startupRows, 1000, deadline);
     std::printf("startup_rows %d %s\n", RowCount(hList), settled ? "settled" : "timeout");
+    if (sortColumn != 0) {
+        const HeaderClick sorted =
+            ClickHeaderUntilSorted(hProcess, remote, hHeader, sortColumn, deadline);
+        std::printf("sorted_by %d %s\n", sortColumn, sorted.acted ? "ok" : "timeout");
+    }
 
     if (markers)
         SendMessageTimeoutA(hDlg, WM_NULL, kMarkerStart, 0, SMTO_NORMAL, 30000, nullptr);
@@ -188,10 +245,18 @@ int main(int argc, char** argv) {
     int rowsAtClick = 0;
     int rowsAtSorted = 0;
     int count = 0;
+    int lastCount = 0;
+    double lastChange = Now();
     while (Now() < deadline) {
         count = RowCount(hList);
         if (count > 0 && !firstRow)
             firstRow = Now();
+        if (count != lastCount) {
+            lastCount = count;
+            lastChange = Now();
+        } else if (count > 0 && Now() - lastChange >= kStalledSeconds) {
+            break;
+        }
         if (clickAt >= 0 && !headerClick && count >= clickAt) {
             rowsAtClick = count;
             headerClick = Now();
@@ -224,6 +289,23 @@ int main(int argc, char** argv) {
     if (markers)
         Sleep(kAnswersOfEveryCopyMs);
     std::printf("final_rows %d\n", RowCount(hList));
+    if (dump) {
+        std::vector<std::vector<std::string>> rows;
+        if (!tools::ReadDeviceRows(hDlg, rows))
+            std::printf("error dump\n");
+        for (const std::vector<std::string>& row : rows) {
+            std::string line = "row";
+            for (const std::string& text : row)
+                line += "\t" + text;
+            std::printf("%s\n", line.c_str());
+        }
+    }
+    if (clickFull) {
+        const int rows = RowCount(hList);
+        const HeaderClick click =
+            ClickHeaderUntilSorted(hProcess, remote, hHeader, sortColumn == 1 ? 2 : 1, deadline);
+        std::printf("full_click %.6f rows %d sorted %.6f\n", click.clicked, rows, click.acted);
+    }
     std::fflush(stdout);
 
     if (close)

@@ -21,6 +21,17 @@
 # the messages posted in the tool from "Scan" until it ends (after every
 # copy's answers are in), per row: all of them ("posted/row") and the
 # library's notifications among them ("notify/row").
+# SORT_COLUMN=C: the list is sorted by column C (ascending) before "Scan".
+# CHECK_ORDER=1: once the list has settled, list_watch reads every row and
+# list_order_check.exe sets them beside the full sort's order of the devices
+# as their answers arrived on the wire ("order": "same", or "differs" with
+# the first row that does, and the rows out of order), and counts the
+# devices answered but not listed ("not listed"); "dropped" is the answers
+# the kernel dropped at the tool's socket. Where it dropped a device's first
+# answer, the tool took a later one, so tied rows may then stand in another
+# order than the wire's, with no row out of order.
+# CLICK_FULL=1: then a click on another column's heading, with every row
+# listed; "full click" is the time until the tool sorted by it.
 cd "$(dirname "$0")/.." || exit 1
 root=$(pwd)
 . "$root/bench/port-file.sh"
@@ -29,8 +40,9 @@ window=${ANSWER_WINDOW_MS:-1000}
 prefix=$root/build/windows/wineprefix
 bin=${TOOL_BIN:-$root/build/windows/bin}
 watch=$root/build/windows/bin/list_watch.exe
+check=$root/build/windows/bin/list_order_check.exe
 sim=$root/build/native/bin/vantrel-devsim
-for f in "$bin/VantrelConfig.exe" "$bin/zova.dll" "$watch" "$sim"; do
+for f in "$bin/VantrelConfig.exe" "$bin/zova.dll" "$watch" "$sim" ${CHECK_ORDER:+"$check"}; do
     [ -e "$f" ] || { echo "SKIP: $f not built"; exit 77; }
 done
 
@@ -53,14 +65,19 @@ run_wine() { "$root/cmake/wine-run.sh" "$prefix" "$@"; }
 # Prefix and a lingering wineserver first, so neither is counted as start-up.
 run_wine "$watch" >/dev/null 2>&1
 
-echo "Scan to full list: tool under Wine, simulator on loopback, answers spread over $window ms"
+echo "Scan to full list: tool under Wine, simulator on loopback, answers spread over $window ms${SORT_COLUMN:+, list sorted by column $SORT_COLUMN}"
 printf '%8s %10s %12s %14s %16s %10s %10s' devices start-up "scan->full" "last new->full" "answers/lost" rows "peak RSS"
 [ -n "$CLICK_AT" ] && printf ' %26s' "click->acted (rows then)"
 [ -n "$REQUESTS" ] && printf ' %13s %11s %11s' "requests/row" "posted/row" "notify/row"
+[ -n "$CLICK_FULL" ] && printf ' %10s' "full click"
+[ -n "$CHECK_ORDER" ] && printf ' %8s %10s  %s' dropped "not listed" "order"
 echo
 watch_options=""
 [ -n "$CLICK_AT" ] && watch_options="--click-at $CLICK_AT"
 [ -n "$REQUESTS" ] && watch_options="$watch_options --markers"
+[ -n "$SORT_COLUMN" ] && watch_options="$watch_options --sort $SORT_COLUMN"
+[ -n "$CHECK_ORDER" ] && watch_options="$watch_options --dump"
+[ -n "$CLICK_FULL" ] && watch_options="$watch_options --click-full"
 for n in $counts; do
     if [ -n "$REQUESTS" ]; then
         WINEPREFIX=$prefix wineserver -k 2>/dev/null
@@ -92,9 +109,16 @@ for n in $counts; do
     toolpid=$!
     pids="$pids $toolpid"
     # Peak resident memory of the tool's process, read until it ends.
+    # With CHECK_ORDER also the answers the kernel dropped at the tool's UDP
+    # sockets (their receive buffers full).
     ( while kill -0 $toolpid 2>/dev/null; do
           v=$(awk '/VmHWM/ { print $2 }' /proc/$toolpid/status 2>/dev/null)
           [ -n "$v" ] && echo "$v" >"$work/peak"
+          if [ -n "$CHECK_ORDER" ]; then
+              inodes=" $(ls -l /proc/$toolpid/fd 2>/dev/null | sed -n 's/.*socket:\[\([0-9]*\)\]$/\1/p' | tr '\n' ' ')"
+              awk -v inodes="$inodes" 'NR > 1 && index(inodes, " " $10 " ") { d += $NF } END { print d + 0 }' \
+                  /proc/net/udp >"$work/drops.new" && mv "$work/drops.new" "$work/drops"
+          fi
           sleep 0.2
       done ) &
     pids="$pids $!"
@@ -140,22 +164,35 @@ for n in $counts; do
                 else printf "%13s %11s %11s", "-", "-", "-"
             }' "$work/server.log")"
     fi
+    if [ -n "$CLICK_FULL" ]; then
+        extra="$extra $(awk '$1 == "full_click" {
+            if ($6 > 0) printf "%7.0f ms", ($6 - $2) * 1000; else printf "%10s", "not acted" }' "$work/watch.txt")"
+    fi
     # Requests go to the simulator's port, answers come from it; an answer's
     # MAC is its first item (tag 01, length 06) after the 8-byte header.
+    rm -f "$work/arrivals"
     tshark -r "$work/scan.pcapng" -T fields -e frame.time_epoch -e udp.srcport -e udp.dstport -e data.data 2>/dev/null |
     awk -v port="$port" -v launch="$launch" -v scan="${scan:-0}" -v full="${full:-0}" -v n="$n" \
-        -v rows="${rows:-?}" -v peak="${peak:-0}" -v extra="$extra" '
+        -v rows="${rows:-?}" -v peak="${peak:-0}" -v extra="$extra" -v arrivals="$work/arrivals" '
         $3 == port && !first { first = $1 }
         $2 == port && $1 > scan && scan > 0 {
             answers++
             d = $4; gsub(":", "", d); mac = substr(d, 21, 12)
-            if (!(mac in seen)) { seen[mac] = 1; distinct++; lastnew = $1 }
+            if (!(mac in seen)) { seen[mac] = 1; distinct++; lastnew = $1; print "arrival " mac > arrivals }
         }
         END {
             startup = first ? sprintf("%.0f ms", (first - launch) * 1000) : "-"
             s2f = full > 0 ? sprintf("%.0f ms", (full - scan) * 1000) : "not full"
             l2f = full > 0 && lastnew ? sprintf("%.0f ms", (full - lastnew) * 1000) : "-"
-            printf "%8d %10s %12s %14s %9d/%-6d %10s %7.0f MiB%s\n", n, startup, s2f, l2f, answers, n - distinct, rows, peak / 1024, extra
+            printf "%8d %10s %12s %14s %9d/%-6d %10s %7.0f MiB%s", n, startup, s2f, l2f, answers, n - distinct, rows, peak / 1024, extra
         }'
+    if [ -n "$CHECK_ORDER" ]; then
+        printf ' %8s' "$(cat "$work/drops" 2>/dev/null)"
+        { cat "$work/arrivals" 2>/dev/null; grep '^row' "$work/watch.txt"; } |
+            run_wine "$check" "${SORT_COLUMN:-0}" 2>/dev/null | tr -d '\r' |
+            awk '{ order = $1 == "same" ? "same" : sprintf("%s from row %d, %d rows out of order", $1, $9, $7)
+                   printf " %10d  %s", $3, order }'
+    fi
+    echo
     [ -n "$VERBOSE" ] && cat "$work/watch.txt"
 done

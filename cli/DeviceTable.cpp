@@ -4,75 +4,65 @@
 #include "base/Text.h"
 #include "cli/Address.h"
 #include "cli/Csv.h"
-#include "zova/ResponseRow.h"
+#include "zova/Columns.h"
 
 #include <algorithm>
 #include <cstddef>
-#include <cstring>
+#include <optional>
 
 namespace cli {
 
 namespace {
 
-const char kNotReported[] = "N/A";
-
-// Indexes into DeviceColumns(); the first seven are the window's row.
-enum Column : std::size_t {
-    kIp,
-    kMask,
-    kGateway,
-    kDhcp,
-    kFirmware,
-    kType,
-    kMac,
-    kHostname,
-    kDns1,
-    kDns2,
-    kProtocol,
-    kPasswordProtection,
-    kSalted,
-    kColumnCount
-};
-
-std::string ReportedAddress(std::uint8_t valid, std::uint32_t address) {
-    return valid ? base::Ipv4Text(address) : kNotReported;
-}
-
-std::string ProtocolText(const ZOVA_ModuleScanResponseType& r) {
-    return std::to_string(r.bProtocolVersionMajor) + '.' + std::to_string(r.bProtocolVersionMinor);
-}
-
-std::string JsonValue(const ZOVA_ModuleScanResponseType& r, std::size_t column,
-                      const std::string& text) {
-    if (text == kNotReported && column != kType && column != kHostname)
+// A value as JSON: null when not reported, on/off and yes/no as booleans.
+std::string JsonValue(const zova::Column& column, const std::optional<std::string>& value) {
+    if (!value)
         return "null";
-    switch (column) {
-    case kDhcp:
-        return r.bDhcpOn == 1 ? "true" : "false";
-    case kPasswordProtection:
-        return r.bPasswordOn != 0 ? "true" : "false";
-    case kSalted:
-        return r.bPasswordSaltValid == 1 ? "true" : "false";
-    case kType:
-        return r.bTypeValid ? JsonString(text) : "null";
-    case kHostname:
-        return r.bHostnameValid ? JsonString(text) : "null";
+    switch (column.form) {
+    case zova::ValueForm::kOnOff:
+        return *value == "On" ? "true" : "false";
+    case zova::ValueForm::kYesNo:
+        return *value == "Yes" ? "true" : "false";
     default:
-        return JsonString(text);
+        return JsonString(*value);
     }
 }
 
+// The values of one answer in column order, the device's own texts
+// converted; the others are ASCII.
+template <typename Convert>
+std::vector<std::optional<std::string>> ValuesIn(const ZOVA_ModuleScanResponseType& device,
+                                                 Convert convert) {
+    std::vector<std::optional<std::string>> values;
+    values.reserve(zova::kColumnCount);
+    for (const zova::Column& column : zova::kColumns) {
+        values.push_back(column.value(device));
+        if (values.back() && column.form == zova::ValueForm::kText)
+            values.back() = convert(*values.back());
+    }
+    return values;
+}
+
+template <typename Convert>
+std::vector<std::string> TextsIn(const ZOVA_ModuleScanResponseType& device, Convert convert) {
+    std::vector<std::string> texts;
+    texts.reserve(zova::kColumnCount);
+    for (const std::optional<std::string>& value : ValuesIn(device, convert))
+        texts.push_back(value.value_or(zova::kNotReported));
+    return texts;
+}
+
 std::string Table(const std::vector<std::vector<std::string>>& lines) {
-    std::vector<std::size_t> widths(kColumnCount, 0);
+    std::vector<std::size_t> widths(zova::kColumnCount, 0);
     for (const auto& line : lines)
-        for (std::size_t i = 0; i < kColumnCount; ++i)
+        for (std::size_t i = 0; i < zova::kColumnCount; ++i)
             widths[i] = std::max(widths[i], line[i].size());
     std::string out;
     for (const auto& line : lines) {
         std::string text;
-        for (std::size_t i = 0; i < kColumnCount; ++i) {
+        for (std::size_t i = 0; i < zova::kColumnCount; ++i) {
             text += line[i];
-            if (i + 1 < kColumnCount)
+            if (i + 1 < zova::kColumnCount)
                 text += std::string(widths[i] - line[i].size() + 2, ' ');
         }
         out += text + '\n';
@@ -82,63 +72,48 @@ std::string Table(const std::vector<std::vector<std::string>>& lines) {
 
 }  // namespace
 
-const std::vector<std::string>& DeviceColumns() {
-    static const std::vector<std::string> kColumns = {
-        "ip",    "mask",     "gateway", "dhcp", "firmware", "type",
-        "mac",   "hostname", "dns1",    "dns2", "protocol", "password_protection",
-        "salted"};
-    return kColumns;
-}
-
 std::vector<std::string> DeviceTexts(const ZOVA_ModuleScanResponseType& r) {
-    const zova::ResponseRow row = zova::BuildResponseRow(r);
-    std::vector<std::string> texts(row.texts.begin(), row.texts.end());
-    texts.push_back(r.bHostnameValid ? std::string(base::FieldText(r.szHostname)) : kNotReported);
-    texts.push_back(ReportedAddress(r.bPrimaryDnsValid, r.dwPrimaryDns));
-    texts.push_back(ReportedAddress(r.bSecondaryDnsValid, r.dwSecondaryDns));
-    texts.push_back(ProtocolText(r));
-    texts.push_back(!r.bPasswordValid ? kNotReported : r.bPasswordOn != 0 ? "On" : "Off");
-    texts.push_back(r.bPasswordSaltValid == 1 ? "Yes" : "No");
+    std::vector<std::string> texts;
+    texts.reserve(zova::kColumnCount);
+    for (const zova::Column& column : zova::kColumns)
+        texts.push_back(zova::ColumnText(column, r));
     return texts;
 }
 
 void SortByMac(std::vector<ZOVA_ModuleScanResponseType>& devices) {
     std::stable_sort(devices.begin(), devices.end(), [](const auto& a, const auto& b) {
-        return std::memcmp(a.abMacAddr, b.abMacAddr, 6) < 0;
+        return base::MacFrom(a.abMacAddr) < base::MacFrom(b.abMacAddr);
     });
 }
 
 std::string FormatDevices(const std::vector<ZOVA_ModuleScanResponseType>& devices, Format format,
                           const CodePage& codePage) {
-    const std::vector<std::string>& columns = DeviceColumns();
-    const auto textsIn = [&](const ZOVA_ModuleScanResponseType& device, auto convert) {
-        std::vector<std::string> texts = DeviceTexts(device);
-        for (std::size_t i : {kType, kHostname})
-            texts[i] = convert(texts[i]);
-        return texts;
-    };
     if (format == Format::kJson) {
         std::string out = "[";
         for (std::size_t d = 0; d < devices.size(); ++d) {
-            const std::vector<std::string> texts = textsIn(devices[d], codePage.toUtf8);
+            const auto values = ValuesIn(devices[d], codePage.toUtf8);
             out += d == 0 ? "\n  {" : ",\n  {";
-            for (std::size_t i = 0; i < kColumnCount; ++i) {
+            for (std::size_t i = 0; i < zova::kColumnCount; ++i) {
                 out += i == 0 ? "" : ", ";
-                out += JsonString(columns[i]) + ": " + JsonValue(devices[d], i, texts[i]);
+                out += JsonString(zova::kColumns[i].name) + ": " +
+                       JsonValue(zova::kColumns[i], values[i]);
             }
             out += "}";
         }
         return out + (devices.empty() ? "]\n" : "\n]\n");
     }
+    std::vector<std::string> names;
+    for (const zova::Column& column : zova::kColumns)
+        names.push_back(column.name);
     if (format == Format::kCsv) {
-        std::string out = std::string(kUtf8Bom) + CsvRecord(columns);
+        std::string out = std::string(kUtf8Bom) + CsvRecord(names);
         for (const auto& device : devices)
-            out += CsvRecord(textsIn(device, codePage.toUtf8));
+            out += CsvRecord(TextsIn(device, codePage.toUtf8));
         return out;
     }
-    std::vector<std::vector<std::string>> lines = {columns};
+    std::vector<std::vector<std::string>> lines = {names};
     for (const auto& device : devices)
-        lines.push_back(textsIn(device, &Escaped));
+        lines.push_back(TextsIn(device, &Escaped));
     return Table(lines);
 }
 

@@ -14,10 +14,8 @@ namespace cli {
 
 enum class Format { kTable, kCsv, kJson };
 
-// The column names, in the order of every format.
-const std::vector<std::string>& DeviceColumns();
-
-// The texts of one answer, in column order: "N/A" for every unreported value.
+// The texts of one answer, in the order of zova::kColumns, which every format
+// follows and names its columns by: "N/A" for every unreported value.
 std::vector<std::string> DeviceTexts(const ZOVA_ModuleScanResponseType& response);
 
 // Devices in the order of their MACs, so that two scans compare line by line.

@@ -145,9 +145,9 @@ void TakeResults(ResultLedger& ledger) {
     }
     for (; state.acceptancesTaken < accepted; ++state.acceptancesTaken)
         ledger.Accepted();
-    unsigned char rejected[6];
-    while (ZOVA_GetInvPswdMacId(rejected)) {
-        ledger.Rejected(base::MacFrom(rejected));
+    base::Mac rejected{};
+    while (ZOVA_GetInvPswdMacId(rejected.data())) {
+        ledger.Rejected(rejected);
         ZOVA_RemoveFirstInvPswdMacId();
     }
 }

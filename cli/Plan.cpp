@@ -3,6 +3,7 @@
 #include "cli/Address.h"
 #include "cli/Csv.h"
 #include "cli/Encoding.h"
+#include "zova/Columns.h"
 
 #include <algorithm>
 #include <optional>
@@ -14,30 +15,47 @@ namespace {
 
 enum class Kind { kMac, kSetting, kPassword, kIgnored };
 
-const struct {
+struct PlanColumn {
     const char* name;
     Kind kind;
-} kColumns[] = {
-    {"mac", Kind::kMac},
-    {"ip", Kind::kSetting},
-    {"mask", Kind::kSetting},
-    {"gateway", Kind::kSetting},
-    {"dns1", Kind::kSetting},
-    {"dns2", Kind::kSetting},
-    {"hostname", Kind::kSetting},
-    {"dhcp", Kind::kSetting},
-    {"password", Kind::kPassword},
-    // What scan writes besides: a scan's CSV is a plan.
-    {"firmware", Kind::kIgnored},
-    {"type", Kind::kIgnored},
-    {"protocol", Kind::kIgnored},
-    {"password_protection", Kind::kIgnored},
-    {"salted", Kind::kIgnored},
+    int place;  // in the plan's list of columns
 };
+
+// A scan's CSV is a plan: each column scan writes is the MAC, a setting or
+// ignored. The plan lists its columns in this order: the MAC, the settings as
+// configure takes them (addresses, the host name, DHCP), the password, then
+// the ones it ignores.
+PlanColumn PlanColumnOf(const zova::Column& column) {
+    if (column.form == zova::ValueForm::kMac)
+        return {column.name, Kind::kMac, 0};
+    if (!column.setting)
+        return {column.name, Kind::kIgnored, 5};
+    switch (column.form) {
+    case zova::ValueForm::kAddress:
+        return {column.name, Kind::kSetting, 1};
+    case zova::ValueForm::kText:
+        return {column.name, Kind::kSetting, 2};
+    default:
+        return {column.name, Kind::kSetting, 3};
+    }
+}
+
+const std::vector<PlanColumn>& Columns() {
+    static const std::vector<PlanColumn> columns = [] {
+        std::vector<PlanColumn> list = {{"password", Kind::kPassword, 4}};
+        for (const zova::Column& column : zova::kColumns)
+            list.push_back(PlanColumnOf(column));
+        std::stable_sort(list.begin(), list.end(), [](const PlanColumn& a, const PlanColumn& b) {
+            return a.place < b.place;
+        });
+        return list;
+    }();
+    return columns;
+}
 
 std::string ColumnList() {
     std::string read, ignored;
-    for (const auto& column : kColumns) {
+    for (const PlanColumn& column : Columns()) {
         std::string& list = column.kind == Kind::kIgnored ? ignored : read;
         list += (list.empty() ? "" : ", ") + std::string(column.name);
     }
@@ -122,9 +140,9 @@ bool ReadHeader(const CsvRow& row, Header& header, std::string& error) {
         --header.named;
     for (std::size_t c = 0; c < header.named; ++c) {
         const std::string name = LowerCase(TrimBlanks(row.fields[c]));
-        const auto known = std::find_if(std::begin(kColumns), std::end(kColumns),
+        const auto known = std::find_if(Columns().begin(), Columns().end(),
                                         [&](const auto& column) { return name == column.name; });
-        if (known == std::end(kColumns)) {
+        if (known == Columns().end()) {
             error = where + "unknown column " + Quoted(row.fields[c]) + "; the columns are " +
                     ColumnList();
             return false;
@@ -137,7 +155,7 @@ bool ReadHeader(const CsvRow& row, Header& header, std::string& error) {
         header.kinds.push_back(known->kind);
     }
     header.macColumn =
-        std::find(header.names.begin(), header.names.end(), "mac") - header.names.begin();
+        std::find(header.kinds.begin(), header.kinds.end(), Kind::kMac) - header.kinds.begin();
     if (header.macColumn == header.names.size()) {
         error = where + "no mac column";
         return false;
@@ -197,7 +215,7 @@ PlanLine ReadLine(const CsvRow& row, const Header& header, const CodePage& codeP
                      std::to_string(header.named);
         return line;
     }
-    ReadCell(cells[header.macColumn], Kind::kMac, "mac", line, codePage);
+    ReadCell(cells[header.macColumn], Kind::kMac, header.names[header.macColumn], line, codePage);
     for (std::size_t c = 0; c < header.named && line.error.empty(); ++c)
         if (c != header.macColumn)
             ReadCell(cells[c], header.kinds[c], header.names[c], line, codePage);
@@ -205,16 +223,6 @@ PlanLine ReadLine(const CsvRow& row, const Header& header, const CodePage& codeP
 }
 
 }  // namespace
-
-const std::vector<std::string>& PlanColumns() {
-    static const std::vector<std::string> names = [] {
-        std::vector<std::string> list;
-        for (const auto& column : kColumns)
-            list.push_back(column.name);
-        return list;
-    }();
-    return names;
-}
 
 bool ParsePlan(const std::string& text, const CodePage& codePage, Plan& plan, std::string& error) {
     std::string body;

@@ -30,19 +30,15 @@ struct Plan {
     Source source = Source::kPlan;  // configure's options make a plan of one line
 };
 
-// The plan's columns: the ones apply reads, then the ones scan writes that
-// apply ignores.
-const std::vector<std::string>& PlanColumns();
-
 // Reads the plan, in time linear in its length. The text is UTF-8 when it
 // is well-formed UTF-8, with or without a byte order mark, and in the system
 // code page otherwise; cells are converted to the code page. The separator
 // is the one a first line "sep=X" names, else the first ',', ';' or tab of
 // the header line; lines that are empty, hold only empty cells or start with
 // '#' are skipped; blanks and no-break spaces around every cell but a
-// password are cut. The header names the
-// columns in any order, without regard to case: mac (required) and any of
-// PlanColumns(); empty names at its end are ignored, and so are their cells
+// password are cut. The header names the columns in any order, without
+// regard to case: mac (required), password and the columns scan writes
+// (zova::kColumns); empty names at its end are ignored, and so are their cells
 // when empty. In a cell, N/A (any case) keeps the device's value. A line with
 // a bad value, the wrong number of cells or a MAC seen on an earlier line
 // gets its error, naming the column and the value, and the rest still count.

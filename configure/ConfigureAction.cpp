@@ -5,12 +5,11 @@
 #include "framework/MessageBox.h"
 
 #include <cstdlib>
-#include <cstring>
 
 namespace configure {
 
 void ConfigureDevice(const char* pszMacText, const ZOVA_ModuleScanResponseType& response,
-                     std::uint8_t (&configuredMac)[6]) {
+                     base::Mac& configuredMac) {
     CEthernetConfigDlg dlg;
     dlg.m_strTitle = "Configure: ";
     dlg.m_strTitle += pszMacText;
@@ -20,7 +19,7 @@ void ConfigureDevice(const char* pszMacText, const ZOVA_ModuleScanResponseType& 
 
     ZOVA_ConfigureRequestType request =
         BuildConfigureRequest(response, dlg, [] { return std::rand(); });
-    std::memcpy(configuredMac, request.abMacAddr, sizeof configuredMac);
+    configuredMac = base::MacFrom(request.abMacAddr);
     ZOVA_SendConfigure(&request);
 }
 

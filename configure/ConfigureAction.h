@@ -4,9 +4,8 @@
 #ifndef VANTREL_CONFIGURE_CONFIGUREACTION_H
 #define VANTREL_CONFIGURE_CONFIGUREACTION_H
 
+#include "base/Address.h"
 #include "zova/zova.h"
-
-#include <cstdint>
 
 namespace configure {
 
@@ -14,7 +13,7 @@ namespace configure {
 // the configure request, with the device's MAC written to configuredMac
 // first; nothing after "Cancel".
 void ConfigureDevice(const char* pszMacText, const ZOVA_ModuleScanResponseType& response,
-                     std::uint8_t (&configuredMac)[6]);
+                     base::Mac& configuredMac);
 
 // Asks the device to wink, or tells the user it cannot.
 void WinkDevice(const ZOVA_ModuleScanResponseType& response);

@@ -63,31 +63,37 @@ BOOL CDeviceListCtrl::InsertColumns(const CString& strFormat) {
 }
 
 int CDeviceListCtrl::AddRow(const std::string* pTexts, std::size_t nTexts) {
-    if (m_nColumns < 1)
+    std::unique_ptr<ROWDATA> row = MakeRow(pTexts, nTexts);
+    if (!row)
         return -1;
+    return InsertRow(std::move(row), GetItemCount());
+}
+
+std::unique_ptr<CDeviceListCtrl::ROWDATA> CDeviceListCtrl::MakeRow(const std::string* pTexts,
+                                                                   std::size_t nTexts) const {
+    if (m_nColumns < 1)
+        return nullptr;
     auto row = std::make_unique<ROWDATA>();
     row->texts.resize(static_cast<std::size_t>(m_nColumns));
     for (std::size_t i = 0; i < row->texts.size() && i < nTexts; ++i)
         row->texts[i] = pTexts[i];
     for (const std::string& text : row->texts)
         row->keys.push_back(devicelist::MakeCellKey(text.c_str(), &CDeviceListCtrl::TextSortKey));
-
-    const int nRow = InsertRowAt(GetItemCount(), *row);
-    if (nRow == -1)
-        return -1;
-    for (std::size_t i = 0; i < row->keys.size(); ++i)
-        m_rankings[i].Add(row->keys[i]);
-    m_rowData.push_back(std::move(row));
-    return nRow;
+    return row;
 }
 
-int CDeviceListCtrl::InsertRowAt(int nIndex, const ROWDATA& row) {
-    const int nRow = InsertItem(nIndex, row.texts[0].c_str());
+int CDeviceListCtrl::InsertRow(std::unique_ptr<ROWDATA> row, int nIndex) {
+    const int nRow = InsertItem(nIndex, row->texts[0].c_str());
     if (nRow == -1)
         return -1;
     for (int i = 1; i < m_nColumns; ++i)
-        SetItemText(nRow, i, row.texts[static_cast<std::size_t>(i)].c_str());
-    SetItemData(nRow, reinterpret_cast<DWORD_PTR>(&row));
+        SetItemText(nRow, i, row->texts[static_cast<std::size_t>(i)].c_str());
+    SetItemData(nRow, reinterpret_cast<DWORD_PTR>(row.get()));
+    for (std::size_t i = 0; i < row->keys.size(); ++i)
+        m_rankings[i].Add(row->keys[i]);
+    if (m_nRankedRows >= 0)
+        m_rowOrder.insert(m_rowOrder.begin() + nRow, row.get());
+    m_rowData.push_back(std::move(row));
     return nRow;
 }
 
@@ -99,8 +105,10 @@ void CDeviceListCtrl::DeleteAllRows() {
     // No row may point at released data, not even for a moment.
     for (int i = 0; i < GetItemCount(); ++i)
         SetItemData(i, 0);
+    m_rowOrder.clear();
     m_rowData.clear();
     m_responses.clear();
+    m_storedMacs.clear();
     DeleteAllItems();
     for (devicelist::ColumnRanking& ranking : m_rankings)
         ranking.Clear();
@@ -117,66 +125,69 @@ void CDeviceListCtrl::SortColumn(int nColumn, BOOL bAscending) {
 }
 
 void CDeviceListCtrl::Resort() {
-    const int nCount = GetItemCount();
-    // Rows in the one order they can have, and nothing new: no sort could
-    // move any of them.
-    if (m_nRankedRows == nCount)
+    // Rows in order and nothing new: a stable sort would move none of them.
+    if (m_nRankedRows == GetItemCount())
         return;
-    const int nPlace = PlaceOfNewRow();
-    // Moving the row is two changes to the list's rows; with drawing on,
-    // each redraws the scroll bar under Wine, dearer than sorting a few
-    // thousand rows. AddResponse holds the drawing while answers arrive.
-    if (nPlace >= 0 && m_bRedrawHeld) {
-        if (nPlace != nCount - 1) {
-            const ROWDATA* pRow = RowAt(nCount - 1);
-            DeleteItem(nCount - 1);
-            InsertRowAt(nPlace, *pRow);
-        }
-        m_nRankedRows = nCount;
-        return;
-    }
     SortItems(&CDeviceListCtrl::CompareRows, reinterpret_cast<DWORD_PTR>(this));
-    if (nPlace >= 0)
-        m_nRankedRows = nCount;
-    else if (m_nRankedRows >= 0)
+    if (m_nRankedRows >= 0)
         NoteFullSort();
 }
 
-// Where every pair of cells compares as their ranks do and no two tie, the
-// rows have exactly one sorted order, which any sort gives; so a row added
-// to rows already in it goes where a binary search puts it, the only place
-// the full sort can give it. The full sort costs n log n comparisons per
-// stored answer, this log n.
-int CDeviceListCtrl::PlaceOfNewRow() {
-    const auto nColumn = static_cast<std::size_t>(m_nSortColumn);
-    const int nLast = GetItemCount() - 1;
-    // Several rows added since the last sort: the full sort decides, and
-    // NoteFullSort looks again.
-    if (m_nRankedRows != nLast)
-        return -1;
-    if (!m_bRankable || nColumn >= m_rankings.size() || !m_rankings[nColumn].Ranked()) {
-        m_nRankedRows = -1;
-        return -1;
+void CDeviceListCtrl::AddRowInOrder(const std::string* pTexts, std::size_t nTexts,
+                                    std::size_t nResponse) {
+    std::unique_ptr<ROWDATA> row = MakeRow(pTexts, nTexts);
+    if (!row)
+        return;
+    row->nResponse = nResponse;
+    const int nCount = GetItemCount();
+    const int nPlace = PlaceInOrder(*row);
+    if (nPlace < 0) {
+        InsertRow(std::move(row), nCount);
+    } else if (InsertRow(std::move(row), nPlace) != -1) {
+        m_nRankedRows = nCount + 1;
     }
-    const int nPlace = devicelist::RankedPlace(
-        nLast, [&](int nRow) -> const devicelist::CellKey& { return RowAt(nRow)->keys[nColumn]; },
-        RowAt(nLast)->keys[nColumn], m_bSortAscending != FALSE);
-    if (nPlace < 0)
-        m_nRankedRows = -1;
-    return nPlace;
+}
+
+// Where every pair of cells compares as their ranks do, a row added to rows
+// in order goes after the last row it ties with: that is where the list
+// view's sort, which is stable (docs/devicelist.md), leaves a row appended
+// at the end, and a binary search finds it. The full sort costs n log n
+// comparisons per stored answer, this log n.
+int CDeviceListCtrl::PlaceInOrder(const ROWDATA& row) const {
+    const auto nColumn = static_cast<std::size_t>(m_nSortColumn);
+    if (m_nRankedRows != GetItemCount() || !m_bRankable || nColumn >= m_rankings.size())
+        return -1;
+    devicelist::ColumnRanking withRow = m_rankings[nColumn];
+    withRow.Add(row.keys[nColumn]);
+    if (!withRow.Ranked())
+        return -1;
+    return devicelist::RankedPlace(
+        m_nRankedRows,
+        [&](int nRow) -> const devicelist::CellKey& {
+            return m_rowOrder[static_cast<std::size_t>(nRow)]->keys[nColumn];
+        },
+        row.keys[nColumn], m_bSortAscending != FALSE);
 }
 
 void CDeviceListCtrl::NoteFullSort() {
     m_nRankedRows = -1;
+    m_rowOrder.clear();
     const auto nColumn = static_cast<std::size_t>(m_nSortColumn);
     if (!m_bRankable || nColumn >= m_rankings.size() || !m_rankings[nColumn].Ranked())
         return;
     const bool bAscending = m_bSortAscending != FALSE;
     const int nCount = GetItemCount();
-    for (int i = 1; i < nCount; ++i) {
-        if (devicelist::CompareCellKeys(RowAt(i - 1)->keys[nColumn], RowAt(i)->keys[nColumn],
-                                        bAscending) >= 0)
+    for (int i = 0; i < nCount; ++i) {
+        const ROWDATA* pRow = RowAt(i);
+        const bool bInOrder =
+            pRow != nullptr && (m_rowOrder.empty() ||
+                                devicelist::CompareCellKeys(m_rowOrder.back()->keys[nColumn],
+                                                            pRow->keys[nColumn], bAscending) <= 0);
+        if (!bInOrder) {
+            m_rowOrder.clear();
             return;
+        }
+        m_rowOrder.push_back(pRow);
     }
     m_nRankedRows = nCount;
 }

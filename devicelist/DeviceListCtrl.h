@@ -4,6 +4,7 @@
 #ifndef VANTREL_DEVICELIST_DEVICELISTCTRL_H
 #define VANTREL_DEVICELIST_DEVICELISTCTRL_H
 
+#include "base/Address.h"
 #include "devicelist/SortHeaderCtrl.h"
 #include "devicelist/SortRules.h"
 #include "framework/Controls.h"
@@ -13,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class CDeviceListCtrl : public CListCtrl {
@@ -24,7 +26,11 @@ public:
         std::vector<std::string> texts;
         std::vector<devicelist::CellKey> keys;
         DWORD dwValue = 0;  // for the row's owner; 0 when added
+        // The stored response the row shows (its index in the stored
+        // responses), or kNoResponse for a row added by AddRow.
+        std::size_t nResponse = kNoResponse;
     };
+    static constexpr std::size_t kNoResponse = static_cast<std::size_t>(-1);
 
     CDeviceListCtrl();
     ~CDeviceListCtrl() override;
@@ -49,13 +55,13 @@ public:
     // without a valid MAC is stored but gets no row.
     void AddResponse(const ZOVA_ModuleScanResponseType& response);
     // The MAC of the device the last configure request went to (all zero
-    // before any, which matches no device).
+    // before any, which matches no device); six bytes.
     void GetConfiguredMac(std::uint8_t* pabMac) const;
     void SetConfiguredMac(const std::uint8_t* pabMac);
     // The stored responses, in arrival order.
     const std::vector<ZOVA_ModuleScanResponseType>& GetResponses() const { return m_responses; }
-    // The stored response of the device a row shows, found by the MAC text
-    // the row shows; null when the text is no MAC or no response matches.
+    // The stored response of the device a row shows; null for a row that
+    // shows none.
     const ZOVA_ModuleScanResponseType* FindRowResponse(int nRow) const;
 
     // The locale's sort key of a text (LCMapStringA): compared byte by byte,
@@ -71,14 +77,20 @@ protected:
 
 private:
     static int CALLBACK CompareRows(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort);
-    // Inserts a row at nIndex showing row's texts, its item data pointing there.
-    int InsertRowAt(int nIndex, const ROWDATA& row);
+    // A row's data with the cells' keys; null when there are no columns.
+    std::unique_ptr<ROWDATA> MakeRow(const std::string* pTexts, std::size_t nTexts) const;
+    // Inserts the row at nIndex and takes it over; its index, or -1 when the
+    // list refused it.
+    int InsertRow(std::unique_ptr<ROWDATA> row, int nIndex);
+    // AddResponse's row: at once where the re-sort would put it, when that
+    // place is known (see PlaceInOrder); otherwise appended, for Resort.
+    void AddRowInOrder(const std::string* pTexts, std::size_t nTexts, std::size_t nResponse);
+    // Where a stable sort puts row, added to rows in order by a sort column
+    // that still ranks its cells with row's: after the last row it ties
+    // with; -1 when only the full sort can tell.
+    int PlaceInOrder(const ROWDATA& row) const;
     const ROWDATA* RowAt(int nRow) const;
-    // Where the full sort must put the one row added since the last sort,
-    // when the sort column ranks its cells and the row ties with none (there
-    // is only one order then); -1 when the full sort must decide.
-    int PlaceOfNewRow();
-    // After a full sort: whether the rows are in the one order of a ranking.
+    // After a full sort: whether the rows are in order by a ranked column.
     void NoteFullSort();
     void OnColumnClick(NMHDR* pHeader, LRESULT* pResult);
     // Switches drawing off until the answers already queued are in (see AddResponse).
@@ -88,19 +100,24 @@ private:
     void OnLButtonDblClk(UINT nFlags, POINT point);
 
     std::vector<ZOVA_ModuleScanResponseType> m_responses;
-    std::uint8_t m_abConfiguredMac[6] = {};
+    base::Mac m_abConfiguredMac{};
     int m_nColumns = 0;
     int m_nSortColumn = 0;
     CSortHeaderCtrl m_header;
     BOOL m_bSortAscending = TRUE;
     // Owner of every row's ROWDATA; the rows' item data point into it.
     std::vector<std::unique_ptr<ROWDATA>> m_rowData;
-    // Each column's cells, as far as their ranking goes (see PlaceOfNewRow).
+    // The stored responses' MACs, for the duplicate test.
+    std::unordered_set<std::uint64_t> m_storedMacs;
+    // Each column's cells, as far as their ranking goes (see PlaceInOrder).
     std::vector<devicelist::ColumnRanking> m_rankings;
-    // The leading rows known to be in the one order the sort can give them;
-    // -1 when unknown (ties, or cells not ranked, since the last emptying or
-    // header click).
+    // The leading rows known to be in order by a ranked sort column; -1 when
+    // unknown (cells not ranked, since the last emptying or header click).
     int m_nRankedRows = 0;
+    // While m_nRankedRows is not -1: every row's data in the list's order,
+    // for the placement's binary search (asking the list view for a row's
+    // item data is a message).
+    std::vector<const ROWDATA*> m_rowOrder;
     // False once columns were added under existing rows, which then have no
     // cells there; until the list is emptied.
     bool m_bRankable = true;

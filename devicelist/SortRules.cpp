@@ -141,13 +141,11 @@ int RankedPlace(int count, const std::function<const CellKey&(int)>& keyAt, cons
     int high = count;
     while (low < high) {
         const int middle = low + (high - low) / 2;
-        if (CompareCellKeys(keyAt(middle), key, ascending) < 0)
+        if (CompareCellKeys(keyAt(middle), key, ascending) <= 0)
             low = middle + 1;
         else
             high = middle;
     }
-    if (low < count && CompareCellKeys(keyAt(low), key, ascending) == 0)
-        return -1;
     return low;
 }
 

@@ -85,10 +85,9 @@ private:
     std::string lowestOtherText_;
 };
 
-// Where a cell goes among count cells already in the one order a ranked
-// column has (keyAt(i) the cell at row i): the index it must take, or -1 when
-// it ties with one of them, whose order among its equals the list's sort
-// decides.
+// Where a cell goes among count cells of a ranked column already in order
+// (keyAt(i) the cell at row i): after the last cell it ties with, which is
+// where a stable sort leaves a row appended at the end.
 int RankedPlace(int count, const std::function<const CellKey&(int)>& keyAt, const CellKey& key,
                 bool ascending);
 

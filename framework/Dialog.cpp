@@ -74,11 +74,17 @@ void CDialog::RunModalLoop() {
             if (bGot == -1)
                 break;
         }
+        if (PreTranslateMessage(&message))
+            continue;
         if (!::IsDialogMessageA(m_hWnd, &message)) {
             ::TranslateMessage(&message);
             ::DispatchMessageA(&message);
         }
     }
+}
+
+BOOL CDialog::PreTranslateMessage(MSG*) {
+    return FALSE;
 }
 
 void CDialog::EndDialog(int nResult) {

@@ -39,6 +39,10 @@ protected:
     virtual void OnOK();
     // Esc or "Cancel" (IDCANCEL): ends with IDCANCEL.
     virtual void OnCancel();
+    // Offered each message the dialog's own loop takes, before the dialog
+    // manager sees it; TRUE when handled, and the message goes no further.
+    // The loop of a dialog run inside this one does not offer it here.
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
 
     const MessageMap* GetMessageMap() const override;
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

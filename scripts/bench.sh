@@ -21,12 +21,13 @@ cd "$(dirname "$0")/.." || exit 1
 md5_runs=9; md5_mib=128; dhcp_exchanges=30; lossy_scans=20; list_counts="100 1000 5000 10000"
 fill_counts="100 1000"; click_devices="1000 10000"; request_devices=1000; fill_request_rows=300
 plan_devices=1000; plan_runs=3; plan_lines="25000 100000"; callback_devices=1000; callback_scans=3
+column_counts="5000 10000"
 before=""; netns=1; quick=""
 while [ $# -gt 0 ]; do
     case $1 in
     --quick) quick=1; md5_runs=3; md5_mib=32; dhcp_exchanges=5; lossy_scans=3; list_counts="100 1000"; fill_counts="100"
              click_devices=100; request_devices=100; fill_request_rows=50; plan_devices=100
-             plan_runs=1; plan_lines=25000; callback_devices=100; callback_scans=1 ;;
+             plan_runs=1; plan_lines=25000; callback_devices=100; callback_scans=1; column_counts=100 ;;
     --before) before=$(realpath "$2"); shift ;;
     --no-netns) netns="" ;;
     esac
@@ -50,7 +51,7 @@ echo
 echo "== Build (presets native and windows, both Release)"
 log=$(mktemp)
 { cmake --preset native && cmake --build --preset native -j2 --target md5_bench dhcp_poll_server vantrel-devsim &&
-  cmake --preset windows && cmake --build --preset windows -j2 --target VantrelConfig zova list_watch list_fill_bench vantrel-cli lossy_scan scan_callbacks; } \
+  cmake --preset windows && cmake --build --preset windows -j2 --target VantrelConfig zova list_watch list_order_check list_fill_bench vantrel-cli lossy_scan scan_callbacks; } \
     >"$log" 2>&1 || { cat "$log"; rm -f "$log"; exit 1; }
 if [ -n "$before" ]; then
     echo "before: $before at $(git -C "$before" log -1 --format='%h %s')"
@@ -112,7 +113,7 @@ done
 echo
 for tree in $sides; do
     echo "-- $(label "$tree"): the tool (load average $(cut -d' ' -f1-3 /proc/loadavg))"
-    TOOL_BIN=$tree/build/windows/bin bench/scan_latency.sh $list_counts
+    TOOL_BIN=$tree/build/windows/bin CHECK_ORDER=1 bench/scan_latency.sh $list_counts
     echo "Header clicked while the answers stream in, at a quarter of the rows"
     for n in $click_devices; do
         TOOL_BIN=$tree/build/windows/bin CLICK_AT=$((n / 4)) bench/scan_latency.sh "$n"
@@ -121,6 +122,22 @@ for tree in $sides; do
     TOOL_BIN=$tree/build/windows/bin REQUESTS=1 bench/scan_latency.sh $request_devices
     echo
 done
+
+# The list sorted by each column in turn: the devices listed after the last
+# answer, a click on another heading with every row listed, and the rows set
+# beside the full sort's order. The sides take turns column by column, so
+# that a change in the machine's load falls on both alike.
+list_every_column() {
+    for column in 0 1 2 3 4 5 6; do
+        for tree in $sides; do
+            echo "-- $(label "$tree"), column $column (load average $(cut -d' ' -f1-3 /proc/loadavg))"
+            TOOL_BIN=$tree/build/windows/bin SORT_COLUMN=$column CHECK_ORDER=1 CLICK_FULL=1 \
+                bench/scan_latency.sh $column_counts
+        done
+    done
+}
+echo "== Device list, every column"
+list_every_column
 
 echo "== vantrel-cli apply"
 BEFORE_CLI=${before:+$before/build/windows/bin/vantrel-cli.exe} \

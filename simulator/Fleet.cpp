@@ -3,9 +3,10 @@
 #include "base/Address.h"
 #include "base/Text.h"
 #include "simulator/Password.h"
+#include "zova/Columns.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <map>
 #include <sstream>
 
 namespace devsim {
@@ -40,19 +41,48 @@ bool ParseSwitch(const std::string& text, bool& out) {
     return true;
 }
 
-// The items a fleet file may list as unreported, by the names of the keys
-// that set them.
-const std::map<std::string, zova::wire::AnswerItem>& ItemNames() {
+// A device item's name in a fleet file is its column's name; older fleet
+// files wrote '-' where the names have '_' ("password-protection").
+const zova::Column* ItemColumn(const std::string& name) {
+    std::string spelled = name;
+    std::replace(spelled.begin(), spelled.end(), '-', '_');
+    return zova::FindColumn(spelled);
+}
+
+// The answer item that carries a column's value, for the columns that a
+// fleet file may list as unreported: none for the protocol version, which a
+// device always sends, nor for whether it is salted, which its salt decides.
+std::optional<zova::wire::AnswerItem> AnswerItemOf(zova::ColumnId column) {
+    using zova::ColumnId;
     using zova::wire::AnswerItem;
-    static const std::map<std::string, AnswerItem> names = {
-        {"mac", AnswerItem::Mac},           {"type", AnswerItem::Type},
-        {"firmware", AnswerItem::Firmware}, {"ip", AnswerItem::IpAddr},
-        {"mask", AnswerItem::SubnetMask},   {"gateway", AnswerItem::Gateway},
-        {"dhcp", AnswerItem::Dhcp},         {"password-protection", AnswerItem::PasswordOn},
-        {"hostname", AnswerItem::Hostname}, {"dns1", AnswerItem::PrimaryDns},
-        {"dns2", AnswerItem::SecondaryDns},
-    };
-    return names;
+    switch (column) {
+    case ColumnId::kIp:
+        return AnswerItem::IpAddr;
+    case ColumnId::kMask:
+        return AnswerItem::SubnetMask;
+    case ColumnId::kGateway:
+        return AnswerItem::Gateway;
+    case ColumnId::kDhcp:
+        return AnswerItem::Dhcp;
+    case ColumnId::kFirmware:
+        return AnswerItem::Firmware;
+    case ColumnId::kType:
+        return AnswerItem::Type;
+    case ColumnId::kMac:
+        return AnswerItem::Mac;
+    case ColumnId::kHostname:
+        return AnswerItem::Hostname;
+    case ColumnId::kDns1:
+        return AnswerItem::PrimaryDns;
+    case ColumnId::kDns2:
+        return AnswerItem::SecondaryDns;
+    case ColumnId::kPasswordProtection:
+        return AnswerItem::PasswordOn;
+    case ColumnId::kProtocol:
+    case ColumnId::kSalted:
+        return std::nullopt;
+    }
+    return std::nullopt;
 }
 
 bool ParseDelay(const std::string& text, std::chrono::milliseconds& out) {
@@ -78,10 +108,12 @@ bool ParseUnreported(const std::string& text, std::uint32_t& out) {
     std::string name;
     out = 0;
     while (std::getline(in, name, ',')) {
-        const auto it = ItemNames().find(std::string(base::Trimmed(name)));
-        if (it == ItemNames().end())
+        const zova::Column* column = ItemColumn(std::string(base::Trimmed(name)));
+        const std::optional<zova::wire::AnswerItem> item =
+            column ? AnswerItemOf(column->id) : std::nullopt;
+        if (!item)
             return false;
-        out |= ItemBit(it->second);
+        out |= ItemBit(*item);
     }
     return true;
 }
@@ -107,8 +139,9 @@ std::string Finish(Section& s, std::vector<Device>& devices) {
     return "";
 }
 
-// Applies one "key = value" line to the section; false for a bad key or value.
-bool Apply(Section& s, const std::string& key, const std::string& value) {
+// Sets one of the device's items from its line in a fleet file.
+bool ApplyItem(Section& s, zova::ColumnId column, const std::string& value) {
+    using zova::ColumnId;
     Device& d = s.device;
     std::vector<unsigned> numbers;
     const auto address = [&](std::uint32_t& out) {
@@ -117,35 +150,62 @@ bool Apply(Section& s, const std::string& key, const std::string& value) {
             out = *parsed;
         return parsed.has_value();
     };
-    const auto text = [&](std::string& out) {
-        out = value;
-        return true;
-    };
-    if (key == "mac")
+    switch (column) {
+    case ColumnId::kMac:
         // Hex pairs joined by '-' only, as the fleet files write them.
         return s.hasMac = base::ParseHexPairs(value, "-", d.mac.data(), d.mac.size());
-    if (key == "type")
-        return text(d.type);
-    if (key == "hostname")
-        return text(d.hostname);
-    if (key == "ip")
+    case ColumnId::kType:
+        d.type = value;
+        return true;
+    case ColumnId::kHostname:
+        d.hostname = value;
+        return true;
+    case ColumnId::kIp:
         return address(d.ip);
-    if (key == "mask")
+    case ColumnId::kMask:
         return address(d.mask);
-    if (key == "gateway")
+    case ColumnId::kGateway:
         return address(d.gateway);
-    if (key == "dns1")
+    case ColumnId::kDns1:
         return address(d.dns1);
-    if (key == "dns2")
+    case ColumnId::kDns2:
         return address(d.dns2);
-    if (key == "dhcp")
+    case ColumnId::kDhcp:
         return ParseSwitch(value, d.dhcp);
-    if (key == "password-protection")
+    case ColumnId::kPasswordProtection:
         return ParseSwitch(value, d.passwordOn);
-    if (key == "password")
-        return text(s.password);
-    if (key == "salt")
-        return text(s.salt);
+    case ColumnId::kProtocol:
+        if (!ParseVersion(value, {255, 255}, numbers))
+            return false;
+        d.protocolMajor = static_cast<std::uint8_t>(numbers[0]);
+        d.protocolMinor = static_cast<std::uint8_t>(numbers[1]);
+        return true;
+    case ColumnId::kFirmware:
+        if (!ParseVersion(value, {255, 255, 65535}, numbers))
+            return false;
+        d.firmwareMajor = static_cast<std::uint8_t>(numbers[0]);
+        d.firmwareMinor = static_cast<std::uint8_t>(numbers[1]);
+        d.firmwareBuild = static_cast<std::uint16_t>(numbers[2]);
+        return true;
+    case ColumnId::kSalted:  // the salt decides it
+        return false;
+    }
+    return false;
+}
+
+// Applies one "key = value" line to the section; false for a bad key or value.
+bool Apply(Section& s, const std::string& key, const std::string& value) {
+    if (const zova::Column* column = ItemColumn(key))
+        return ApplyItem(s, column->id, value);
+    Device& d = s.device;
+    if (key == "password") {
+        s.password = value;
+        return true;
+    }
+    if (key == "salt") {
+        s.salt = value;
+        return true;
+    }
     if (key == "unreported")
         return ParseUnreported(value, d.unreported);
     if (key == "answer-delay-ms")
@@ -154,21 +214,6 @@ bool Apply(Section& s, const std::string& key, const std::string& value) {
         return ParseDelay(value, d.resultDelay);
     if (key == "lost")
         return ParseLost(value, d.lost);
-    if (key == "protocol") {
-        if (!ParseVersion(value, {255, 255}, numbers))
-            return false;
-        d.protocolMajor = static_cast<std::uint8_t>(numbers[0]);
-        d.protocolMinor = static_cast<std::uint8_t>(numbers[1]);
-        return true;
-    }
-    if (key == "firmware") {
-        if (!ParseVersion(value, {255, 255, 65535}, numbers))
-            return false;
-        d.firmwareMajor = static_cast<std::uint8_t>(numbers[0]);
-        d.firmwareMinor = static_cast<std::uint8_t>(numbers[1]);
-        d.firmwareBuild = static_cast<std::uint16_t>(numbers[2]);
-        return true;
-    }
     return false;
 }
 

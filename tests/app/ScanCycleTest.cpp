@@ -4,7 +4,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -108,6 +112,85 @@ TEST_F(MainDialogTest, CallbackFromALibraryThreadIsHandledOnTheDialogsThread) {
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(nRowsBefore, 0u);
     EXPECT_EQ(nRowsAfter, 1u);
+}
+
+// Refuses the next posts it is told to, as Windows does once the window's
+// queue holds its quota; posts the rest.
+std::atomic<int> g_nPostsToRefuse{0};
+BOOL WINAPI RefusingPost(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (g_nPostsToRefuse.load() > 0) {
+        g_nPostsToRefuse.fetch_sub(1);
+        ::SetLastError(ERROR_NOT_ENOUGH_QUOTA);
+        return FALSE;
+    }
+    return ::PostMessageA(hWnd, message, wParam, lParam);
+}
+
+// Handles the dialog's messages, timers included, until done() holds; at
+// most 10 s.
+void PumpUntil(const std::function<bool()>& done) {
+    const DWORD dwStart = ::GetTickCount();
+    while (!done() && ::GetTickCount() - dwStart < 10000) {
+        MSG message;
+        if (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageA(&message);
+        else
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+}
+
+// Catches a notification whose post was refused forgotten, with its answer
+// left in the library's queue for good; a post refused again when made
+// again forgotten; and more or fewer fetches than notifications. Three
+// answers from the library's thread, whose first two posts are refused and
+// so is the first post made again; then a refused rescan.
+TEST_F(MainDialogTest, NotificationsWhosePostWasRefusedArePostedAgain) {
+    struct PostGuard {
+        PostGuard() { SetNotifyPostForTesting(&RefusingPost); }
+        ~PostGuard() { SetNotifyPostForTesting(nullptr); }
+    } guard;
+    ScriptedMainDlg dialog;
+    HWND hList = nullptr;
+    std::size_t nRowsPosted = 0;
+    std::size_t nRowsLater = 0;
+    int nFetches = 0;
+    bool bRescanned = false;
+    const auto calls = [] {
+        std::vector<std::string> names;
+        for (int i = 0; i < ZovaDouble_CallCount(); ++i)
+            names.emplace_back(ZovaDouble_CallName(i));
+        return names;
+    };
+    dialog.AddStep([&] {
+        hList = dialog.GetDlgItem(IDC_DEVICE_LIST);
+        g_nPostsToRefuse = 2;
+        for (std::uint8_t bDevice = 1; bDevice <= 3; ++bDevice) {
+            const ZOVA_ModuleScanResponseType answer = SampleAnswer(bDevice, 0x0A000000u | bDevice);
+            ZovaDouble_QueueResponse(&answer);
+            ZovaDouble_Notify(ZOVA_NOTIFY_RESPONSE, 1);
+        }
+        g_nPostsToRefuse = 1;  // the first post made again
+    });
+    dialog.AddStep([&] {
+        // Only the third post was taken; the timer comes after posted messages.
+        nRowsPosted = ListRows(hList).size();
+        PumpUntil([&] { return ListRows(hList).size() == 3; });
+        nRowsLater = ListRows(hList).size();
+        const std::vector<std::string> names = calls();
+        nFetches = static_cast<int>(std::count(names.begin(), names.end(), "GetResponse"));
+
+        g_nPostsToRefuse = 1;
+        const std::size_t nCallsBefore = names.size();
+        ZovaDouble_Notify(ZOVA_NOTIFY_RESCAN, 1);
+        PumpUntil([&] { return calls().size() > nCallsBefore + 1; });
+        bRescanned = calls().back() == "SendModuleScan" && ListRows(hList).empty();
+        dialog.EndDialog(IDOK);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(nRowsPosted, 1u);
+    EXPECT_EQ(nRowsLater, 3u);
+    EXPECT_EQ(nFetches, 3) << "one fetch per notification";
+    EXPECT_TRUE(bRescanned);
 }
 
 TEST_F(MainDialogTest, ScanAndRescanEmptyTheListAndForgetStoredAnswers) {

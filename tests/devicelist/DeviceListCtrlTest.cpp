@@ -1,5 +1,6 @@
 // CDeviceListCtrl on the real list view: typed sorting, the click rule,
-// emptying, and the per-row values.
+// emptying, the per-row values, and new rows placed as the full sort places them.
+#include "devicelist/SortRules.h"
 #include "tests/common/SampleAnswer.h"
 #include "tests/devicelist/ListHost.h"
 #include "zova/ResponseRow.h"
@@ -8,10 +9,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -141,67 +144,148 @@ TEST(DeviceListCtrlTest, RowValuesFollowTheirRowsAndEmptyingKeepsTheSort) {
     EXPECT_FALSE(bAscendingAfter);
 }
 
-// Answers stored while the drawing is held are placed by binary search
-// where the column ranks its cells and the row ties with none; else the list
-// sorts all again. Both must leave every row where the full sort of the real
-// list view leaves it, after every answer, in every column and direction:
-// the same answers go through AddResponse, in one burst, with an answer
-// without a MAC now and then (stored, no row, sorted again), and their rows
-// through AddRow and a full SortColumn as often. Columns: distinct addresses
-// with one "N/A" (placed all along), masks and DHCP states (ties),
-// gateways until one repeats, distinct versions and MACs (placed by their
-// sort keys), and types, addresses and words, until texts arrive that read
-// as addresses or sort before them (not ranked). Catches a row placed one off or past a tie, and
-// placing where the order was not the only one.
+namespace {
+constexpr int kTypeColumn = 5;
+
+// Answers with ties in every column but MAC, and "N/A" in each, the first
+// IP "N/A" after five addresses. Types are words and addresses, which rank
+// together (words sort after addresses), until answer nUnrankedFrom; from
+// there on come texts that read as addresses or sort before them, which do
+// not.
+std::vector<ZOVA_ModuleScanResponseType> TiedAnswers(int nCount, int nUnrankedFrom) {
+    std::mt19937 random(3);
+    const auto pick = [&](unsigned n) { return static_cast<std::uint8_t>(random() % n); };
+    std::vector<ZOVA_ModuleScanResponseType> answers;
+    for (int i = 0; i < nCount; ++i) {
+        harness::SampleAnswer answer = harness::SampleAnswer::Bare(
+            {0x02, 0x6B, 0xD4, pick(256), static_cast<std::uint8_t>(i >> 8),
+             static_cast<std::uint8_t>(i)});
+        if (i % 13 != 5)
+            answer.Ip(0x0A000000u | pick(24));
+        const std::uint32_t masks[] = {0xFFFFFF00u, 0xFF000000u, 0xFFFF0000u};
+        if (pick(4) != 0)
+            answer.Mask(masks[pick(3)]);
+        if (i % 11 != 3)
+            answer.Gateway(0x0A000001u | static_cast<std::uint32_t>(pick(9)) << 8);
+        if (pick(4) != 0)
+            answer.Dhcp(pick(2));
+        if (pick(5) != 0)
+            answer.Firmware(pick(3), pick(4), pick(2));
+        const std::string k = std::to_string(pick(6));
+        const bool bRanked = i < nUnrankedFrom;
+        const std::string type =
+            i % 2 ? k + (bRanked ? ".0.5.9" : ".0.5.9x") : (bRanked ? "Relay " : " type ") + k;
+        answers.push_back(answer.Type(type.c_str()));
+    }
+    return answers;
+}
+
+// The full sorts the list asks of the list view (LVM_SORTITEMS), counted by
+// a hook on the messages sent on this thread while the counter lives.
+class FullSortCounter {
+public:
+    explicit FullSortCounter(HWND hList) {
+        s_hList = hList;
+        s_nSorts = 0;
+        m_hHook = ::SetWindowsHookExA(WH_CALLWNDPROC, &Hook, nullptr, ::GetCurrentThreadId());
+    }
+    ~FullSortCounter() { ::UnhookWindowsHookEx(m_hHook); }
+    FullSortCounter(const FullSortCounter&) = delete;
+    FullSortCounter& operator=(const FullSortCounter&) = delete;
+    int Sorts() const { return m_hHook ? s_nSorts : -1; }
+
+private:
+    static LRESULT CALLBACK Hook(int nCode, WPARAM wParam, LPARAM lParam) {
+        const auto* pSent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (nCode == HC_ACTION && pSent->hwnd == s_hList && pSent->message == LVM_SORTITEMS)
+            ++s_nSorts;
+        return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+    }
+    static inline HWND s_hList = nullptr;
+    static inline int s_nSorts = 0;
+    HHOOK m_hHook = nullptr;
+};
+
+std::string MacOrder(HWND hList) {
+    std::string macs;
+    for (const std::string& text : ColumnTexts(hList, 6))
+        macs += text + " ";
+    return macs;
+}
+}  // namespace
+
+// Placing a row after the last row it ties with gives what the full sort
+// gives only if the list view's sort keeps tied rows in the order they had.
+// Catches a sort that does not (an unstable one reorders ties among
+// hundreds of rows): every column and direction, each sort starting from
+// the order the one before left, against a stable sort of that order.
+TEST(DeviceListCtrlTest, TheListViewsSortKeepsTiedRowsInTheirOrder) {
+    const std::vector<ZOVA_ModuleScanResponseType> answers = TiedAnswers(400, 400);
+    ScriptedListHost host;
+    std::vector<std::string> listed, stable;
+    host.AddStep([&] {
+        host.m_list.InsertColumns(kMainColumns);
+        for (const ZOVA_ModuleScanResponseType& answer : answers) {
+            const zova::ResponseRow row = zova::BuildResponseRow(answer);
+            host.m_list.AddRow(row.texts.data(), row.texts.size());
+        }
+        for (int nColumn = 0; nColumn < 7; ++nColumn) {
+            for (const bool bAscending : {true, false}) {
+                std::vector<std::pair<devicelist::CellKey, std::string>> rows;
+                const Texts cells = ColumnTexts(host.m_list, nColumn);
+                const Texts macs = ColumnTexts(host.m_list, 6);
+                for (std::size_t i = 0; i < cells.size(); ++i)
+                    rows.emplace_back(
+                        devicelist::MakeCellKey(cells[i].c_str(), &CDeviceListCtrl::TextSortKey),
+                        macs[i] + " ");
+                std::stable_sort(rows.begin(), rows.end(), [&](const auto& a, const auto& b) {
+                    return devicelist::CompareCellKeys(a.first, b.first, bAscending) < 0;
+                });
+                stable.emplace_back();
+                for (const auto& row : rows)
+                    stable.back() += row.second;
+                host.m_list.SortColumn(nColumn, bAscending ? TRUE : FALSE);
+                listed.push_back(MacOrder(host.m_list));
+            }
+        }
+        host.EndDialog(IDOK);
+    });
+    ASSERT_EQ(host.DoModal(), IDOK);
+    ASSERT_EQ(listed.size(), 14u);
+    for (std::size_t i = 0; i < listed.size(); ++i)
+        EXPECT_EQ(listed[i], stable[i])
+            << "column " << i / 2 << (i % 2 ? " descending" : " ascending");
+}
+
+// A stored answer's row goes straight to the place a binary search finds
+// where the column ranks its cells (ties allowed); else the list sorts all
+// again. Both must leave every row where the full sort of the real list
+// view leaves it, after every answer, in every column and direction: the
+// same answers go through AddResponse, in one burst, with an answer without
+// a MAC now and then (stored, no row), and their rows through AddRow and a
+// full SortColumn as often. Catches a row placed one off, before or among
+// its ties, or placed where the cells do not rank. Counting the full sorts
+// of the burst catches the placement gone: none in a ranked column, one per
+// stored answer in the type column from its first text that does not rank
+// on.
 TEST(DeviceListCtrlTest, PlacingEachStoredAnswerGivesWhatTheFullSortGives) {
     constexpr int kAnswers = 70;
-    std::mt19937 random(3);
-    std::vector<ZOVA_ModuleScanResponseType> answers;
-    for (int i = 0; i < kAnswers; ++i) {
-        ZOVA_ModuleScanResponseType a{};
-        const std::uint8_t abMac[6] = {0x02,
-                                       0x6B,
-                                       0xD4,
-                                       static_cast<std::uint8_t>(random()),
-                                       static_cast<std::uint8_t>(i),
-                                       static_cast<std::uint8_t>(i)};
-        std::memcpy(a.abMacAddr, abMac, sizeof abMac);
-        a.bMacAddrValid = 1;
-        a.dwIpAddr = (random() & 0xFFFF00FFu) | (static_cast<std::uint32_t>(i) << 8);
-        a.bIpAddrValid = i != kAnswers / 3;
-        const std::uint32_t masks[] = {0xFFFFFF00u, 0xFF000000u, 0xFFFF0000u};
-        a.dwSubnetMask = masks[random() % 3];
-        a.bSubnetMaskValid = random() % 4 != 0;
-        a.dwGateway = i == kAnswers / 2 ? 0x0A000A01u : 0x0A000001u | (i << 8);
-        a.bGatewayValid = 1;
-        a.bDhcpOn = random() % 2;
-        a.bDhcpValid = random() % 4 != 0;
-        a.bFwVersionMajor = static_cast<std::uint8_t>(random() % 3);
-        a.bFwVersionMinor = static_cast<std::uint8_t>(i);
-        a.wFwBuild = static_cast<std::uint16_t>(random());
-        a.bFwVersionValid = 1;
-        // Half-way, texts arrive that read as addresses, or sort before them.
-        const std::string n = std::to_string(i < kAnswers / 2 ? i : random() % 99);
-        const std::string type = i < kAnswers / 2 ? (i % 2 ? n + ".0.5.9" : "Relay " + n)
-                                                  : (i % 2 ? n + ".0.5.9x" : " type " + n);
-        std::strcpy(a.szType, type.c_str());
-        a.bTypeValid = 1;
-        answers.push_back(a);
-    }
+    constexpr int kUnrankedFrom = kAnswers / 2;
+    const std::vector<ZOVA_ModuleScanResponseType> answers = TiedAnswers(kAnswers, kUnrankedFrom);
+    int nTypeSorts = 0;
+    for (int i = kUnrankedFrom; i < kAnswers; ++i)
+        nTypeSorts += i % 10 == 9 ? 2 : 1;
     ScriptedListHost host;
     std::vector<std::string> placed, sorted;
-    const auto order = [&](std::vector<std::string>& into) {
-        std::string macs;
-        for (const std::string& text : ColumnTexts(host.m_list, 6))
-            macs += text + " ";
-        into.push_back(macs);
-    };
+    std::vector<int> fullSorts, expectedFullSorts;
     host.AddStep([&] { host.m_list.InsertColumns(kMainColumns); });
     for (int nColumn = 0; nColumn < 7; ++nColumn) {
         for (const BOOL bAscending : {TRUE, FALSE}) {
+            expectedFullSorts.push_back(nColumn == kTypeColumn ? nTypeSorts : 0);
             host.AddStep([&, nColumn, bAscending] {
                 host.m_list.DeleteAllRows();
                 host.m_list.SortColumn(nColumn, bAscending);
+                const FullSortCounter counter(host.m_list);
                 for (int i = 0; i < kAnswers; ++i) {
                     host.m_list.AddResponse(answers[i]);
                     if (i % 10 == 9) {
@@ -210,8 +294,9 @@ TEST(DeviceListCtrlTest, PlacingEachStoredAnswerGivesWhatTheFullSortGives) {
                         noMac.bMacAddrValid = 0;
                         host.m_list.AddResponse(noMac);
                     }
-                    order(placed);
+                    placed.push_back(MacOrder(host.m_list));
                 }
+                fullSorts.push_back(counter.Sorts());
             });
             host.AddStep([&, nColumn, bAscending] {
                 host.m_list.DeleteAllRows();
@@ -222,13 +307,15 @@ TEST(DeviceListCtrlTest, PlacingEachStoredAnswerGivesWhatTheFullSortGives) {
                     // Where cells do not rank, sorting again may move rows.
                     if (i % 10 == 9)
                         host.m_list.SortColumn(nColumn, bAscending);
-                    order(sorted);
+                    sorted.push_back(MacOrder(host.m_list));
                 }
             });
         }
     }
     host.AddStep([&] { host.EndDialog(IDOK); });
     ASSERT_EQ(host.DoModal(), IDOK);
+    EXPECT_EQ(fullSorts, expectedFullSorts) << "full sorts while answers arrive, by column and "
+                                               "direction";
     ASSERT_EQ(placed.size(), sorted.size());
     int differing = 0;
     for (std::size_t i = 0; i < placed.size(); ++i) {

@@ -134,6 +134,7 @@ TEST(SortRules, ARankedColumnComparesAsARankingInBothDirections) {
         std::vector<std::string> cells;
         bool ranked;
     } cases[] = {
+        {{"10.0.0.1", "9.0.0.1", "10.0.0.1"}, true},    // addresses alone, ties too
         {{"10.0.0.1", "9.0.0.1", "N/A", "N/A"}, true},  // "N/A" after every address
         {{"1.05.300", "1.05.2", "N/A", "Off"}, true},   // texts only: octets are not read
         {{"1.2.3.4", "Off"}, true},
@@ -185,25 +186,28 @@ TEST(SortRules, ARankedColumnComparesAsARankingInBothDirections) {
     EXPECT_GT(ranked, 2000) << "ranked sets met";
 }
 
-// Catches a row placed one off, past a tie, or at the wrong end descending.
-TEST(SortRules, RankedPlaceIsTheOnlyPlaceOrNoneOnATie) {
+// Catches a row placed one off, before a tie or among its equals (a stable
+// sort leaves a row appended at the end after every row it ties with), or
+// at the wrong end descending.
+TEST(SortRules, RankedPlaceIsAfterTheLastTie) {
     const auto bytes = [](const char* t) { return std::string(t); };
-    const std::vector<CellKey> up = {MakeCellKey("1.0.0.1", bytes), MakeCellKey("1.0.0.3", bytes),
-                                     MakeCellKey("N/A", bytes)};
+    std::vector<CellKey> up;
+    for (const char* cell : {"1.0.0.1", "1.0.0.3", "1.0.0.3", "N/A", "N/A"})
+        up.push_back(MakeCellKey(cell, bytes));
     const std::vector<CellKey> down(up.rbegin(), up.rend());
     const struct {
         const char* cell;
         bool ascending;
         int place;
     } cases[] = {
-        {"1.0.0.0", true, 0},  {"1.0.0.2", true, 1},  {"1.0.0.4", true, 2},
-        {"1.0.0.3", true, -1}, {"N/A", true, -1},     {"1.0.0.0", false, 3},
-        {"1.0.0.2", false, 2}, {"1.0.0.4", false, 1}, {"1.0.0.1", false, -1},
+        {"1.0.0.0", true, 0},  {"1.0.0.1", true, 1},  {"1.0.0.2", true, 1},  {"1.0.0.3", true, 3},
+        {"1.0.0.4", true, 3},  {"N/A", true, 5},      {"N/A", false, 2},     {"1.0.0.4", false, 2},
+        {"1.0.0.3", false, 4}, {"1.0.0.2", false, 4}, {"1.0.0.1", false, 5}, {"1.0.0.0", false, 5},
     };
     for (const auto& c : cases) {
         const std::vector<CellKey>& keys = c.ascending ? up : down;
         EXPECT_EQ(RankedPlace(
-                      3, [&](int i) -> const CellKey& { return keys[static_cast<std::size_t>(i)]; },
+                      5, [&](int i) -> const CellKey& { return keys[static_cast<std::size_t>(i)]; },
                       MakeCellKey(c.cell, bytes), c.ascending),
                   c.place)
             << c.cell << (c.ascending ? " ascending" : " descending");

@@ -36,7 +36,7 @@ dns1 = 10.20.0.2
 dns2 = 10.20.0.3
 dhcp = on
 hostname = mb-gateway
-password-protection = on
+password_protection = on
 password = secret
 unreported = dns2 , hostname
 answer-delay-ms = 500
@@ -63,6 +63,21 @@ lost = results
     EXPECT_EQ(d.lost, Device::Lost::kResults);
 }
 
+// Fleet files written before the item names agreed with the console
+// program's spell them with '-'; they load as they did.
+TEST(Fleet, ItemNamesWrittenWithHyphensStillRead) {
+    using zova::wire::AnswerItem;
+    for (const std::string key : {"password_protection", "password-protection"}) {
+        const FleetResult fleet = ParseFleet("[device]\nmac = 02-6B-D4-00-00-01\n" + key +
+                                             " = on\nunreported = dns1, " + key + "\n");
+        ASSERT_EQ(fleet.error, "") << key;
+        EXPECT_TRUE(fleet.devices[0].passwordOn) << key;
+        EXPECT_EQ(fleet.devices[0].unreported,
+                  ItemBit(AnswerItem::PrimaryDns) | ItemBit(AnswerItem::PasswordOn))
+            << key;
+    }
+}
+
 TEST(Fleet, MistakesNameTheirLine) {
     const struct {
         const char* text;
@@ -79,6 +94,9 @@ TEST(Fleet, MistakesNameTheirLine) {
         {"[device]\nmac = 02-6B-D4-00-00-01\nfirmware = 1.2.65536\n", "line 3: bad firmware"},
         {"[device]\nmac = 02-6B-D4-00-00-01\ndhcp = yes\n", "line 3: bad dhcp"},
         {"[device]\nmac = 02-6B-D4-00-00-01\nunreported = ip, colour\n", "line 3: bad unreported"},
+        // A device always sends its protocol version; its salt decides whether it is salted.
+        {"[device]\nmac = 02-6B-D4-00-00-01\nunreported = protocol\n", "line 3: bad unreported"},
+        {"[device]\nmac = 02-6B-D4-00-00-01\nsalted = on\n", "line 3: bad salted"},
         {"[device]\nmac = 02-6B-D4-00-00-01\ncolour = red\n", "line 3: bad colour"},
         {"[device]\nmac = 02-6B-D4-00-00-01\njust words\n", "line 3: expected key = value"},
         {"[device]\nmac = 02-6B-D4-00-00-01\nsalt = abc\n", "line 1: salt must be two characters"},

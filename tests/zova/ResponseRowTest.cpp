@@ -79,44 +79,6 @@ TEST(ResponseRow, TypeTextStaysInsideItsField) {
     EXPECT_EQ(BuildResponseRow(r).texts[5], "TTT");
 }
 
-TEST(ResponseRow, MacTextParsesBack) {
-    const struct {
-        const char* text;
-        bool ok;
-        std::uint8_t mac[6];
-    } cases[] = {
-        {"02-6B-D4-0A-FF-01", true, {0x02, 0x6B, 0xD4, 0x0A, 0xFF, 0x01}},
-        {"02-6b-d4-0a-ff-01", true, {0x02, 0x6B, 0xD4, 0x0A, 0xFF, 0x01}},
-        {"2-b-4-a-f-1", true, {2, 0xB, 4, 0xA, 0xF, 1}},
-        {"123-2-3-4-5-0x1F", true, {0x23, 2, 3, 4, 5, 0x1F}},  // low bytes
-        {" 1-2-3-4-5--1", true, {1, 2, 3, 4, 5, 0xFF}},
-        {"01-02-03-04-05-0607", true, {1, 2, 3, 4, 5, 6}},  // 17 characters are read
-        {"001-002-003-04-05-06", false, {}},
-        {"01-02-03-04-05", false, {}},
-        {"01-02-03-04-05-", false, {}},
-        {"01:02:03:04:05:06", false, {}},
-        {"FFFFFFFFFFFFFFFFFFFF", false, {}},
-        {"N/A", false, {}},
-        {"", false, {}},
-    };
-    for (const auto& c : cases) {
-        base::Mac mac{9, 9, 9, 9, 9, 9};
-        const base::Mac untouched{9, 9, 9, 9, 9, 9};
-        const std::vector<char> text(c.text, c.text + std::strlen(c.text) + 1);
-        EXPECT_EQ(ParseMacText(text.data(), mac), c.ok) << c.text;
-        EXPECT_EQ(mac, c.ok ? base::MacFrom(c.mac) : untouched) << c.text;
-    }
-    const ZOVA_ModuleScanResponseType r = Reported();
-    base::Mac mac{};
-    ASSERT_TRUE(ParseMacText(BuildResponseRow(r).texts[kMacColumn].c_str(), mac));
-    EXPECT_EQ(mac, base::MacFrom(r.abMacAddr));
-    std::uint8_t other[6];
-    std::memcpy(other, r.abMacAddr, 6);
-    EXPECT_TRUE(SameMac(other, r.abMacAddr));
-    other[5] ^= 1;
-    EXPECT_FALSE(SameMac(other, r.abMacAddr));
-}
-
 // Catches the wrong one of two stored answers of a device (the first one
 // counts) and a match on fewer than six bytes.
 TEST(ResponseRow, FindResponseByMacTakesTheFirstOfTheSameSixBytes) {
