@@ -219,21 +219,6 @@ TEST_F(EngineTest, EachDeviceAnswersAScanOnce) {
     EXPECT_EQ(g_notifications.size(), 6u + Engine::kMaxAnswers) << "its next copy passes";
 }
 
-// Catches the verdict of a scan whose devices answered only its first copy
-// kept from the caller, or given twice.
-TEST_F(EngineTest, LostAnswersAreAnnouncedOncePerScan) {
-    const Datagram scan = EncodeScanRequest(5);
-    engine.RequestSent(scan, {});
-    engine.CopySent(scan, true, {});
-    Deliver(EncodeScanAnswer(5, AnswerFrom(1)));
-    const Engine::Clock::time_point later = Engine::Clock::time_point{} + std::chrono::hours(1);
-    for (const Datagram& copy : engine.DueCopies(later))
-        engine.CopySent(copy, true, later);
-    engine.JudgeScans(later + ScanTally::kSettle);
-    engine.JudgeScans(later + ScanTally::kSettle);
-    EXPECT_EQ(g_notifications, (std::vector<int>{ZOVA_NOTIFY_RESPONSE, ZOVA_NOTIFY_ANSWERS_LOST}));
-}
-
 // Catches a twin (two devices with one MAC) taken for a repeat, and a salted
 // device passed on every copy because its challenge is new in each answer.
 TEST_F(EngineTest, TwinsPassOnceEachAndRepeatsDoNot) {

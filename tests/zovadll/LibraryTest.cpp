@@ -448,21 +448,29 @@ TEST_F(LibraryTest, HostileDatagramsAreDroppedAndTheLibraryKeepsWorking) {
 
 // Datagrams that keep arriving must not hold the copies back: a receiver that
 // sent due copies only once its socket was empty sent none while a flood
-// lasted, and all of them when it stopped. Two threads flood the library's
-// socket with junk until the devices have seen every copy of a scan (or for
-// 20 s at most); every copy must arrive while the flood still runs.
+// lasted, and all of them when it stopped. Four threads flood the library's
+// socket with junk, faster than one thread takes it, until the devices have
+// seen every copy of a scan (or for 20 s at most); every copy must arrive
+// while the flood still runs.
 TEST_F(LibraryTest, CopiesLeaveWhileAFloodKeepsArriving) {
     zova->Scan(kDevices);
     const unsigned short port = LibraryPort(zova->Simulator());
     ASSERT_NE(port, 0) << zova->Simulator().LogText();
-    const auto copiesOf = [&](std::uint32_t id) {
+    const std::vector<std::uint32_t> before = ScanIdsLogged(zova->Simulator());
+    // The copies of the scan sent below: those of an id not logged before.
+    const auto copies = [&] {
         const std::vector<std::uint32_t> ids = ScanIdsLogged(zova->Simulator());
-        return static_cast<unsigned>(std::count(ids.begin(), ids.end(), id));
+        const auto isNew = [&](std::uint32_t id) {
+            return std::find(before.begin(), before.end(), id) == before.end();
+        };
+        const auto first = std::find_if(ids.begin(), ids.end(), isNew);
+        return first == ids.end() ? 0u
+                                  : static_cast<unsigned>(std::count(first, ids.end(), *first));
     };
-    const std::size_t scansBefore = ScanIdsLogged(zova->Simulator()).size();
 
     std::atomic<bool> stop{false};
-    std::atomic<int> flooding{2};
+    constexpr int kFlooders = 4;
+    std::atomic<int> flooding{kFlooders};
     const auto flood = [&] {
         const SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
         sockaddr_in to{};
@@ -477,29 +485,24 @@ TEST_F(LibraryTest, CopiesLeaveWhileAFloodKeepsArriving) {
         closesocket(s);
         --flooding;
     };
-    ASSERT_EQ(ZOVA_SendModuleScan(), 1);
-    std::thread first(flood), second(flood);
-    std::uint32_t id = 0;
-    ASSERT_TRUE(harness::WaitUntil(
-        [&] {
-            const std::vector<std::uint32_t> ids = ScanIdsLogged(zova->Simulator());
-            id = ids.size() > scansBefore ? ids[scansBefore] : 0;
-            return id != 0;
-        },
-        std::chrono::seconds(10)));
-    bool allCopiesWhileFlooding = false;
+    const int sent = ZOVA_SendModuleScan();
+    std::vector<std::thread> flooders;
+    for (int i = 0; i < kFlooders; ++i)
+        flooders.emplace_back(flood);
+    bool allWhileFlooding = false;
     harness::WaitUntil(
         [&] {
-            const bool floodRuns = flooding == 2;
-            allCopiesWhileFlooding = floodRuns && copiesOf(id) == zova::kRequestCopies;
-            return allCopiesWhileFlooding || !floodRuns;
+            const bool floodRuns = flooding == kFlooders;
+            allWhileFlooding = floodRuns && copies() == zova::kRequestCopies;
+            return allWhileFlooding || !floodRuns;
         },
         std::chrono::seconds(30));
     stop = true;
-    first.join();
-    second.join();
-    EXPECT_TRUE(allCopiesWhileFlooding)
-        << copiesOf(id) << " copies of " << zova::kRequestCopies << " once the flood ended";
+    for (std::thread& flooder : flooders)
+        flooder.join();
+    ASSERT_EQ(sent, 1);
+    EXPECT_TRUE(allWhileFlooding) << copies() << " copies of " << zova::kRequestCopies
+                                  << " when the flood ended";
 }
 
 TEST(LibraryVersion, FileVersionReads1_1_0_3) {

@@ -2,6 +2,7 @@
 #include "zovadll/ScanTally.h"
 
 #include "zova/zova.h"
+#include "zovadll/Engine.h"
 
 #include <gtest/gtest.h>
 
@@ -16,9 +17,7 @@ using std::chrono::milliseconds;
 using zova::ScanTally;
 
 const ScanTally::Clock::time_point t0{};
-const milliseconds kCopyAt[] = {milliseconds(0), milliseconds(150), milliseconds(400),
-                                milliseconds(700), milliseconds(1000)};
-static_assert(std::size(kCopyAt) == zova::kRequestCopies, "one time per copy");
+const auto& kCopyAt = zova::Engine::kCopyDelays;
 
 // Devices alike: first heard once this many copies had left, then heard this
 // many times in all.
@@ -84,22 +83,17 @@ TEST(ScanTally, SaysAnswersWereLostWhenADeviceMayBeMissing) {
 // first copy; and a second verdict for one scan.
 TEST(ScanTally, JudgesOnceWhenTheLastCopysAnswersHadTheirTime) {
     ScanTally tally(1);
-    for (std::size_t copy = 0; copy + 1 < zova::kRequestCopies; ++copy) {
-        tally.CopyLeft(t0 + kCopyAt[copy]);
-        if (copy == 1)
-            tally.Add(1, t0 + milliseconds(300));  // and never again
-    }
-    const auto settled =
-        t0 + kCopyAt[zova::kRequestCopies - 1] + milliseconds(300) + ScanTally::kSettle;
-    EXPECT_EQ(tally.TakeVerdict(settled), std::nullopt) << "a copy is still to be sent";
+    tally.CopyLeft(t0);
+    tally.Add(1, t0 + milliseconds(100));  // and never again
+    tally.CopyLeft(t0 + kCopyAt[1]);
+    tally.CopyLeft(t0 + kCopyAt[2]);
+    tally.CopyLeft(t0 + kCopyAt[3]);
+    const auto due = t0 + kCopyAt[3] + milliseconds(100) + ScanTally::kSettle;
+    EXPECT_EQ(tally.TakeVerdict(due), std::nullopt) << "a copy is still to be sent";
     tally.CopyNotSent();
-    EXPECT_EQ(tally.TakeVerdict(t0 + kCopyAt[3] + milliseconds(300) + ScanTally::kSettle -
-                                milliseconds(1)),
-              std::nullopt);
-    EXPECT_EQ(tally.TakeVerdict(t0 + kCopyAt[3] + milliseconds(300) + ScanTally::kSettle),
-              std::optional<bool>(true))
-        << "heard on none of the two copies sent after its first answer";
-    EXPECT_EQ(tally.TakeVerdict(settled), std::nullopt) << "judged once";
+    EXPECT_EQ(tally.TakeVerdict(due - milliseconds(1)), std::nullopt);
+    EXPECT_EQ(tally.TakeVerdict(due), std::optional<bool>(true)) << "heard on none of three";
+    EXPECT_EQ(tally.TakeVerdict(due), std::nullopt) << "judged once";
 }
 
 }  // namespace
