@@ -59,33 +59,12 @@ bool CDhcpServer::PrepareReply(const std::uint8_t* adapter) {
     std::memcpy(m_reply.yiaddr, offered, 4);
     std::memcpy(m_reply.chaddr, mac, 6);
     m_reply.hasMessageType = 1;
-
-    const std::uint8_t* y = m_reply.yiaddr;
-    if (m_request.hasMessageType && m_request.messageType == dhcp::kDiscover) {
-        Trace("[RECV] DHCP_DISCOVER\n");
-        Trace("[SEND] DHCP_OFFER.\n\n");
-        m_reply.messageType = dhcp::kOffer;
-    } else if (m_request.hasMessageType && m_request.messageType == dhcp::kRequest) {
-        Trace("[RECV] DHCP_REQUEST ");
-        const std::uint8_t* r = m_request.requestedIp;
-        if (m_request.hasRequestedIp)
-            Trace("%d.%d.%d.%d\n", r[0], r[1], r[2], r[3]);
-        else
-            Trace("\n");
-        // A client that names a server has chosen that server's offer
-        // (RFC 2131 4.3.2): when it is not this adapter's, stay silent.
-        if (m_request.hasServerId && std::memcmp(m_request.serverId, adapter, 4) != 0)
-            return false;
-        if (m_request.hasRequestedIp && std::memcmp(r, y, 4) != 0) {
-            Trace("[SEND] DHCP_NAK (Correct IP should be %d.%d.%d.%d)\n\n", y[0], y[1], y[2], y[3]);
-            m_reply.messageType = dhcp::kNak;
-        } else {
-            Trace("[SEND] DHCP_ACK %d.%d.%d.%d\n\n", y[0], y[1], y[2], y[3]);
-            m_reply.messageType = dhcp::kAck;
-        }
-    } else {
+    if (!m_request.hasMessageType)
         return false;
-    }
+    if (m_request.messageType == dhcp::kDiscover)
+        AnswerDiscover();
+    else if (m_request.messageType != dhcp::kRequest || !AnswerRequest(adapter))
+        return false;
 
     // RFC 2131 4.3.1, table 3: every reply names its server, and an offer or
     // acknowledgement says how long the address is the client's.
@@ -96,4 +75,32 @@ bool CDhcpServer::PrepareReply(const std::uint8_t* adapter) {
     m_reply.hasLeaseTime = m_reply.messageType == dhcp::kNak ? 0 : 1;
     std::memcpy(m_reply.leaseTime, kLeaseTime, 4);
     return m_reply.Build();
+}
+
+void CDhcpServer::AnswerDiscover() {
+    Trace("[RECV] DHCP_DISCOVER\n");
+    Trace("[SEND] DHCP_OFFER.\n\n");
+    m_reply.messageType = dhcp::kOffer;
+}
+
+bool CDhcpServer::AnswerRequest(const std::uint8_t* adapter) {
+    Trace("[RECV] DHCP_REQUEST ");
+    const std::uint8_t* r = m_request.requestedIp;
+    if (m_request.hasRequestedIp)
+        Trace("%d.%d.%d.%d\n", r[0], r[1], r[2], r[3]);
+    else
+        Trace("\n");
+    // A client that names a server has chosen that server's offer
+    // (RFC 2131 4.3.2): when it is not this adapter's, stay silent.
+    if (m_request.hasServerId && std::memcmp(m_request.serverId, adapter, 4) != 0)
+        return false;
+    const std::uint8_t* y = m_reply.yiaddr;
+    if (m_request.hasRequestedIp && std::memcmp(r, y, 4) != 0) {
+        Trace("[SEND] DHCP_NAK (Correct IP should be %d.%d.%d.%d)\n\n", y[0], y[1], y[2], y[3]);
+        m_reply.messageType = dhcp::kNak;
+    } else {
+        Trace("[SEND] DHCP_ACK %d.%d.%d.%d\n\n", y[0], y[1], y[2], y[3]);
+        m_reply.messageType = dhcp::kAck;
+    }
+    return true;
 }

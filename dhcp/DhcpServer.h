@@ -34,6 +34,13 @@ public:
     dhcp::ServerPort m_port;
     // The socket error that made the last Init fail, for a caller that says why.
     int m_initError = 0;
+
+private:
+    // The reply's type for a DHCPDISCOVER: an offer.
+    void AnswerDiscover();
+    // The reply's type for a DHCPREQUEST: an ACK, or a NAK for another
+    // address; false when the request names another server.
+    bool AnswerRequest(const std::uint8_t* adapter);
 };
 
 #endif
