@@ -117,6 +117,7 @@ OptionSpec WaitFor(const char* what) {
 
 const std::vector<SubcommandSpec>& Specs() {
     static const std::vector<SubcommandSpec> specs = [] {
+        const std::string copies = std::to_string(zova::kRequestCopies) + " copies";
         const std::string lastCopy = std::to_string(zova::kLastCopyDelayMs) + " ms";
         return std::vector<SubcommandSpec>{
             {Subcommand::kScan,
@@ -125,7 +126,7 @@ const std::vector<SubcommandSpec>& Specs() {
              "list the devices that answer a scan",
              {WaitFor("how long to wait for answers (default 2, 0 to 3600)"),
               {"--format", "FORMAT", "table (default), csv or json", &ReadScanFormat}},
-             "Sends one scan (the library sends five copies, the last " + lastCopy +
+             "Sends one scan (the library sends " + copies + ", the last " + lastCopy +
                  " after\n"
                  "the first), waits and prints one line per device that answered, with its\n"
                  "first answer, in the order of the MACs. Values the device does not report\n"

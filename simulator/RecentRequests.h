@@ -1,7 +1,7 @@
 // The requests a device carried out lately, with what it answered. The
-// library sends each request up to five times, so a late copy of an older
-// request can arrive after a newer one: a copy is answered again, never
-// carried out twice.
+// library sends each request several times (zova::kRequestCopies), so a
+// late copy of an older request can arrive after a newer one: a copy is
+// answered again, never carried out twice.
 #ifndef VANTREL_SIMULATOR_RECENTREQUESTS_H
 #define VANTREL_SIMULATOR_RECENTREQUESTS_H
 

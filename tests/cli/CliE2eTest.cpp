@@ -151,6 +151,7 @@ CliRun RunCli(const std::string& args, const std::string& input = "",
     CliRun run;
     const BOOL created = ::CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr,
                                           nullptr, &startup, &process);
+    const DWORD startError = created ? 0 : ::GetLastError();
     ::CloseHandle(inRead);
     ::CloseHandle(outWrite);
     ::CloseHandle(errWrite);
@@ -166,6 +167,7 @@ CliRun RunCli(const std::string& args, const std::string& input = "",
         ::CloseHandle(process.hProcess);
         ::CloseHandle(process.hThread);
     } else {
+        run.err = "<vantrel-cli did not start: error " + std::to_string(startError) + ">";
         ::CloseHandle(inWrite);
     }
     ::CloseHandle(outRead);

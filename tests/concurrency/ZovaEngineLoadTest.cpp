@@ -10,6 +10,7 @@
 #include "simulator/Fleet.h"
 #include "simulator/Responder.h"
 #include "simulator/UdpSocket.h"
+#include "tests/common/SampleRequest.h"
 #include "zovadll/Engine.h"
 #include "zovadll/Wire.h"
 
@@ -160,12 +161,8 @@ base::Mac DeviceMac(std::uint32_t index) {
 
 zova::wire::Datagram ConfigureRequest(std::uint32_t id, const base::Mac& mac,
                                       const char* password) {
-    ZOVA_ConfigureRequestType request{};
-    std::memcpy(request.abMacAddr, mac.data(), mac.size());
-    std::strncpy(request.szPassword, password, sizeof request.szPassword - 1);
-    request.dwIpAddr = 0x0A000000u | mac[5];
-    request.dwSubnetMask = 0xFF000000u;
-    return zova::wire::EncodeConfigureRequest(id, request);
+    return zova::wire::EncodeConfigureRequest(
+        id, harness::SampleRequest(mac, password).Ip(0x0A000000u | mac[5]).Mask(0xFF000000u));
 }
 
 TEST(ZovaEngineUnderLoad, ScansAndConfiguresWhileAnswersArrive) {

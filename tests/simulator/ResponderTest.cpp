@@ -3,6 +3,7 @@
 
 #include "md5/Md5.h"
 #include "simulator/Password.h"
+#include "tests/common/SampleRequest.h"
 
 #include <gtest/gtest.h>
 
@@ -29,15 +30,11 @@ Device MakeDevice(std::uint8_t last, const char* password = "", bool protectedBy
 }
 
 ZOVA_ConfigureRequestType ConfigureOf(std::uint8_t last, const char* password) {
-    ZOVA_ConfigureRequestType r{};
-    const std::uint8_t mac[6] = {0x02, 0x6B, 0xD4, 0, 0, last};
-    std::memcpy(r.abMacAddr, mac, 6);
-    std::strcpy(r.szPassword, password);
-    r.dwIpAddr = 0x0A000000u | last;
-    r.dwSubnetMask = 0xFF000000u;
-    r.bDhcpOn = 1;
-    std::strcpy(r.szHostname, "renamed");
-    return r;
+    return harness::SampleRequest({0x02, 0x6B, 0xD4, 0, 0, last}, password)
+        .Ip(0x0A000000u | last)
+        .Mask(0xFF000000u)
+        .Dhcp(1)
+        .Hostname("renamed");
 }
 
 Handled Send(Responder& responder, const Datagram& d) {

@@ -5,6 +5,7 @@
 #include "configure/PasswordDigest.h"
 #include "md5/Md5.h"
 #include "tests/common/SampleAnswer.h"
+#include "tests/common/SampleRequest.h"
 #include "tests/common/ZovaSession.h"
 #include "zovadll/Wire.h"
 
@@ -110,12 +111,6 @@ protected:
         ASSERT_EQ(session.Started(), 1);
         zova = &session;
     }
-    static ZOVA_ConfigureRequestType Request(const base::Mac& mac, const char* password) {
-        ZOVA_ConfigureRequestType r{};
-        std::memcpy(r.abMacAddr, mac.data(), 6);
-        std::strcpy(r.szPassword, password);
-        return r;
-    }
     ZovaSession* zova = nullptr;
 };
 
@@ -191,7 +186,8 @@ TEST_F(LibraryTest, SaltedPasswordTravelsAsProofAndChangesAsDigest) {
     const int rejections = zova->Count(ZOVA_NOTIFY_INVALID_PASSWORD);
     int draws = 0;
     const std::string salted = configure::SaltedNewPassword("newpass", [&] { return 7 + draws++; });
-    auto r = Request(kMacF, configure::PasswordProof("pumpB!", salt).c_str());
+    ZOVA_ConfigureRequestType r =
+        harness::SampleRequest(kMacF, configure::PasswordProof("pumpB!", salt).c_str());
     r.bChangePassword = 1;
     std::strcpy(r.szNewPassword, salted.c_str());
     std::strcpy(r.szHostname, "pump-station-c");
@@ -208,7 +204,7 @@ TEST_F(LibraryTest, SaltedPasswordTravelsAsProofAndChangesAsDigest) {
         }));
     EXPECT_EQ(newSalt.substr(0, 2), salted.substr(0, 2)) << "the device offers its new salt";
 
-    r = Request(kMacF, configure::PasswordProof("pumpB!", newSalt).c_str());
+    r = harness::SampleRequest(kMacF, configure::PasswordProof("pumpB!", newSalt).c_str());
     ZOVA_SendConfigure(&r);
     ASSERT_TRUE(zova->WaitForCount(ZOVA_NOTIFY_INVALID_PASSWORD, rejections + 1));
     unsigned char mac[6];
@@ -216,7 +212,7 @@ TEST_F(LibraryTest, SaltedPasswordTravelsAsProofAndChangesAsDigest) {
     EXPECT_EQ(0, std::memcmp(mac, kMacF.data(), 6));
     ZOVA_RemoveFirstInvPswdMacId();
 
-    r = Request(kMacF, configure::PasswordProof("newpass", newSalt).c_str());
+    r = harness::SampleRequest(kMacF, configure::PasswordProof("newpass", newSalt).c_str());
     std::strcpy(r.szHostname, "pump-station-d");
     ZOVA_SendConfigure(&r);
     ASSERT_TRUE(zova->WaitForCount(ZOVA_NOTIFY_RESCAN, rescans + 2));
@@ -259,7 +255,7 @@ TEST_F(LibraryTest, RequestIdsCannotBeForeseen) {
 
 TEST_F(LibraryTest, ConfigureWithTheRightPasswordChangesTheDeviceAndRaisesRescan) {
     const int rescans = zova->Count(ZOVA_NOTIFY_RESCAN);
-    auto r = Request(kMacC, "right");
+    ZOVA_ConfigureRequestType r = harness::SampleRequest(kMacC, "right");
     r.dwIpAddr = 0xC0A81405;  // 192.168.20.5
     r.dwSubnetMask = 0xFFFF0000;
     r.dwGateway = 0xC0A81401;
@@ -294,7 +290,7 @@ TEST_F(LibraryTest, ConfigureWithTheRightPasswordChangesTheDeviceAndRaisesRescan
 
 TEST_F(LibraryTest, WrongPasswordRaisesInvalidPasswordAndQueuesTheMac) {
     const int rejections = zova->Count(ZOVA_NOTIFY_INVALID_PASSWORD);
-    auto r = Request(kMacD, "wrong");
+    ZOVA_ConfigureRequestType r = harness::SampleRequest(kMacD, "wrong");
     r.dwIpAddr = 0x0A000001;
     std::strcpy(r.szHostname, "stolen");
     ZOVA_SendConfigure(&r);

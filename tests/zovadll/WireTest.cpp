@@ -3,6 +3,7 @@
 #include "zovadll/Wire.h"
 
 #include "tests/common/SampleAnswer.h"
+#include "tests/common/SampleRequest.h"
 
 #include <gtest/gtest.h>
 
@@ -32,20 +33,16 @@ ZOVA_ModuleScanResponseType FullAnswer() {
 }
 
 ZOVA_ConfigureRequestType FullRequest() {
-    ZOVA_ConfigureRequestType r{};
-    const std::uint8_t mac[6] = {0x02, 0x6B, 0xD4, 0x00, 0x00, 0x07};
-    std::memcpy(r.abMacAddr, mac, 6);
-    std::strcpy(r.szPassword, "0123456789abcdef0123456789abcdef");
-    r.bChangePassword = 1;
-    std::strcpy(r.szNewPassword, "Xy0123456789abcdef0123456789abcdef");
-    r.dwIpAddr = 0x0A000005;
-    r.dwSubnetMask = 0xFF000000;
-    r.dwGateway = 0x0A000001;
-    r.bDhcpOn = 0;
-    std::strcpy(r.szHostname, "conveyor7");
-    r.dwPrimaryDns = 0x0A000002;
-    r.dwSecondaryDns = 0x0A000003;
-    return r;
+    return harness::SampleRequest({0x02, 0x6B, 0xD4, 0x00, 0x00, 0x07},
+                                  "0123456789abcdef0123456789abcdef")
+        .NewPassword("Xy0123456789abcdef0123456789abcdef")
+        .Ip(0x0A000005)
+        .Mask(0xFF000000)
+        .Gateway(0x0A000001)
+        .Dhcp(0)
+        .Hostname("conveyor7")
+        .PrimaryDns(0x0A000002)
+        .SecondaryDns(0x0A000003);
 }
 
 bool SameBytes(const void* a, const void* b, std::size_t size) {
