@@ -46,21 +46,7 @@ for f in "$bin/VantrelConfig.exe" "$bin/zova.dll" "$watch" "$sim" ${CHECK_ORDER:
     [ -e "$f" ] || { echo "SKIP: $f not built"; exit 77; }
 done
 
-work=$(mktemp -d)
-pids=""
-cleanup() {
-    for pid in $pids; do kill "$pid" 2>/dev/null; done
-    for pid in $pids; do wait "$pid" 2>/dev/null; done
-    [ -n "$xvfb_started" ] && stop_xvfb
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM HUP
-if [ -z "$DISPLAY" ]; then
-    . "$root/scripts/xvfb.sh"
-    start_xvfb || exit 1
-    xvfb_started=1
-fi
+. "$root/bench/wine-session.sh"
 run_wine() { "$root/cmake/wine-run.sh" "$prefix" "$@"; }
 # Prefix and a lingering wineserver first, so neither is counted as start-up.
 run_wine "$watch" >/dev/null 2>&1

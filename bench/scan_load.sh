@@ -27,23 +27,7 @@ sim=$root/build/native/bin/vantrel-devsim
 for f in "$bin/vantrel-cli.exe" "$bin/VantrelConfig.exe" "$watch" "$sim"; do
     [ -e "$f" ] || { echo "SKIP: $f not built"; exit 77; }
 done
-work=$(mktemp -d)
-pids=""
-cleanup() {
-    for pid in $pids; do kill "$pid" 2>/dev/null; done
-    for pid in $pids; do wait "$pid" 2>/dev/null; done
-    [ -n "$xvfb_started" ] && stop_xvfb
-    rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM HUP
-# A display for the window, and for the console program too, so that Wine
-# starts it directly (without one, wine-run.sh starts a display per run).
-if [ -z "$DISPLAY" ]; then
-    . "$root/scripts/xvfb.sh"
-    start_xvfb || exit 1
-    xvfb_started=1
-fi
+. "$root/bench/wine-session.sh"
 
 # A free loopback port, found by letting the simulator bind one.
 free_port() {
