@@ -56,11 +56,16 @@ bool Engine::IdInUse(std::uint32_t id) const {
 
 void Engine::RequestSent(const wire::Datagram& request, Clock::time_point now) {
     std::lock_guard<std::mutex> lock(mutex_);
-    for (std::size_t copy = 1; copy < kCopyDelays.size(); ++copy)
-        copies_.emplace(now + kCopyDelays[copy], request);
+    ScheduleCopies(request, now, 1);
     const auto header = wire::DecodeHeader(request.data(), request.size());
     if (header && header->type == wire::MessageType::ScanRequest)
         PairScan(header->id);
+}
+
+void Engine::ScheduleCopies(const wire::Datagram& request, Clock::time_point first,
+                            std::size_t fromCopy) {
+    for (std::size_t copy = fromCopy; copy < kCopyDelays.size(); ++copy)
+        copies_.emplace(first + kCopyDelays[copy], request);
 }
 
 ScanTally* Engine::FindScan(std::uint32_t id) {
@@ -173,8 +178,16 @@ void Engine::JudgeScans(Clock::time_point now) {
     int lost = 0;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        for (ScanTally& scan : scans_)
-            lost += scan.TakeVerdict(now).value_or(false) ? 1 : 0;
+        for (ScanTally& scan : scans_) {
+            if (!scan.TakeVerdict(now).value_or(false))
+                continue;
+            ++lost;
+            // A device may have lost its answers to every copy. The newest
+            // scan is asked once more (each scan is judged once): by now its
+            // other devices are listed, so the receiver keeps up better.
+            if (&scan == &scans_.back())
+                ScheduleCopies(wire::EncodeScanRequest(scan.Id()), now, 0);
+        }
     }
     for (; lost > 0 && notify_; --lost)
         notify_(ZOVA_NOTIFY_ANSWERS_LOST);

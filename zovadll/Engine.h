@@ -87,7 +87,8 @@ public:
     void Receive(const std::uint8_t* data, std::size_t size, const Endpoint& sender,
                  Clock::time_point at);
     // Judges each scan whose answers have had their time, once:
-    // ZOVA_NOTIFY_ANSWERS_LOST when answers were lost (ScanTally).
+    // ZOVA_NOTIFY_ANSWERS_LOST when answers were lost (ScanTally), and the
+    // newest scan's copies all due once more from now.
     void JudgeScans(Clock::time_point now);
 
     bool TakeAnswer(ZOVA_ModuleScanResponseType& answer);
@@ -103,6 +104,8 @@ private:
                      const Endpoint& sender, Clock::time_point at);
     int AcceptResult(std::uint32_t id, const wire::ConfigureResult& result);
     bool IdInUse(std::uint32_t id) const;
+    void ScheduleCopies(const wire::Datagram& request, Clock::time_point first,
+                        std::size_t fromCopy);
     ScanTally* FindScan(std::uint32_t id);
     void PairScan(std::uint32_t id);
     void ForgetOldestScan();

@@ -280,6 +280,37 @@ TEST_F(EngineTest, PairedScansStayWithinTheirBounds) {
     EXPECT_FALSE(passes(200, room + 1));
 }
 
+// Catches a device whose answers to every copy were lost staying missing:
+// the newest scan judged to have lost answers is sent again, five copies on
+// the schedule, once; an older scan is not (its list was emptied already).
+TEST_F(EngineTest, TheNewestScanThatLostAnswersIsAskedOnceMore) {
+    using std::chrono::milliseconds;
+    const Engine::Clock::time_point t0{};
+    const auto scanHeardOnce = [&](std::uint32_t id) {
+        const Datagram scan = EncodeScanRequest(id);
+        engine.RequestSent(scan, t0);
+        // Every device heard on the first copy only: the rest were lost.
+        for (std::uint8_t device = 1; device <= 40; ++device)
+            Deliver(EncodeScanAnswer(id, AnswerFrom(device)));
+        for (const milliseconds delay : Engine::kCopyDelays)
+            engine.CopySent(scan, true, t0 + delay);
+        engine.DueCopies(t0 + std::chrono::hours(1));
+    };
+    scanHeardOnce(1);
+    scanHeardOnce(2);
+    const auto judged = t0 + std::chrono::hours(1);
+    engine.JudgeScans(judged);
+    EXPECT_EQ(
+        std::count(g_notifications.begin(), g_notifications.end(), int{ZOVA_NOTIFY_ANSWERS_LOST}),
+        2);
+    for (const milliseconds delay : Engine::kCopyDelays) {
+        SCOPED_TRACE(delay.count());
+        EXPECT_EQ(engine.DueCopies(judged + delay), std::vector<Datagram>{EncodeScanRequest(2)});
+    }
+    engine.JudgeScans(judged + std::chrono::hours(1));
+    EXPECT_FALSE(engine.NextCopyDue()) << "judged once, asked again once";
+}
+
 base::Mac NumberedMac(std::size_t n) {
     return {2,
             0x6B,
