@@ -179,13 +179,14 @@ void Engine::JudgeScans(Clock::time_point now) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         for (ScanTally& scan : scans_) {
-            if (!scan.TakeVerdict(now).value_or(false))
+            const std::optional<bool> answersLost = scan.TakeVerdict(now);
+            if (!answersLost)
                 continue;
-            ++lost;
+            lost += *answersLost ? 1 : 0;
             // A device may have lost its answers to every copy. The newest
             // scan is asked once more (each scan is judged once): by now its
             // other devices are listed, so the receiver keeps up better.
-            if (&scan == &scans_.back())
+            if (&scan == &scans_.back() && (*answersLost || scan.ShareMissing() >= kAskAgainShare))
                 ScheduleCopies(wire::EncodeScanRequest(scan.Id()), now, 0);
         }
     }

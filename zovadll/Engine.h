@@ -55,6 +55,12 @@ public:
     // sent, are dropped.
     static constexpr std::size_t kPairedScans = 16;
     static constexpr std::size_t kMaxPairedDevices = 262144;
+    // The newest scan is sent once more when its answers were lost, or when
+    // this share of the answers its devices owed was not heard: the share
+    // is counted low while the receiver is behind (a device first heard late
+    // is expected on fewer copies), which is when whole devices go missing.
+    // A link that drops one datagram in a hundred each way stays below it.
+    static constexpr double kAskAgainShare = 0.05;
 
     using Notify = std::function<void(int notification)>;
 
@@ -87,8 +93,8 @@ public:
     void Receive(const std::uint8_t* data, std::size_t size, const Endpoint& sender,
                  Clock::time_point at);
     // Judges each scan whose answers have had their time, once:
-    // ZOVA_NOTIFY_ANSWERS_LOST when answers were lost (ScanTally), and the
-    // newest scan's copies all due once more from now.
+    // ZOVA_NOTIFY_ANSWERS_LOST when answers were lost (ScanTally); the
+    // newest scan's copies all due once more from now (kAskAgainShare).
     void JudgeScans(Clock::time_point now);
 
     bool TakeAnswer(ZOVA_ModuleScanResponseType& answer);

@@ -48,9 +48,7 @@ std::optional<bool> ScanTally::TakeVerdict(Clock::time_point now) {
     return AnswersLost();
 }
 
-bool ScanTally::AnswersLost() const {
-    if (refused_)
-        return true;
+double ScanTally::ShareMissing() const {
     const std::size_t copies = copiesLeft_.size();
     double expected = 0;
     double missing = 0;
@@ -63,9 +61,13 @@ bool ScanTally::AnswersLost() const {
         expected += due;
         missing += std::max(0.0, due - (heard.answers - 1));
     }
-    if (expected == 0)
-        return false;
-    const double allLost = std::pow(missing / expected, static_cast<double>(copies));
+    return expected == 0 ? 0 : missing / expected;
+}
+
+bool ScanTally::AnswersLost() const {
+    if (refused_)
+        return true;
+    const double allLost = std::pow(ShareMissing(), static_cast<double>(copiesLeft_.size()));
     return static_cast<double>(devices_.size()) * allLost >= kMissingDevices * (1 - allLost);
 }
 

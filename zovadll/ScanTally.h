@@ -50,6 +50,8 @@ public:
     // Whether answers were lost, once, when the answers to the last copy
     // have had their time; nothing before and after.
     std::optional<bool> TakeVerdict(Clock::time_point now);
+    // The share of the answers its devices owed that were not heard.
+    double ShareMissing() const;
 
 private:
     struct Heard {
