@@ -130,6 +130,12 @@ void Engine::CopySent(const wire::Datagram& copy, bool left, Clock::time_point a
     }
 }
 
+void Engine::SocketEmptied() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (ScanTally& scan : scans_)
+        scan.AnswersBeforeCopiesHeard();
+}
+
 void Engine::Receive(const std::uint8_t* data, std::size_t size, const Endpoint& sender,
                      Clock::time_point at) {
     const auto header = wire::DecodeHeader(data, size);

@@ -84,6 +84,8 @@ public:
     // Whether a copy (the first included) left at `at`: a scan counts the
     // copies that reached its devices.
     void CopySent(const wire::Datagram& copy, bool left, Clock::time_point at);
+    // The receiver found its socket empty (ScanTally::AnswersBeforeCopiesHeard).
+    void SocketEmptied();
 
     // One datagram received from sender at `at`. Malformed ones, results
     // nobody asked for, answers to scans not kept and a device's further

@@ -18,7 +18,7 @@ void ScanTally::CopyNotSent() {
 
 void ScanTally::Add(std::uint64_t device, Clock::time_point at) {
     // An answer means a copy left, even when its sender has not yet said so.
-    const std::size_t before = std::max<std::size_t>(copiesLeft_.size(), 1);
+    const std::size_t before = std::max<std::size_t>(copiesHeardAfter_, 1);
     devices_.emplace(device, Heard{static_cast<std::uint8_t>(before), 1});
     latestFirstAnswer_ = std::max(latestFirstAnswer_.value_or(at), at);
 }

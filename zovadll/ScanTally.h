@@ -39,6 +39,11 @@ public:
     // sent. The scan is judged only once every copy is accounted for.
     void CopyLeft(Clock::time_point at);
     void CopyNotSent();
+    // The receiver found its socket empty: every answer that arrived before
+    // the copies that have left so far has been heard. Until then a device
+    // first heard is taken to have answered an earlier copy, since its
+    // answer may have waited in the socket while the copies left.
+    void AnswersBeforeCopiesHeard() { copiesHeardAfter_ = copiesLeft_.size(); }
 
     // A device's first answer, heard at `at`.
     void Add(std::uint64_t device, Clock::time_point at);
@@ -62,6 +67,7 @@ private:
 
     std::uint32_t id_;
     std::vector<Clock::time_point> copiesLeft_;
+    std::size_t copiesHeardAfter_ = 0;
     std::size_t copiesNotSent_ = 0;
     std::unordered_map<std::uint64_t, Heard> devices_;
     std::optional<Clock::time_point> latestFirstAnswer_;

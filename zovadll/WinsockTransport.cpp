@@ -118,14 +118,14 @@ bool WinsockTransport::SendOn(SOCKET s, const wire::Datagram& datagram) {
     return false;
 }
 
-void WinsockTransport::Receive(std::chrono::steady_clock::time_point until, const Sink& sink) {
+bool WinsockTransport::Receive(std::chrono::steady_clock::time_point until, const Sink& sink) {
     using std::chrono::steady_clock;
     const auto left =
         std::chrono::duration_cast<std::chrono::microseconds>(until - steady_clock::now());
     const long waitUs = static_cast<long>(std::max<long long>(left.count(), 0));
     if (sockets_.empty()) {
         std::this_thread::sleep_until(until);
-        return;
+        return true;
     }
     fd_set readable;
     FD_ZERO(&readable);
@@ -136,7 +136,7 @@ void WinsockTransport::Receive(std::chrono::steady_clock::time_point until, cons
     if (ready == SOCKET_ERROR)
         std::this_thread::sleep_until(until);
     if (ready <= 0)
-        return;
+        return ready == 0;
     // One byte more than the largest valid datagram, so that an oversized
     // one is seen as such instead of being cut to a valid length.
     std::uint8_t buffer[wire::kMaxDatagram + 1];
@@ -159,9 +159,10 @@ void WinsockTransport::Receive(std::chrono::steady_clock::time_point until, cons
                      Endpoint{ntohl(from.sin_addr.s_addr), ntohs(from.sin_port)});
             }
             if (steady_clock::now() >= until)
-                return;
+                return false;
         }
     }
+    return true;
 }
 
 }  // namespace zova

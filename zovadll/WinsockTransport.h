@@ -41,8 +41,9 @@ public:
     // waiting datagrams until none is left or until has passed, so that a
     // flood cannot hold the caller past until by more than one datagram.
     // When the wait itself fails it still lasts till then, so that a
-    // lasting failure cannot turn the caller's loop into a spin.
-    void Receive(std::chrono::steady_clock::time_point until, const Sink& sink);
+    // lasting failure cannot turn the caller's loop into a spin. True when
+    // every socket was found empty: all that had arrived was handed over.
+    bool Receive(std::chrono::steady_clock::time_point until, const Sink& sink);
 
 private:
     SOCKET OpenSocket(std::uint32_t localAddress, bool broadcast);

@@ -113,10 +113,13 @@ private:
             Clock::time_point until = Clock::now() + kReceiveSlice;
             if (const auto due = engine.NextCopyDue())
                 until = std::min(until, *due);
-            transport_.Receive(until, [this](const std::uint8_t* data, std::size_t size,
-                                             const zova::Endpoint& sender) {
-                engine.Receive(data, size, sender, Clock::now());
-            });
+            const bool emptied = transport_.Receive(
+                until,
+                [this](const std::uint8_t* data, std::size_t size, const zova::Endpoint& sender) {
+                    engine.Receive(data, size, sender, Clock::now());
+                });
+            if (emptied)
+                engine.SocketEmptied();
             for (const auto& copy : engine.DueCopies(Clock::now()))
                 engine.CopySent(copy, transport_.Send(copy), Clock::now());
             engine.JudgeScans(Clock::now());

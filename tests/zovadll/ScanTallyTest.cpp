@@ -34,6 +34,7 @@ std::optional<bool> Verdict(const std::vector<Devices>& groups, bool refused = f
     std::uint64_t device = 0;
     for (std::size_t copy = 1; copy <= zova::kRequestCopies; ++copy) {
         tally.CopyLeft(t0 + kCopyAt[copy - 1]);
+        tally.AnswersBeforeCopiesHeard();
         for (const Devices& group : groups) {
             if (group.copiesBefore != copy)
                 continue;
@@ -75,6 +76,26 @@ TEST(ScanTally, SaysAnswersWereLostWhenADeviceMayBeMissing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(Verdict(c.devices, c.refused), std::optional<bool>(c.lost));
+    }
+}
+
+// Catches losses hidden while the receiver is behind: a device first heard
+// after copies left, but before the socket was found empty, may have
+// answered the first copy (its answer waited), so it owes the later ones.
+TEST(ScanTally, AnAnswerHeardBeforeTheSocketEmptiedOwesEveryLaterCopy) {
+    for (const bool emptied : {false, true}) {
+        SCOPED_TRACE(emptied ? "socket emptied after each copy" : "receiver behind");
+        ScanTally tally(1);
+        for (const milliseconds at : kCopyAt) {
+            tally.CopyLeft(t0 + at);
+            if (emptied)
+                tally.AnswersBeforeCopiesHeard();
+        }
+        for (std::uint64_t device = 0; device < 20; ++device) {
+            tally.Add(device, t0 + kCopyAt.back());
+            tally.CountRepeat(device);
+        }
+        EXPECT_EQ(tally.TakeVerdict(t0 + std::chrono::hours(1)), std::optional<bool>(!emptied));
     }
 }
 

@@ -113,15 +113,17 @@ TEST_F(WinsockTransportTest, AFailingWaitStillTakesItsTime) {
     ASSERT_TRUE(transport.Open(listener.Target()));
     WSACleanup();
     int delivered = 0;
+    int emptied = 0;
     const auto start = steady_clock::now();
     for (int turn = 0; turn < 10; ++turn)
-        transport.Receive(
+        emptied += transport.Receive(
             steady_clock::now() + milliseconds(20),
             [&](const std::uint8_t*, std::size_t, const zova::Endpoint&) { ++delivered; });
     const auto taken = duration_cast<milliseconds>(steady_clock::now() - start);
     WSADATA data;
     ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
     EXPECT_EQ(delivered, 0);
+    EXPECT_EQ(emptied, 0) << "a failed wait cannot tell that the socket is empty";
     // Ten turns of 20 ms, with room for a coarse clock.
     EXPECT_GE(taken.count(), 150);
 }
