@@ -1,5 +1,6 @@
 #include "simulator/DhcpClient.h"
 
+#include "base/Address.h"
 #include "dhcp/DhcpPacket.h"
 #include "simulator/JsonLine.h"
 
@@ -76,7 +77,7 @@ void DhcpClients::Receive() {
             continue;
         const auto it = std::find_if(clients_.begin(), clients_.end(), [&](const Client& c) {
             return std::memcmp(c.xid, reply.xid, 4) == 0 &&
-                   std::memcmp(devices_[c.device].mac.data(), reply.chaddr, 6) == 0;
+                   devices_[c.device].mac == base::MacFrom(reply.chaddr);
         });
         if (it == clients_.end() || !devices_[it->device].awaitingDhcp)
             continue;
