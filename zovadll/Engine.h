@@ -56,10 +56,11 @@ public:
     static constexpr std::size_t kPairedScans = 16;
     static constexpr std::size_t kMaxPairedDevices = 262144;
     // The newest scan is sent once more when its answers were lost, or when
-    // this share of the answers its devices owed was not heard: the share
-    // is counted low while the receiver is behind (a device first heard late
-    // is expected on fewer copies), which is when whole devices go missing.
-    // A link that drops one datagram in a hundred each way stays below it.
+    // this share of the answers its devices owed was not heard: a socket
+    // that overflows drops answers in bursts, a device's answers together,
+    // so more devices go missing than a share taken as independent losses
+    // makes likely. A link that drops one datagram in a hundred each way
+    // stays below it.
     static constexpr double kAskAgainShare = 0.05;
 
     using Notify = std::function<void(int notification)>;

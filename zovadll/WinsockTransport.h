@@ -42,7 +42,7 @@ public:
     // flood cannot hold the caller past until by more than one datagram.
     // When the wait itself fails it still lasts till then, so that a
     // lasting failure cannot turn the caller's loop into a spin. True when
-    // every socket was found empty: all that had arrived was handed over.
+    // no socket had more to hand over (found empty, or failing).
     bool Receive(std::chrono::steady_clock::time_point until, const Sink& sink);
 
 private:
