@@ -48,26 +48,30 @@ std::optional<bool> ScanTally::TakeVerdict(Clock::time_point now) {
     return AnswersLost();
 }
 
-double ScanTally::ShareMissing() const {
+ScanTally::Owed ScanTally::AnswersOwed() const {
     const std::size_t copies = copiesLeft_.size();
-    double expected = 0;
-    double missing = 0;
+    Owed owed;
     for (const auto& entry : devices_) {
         const Heard& heard = entry.second;
         if (heard.copiesBefore >= copies)
             continue;
         // Its answers to the copies that left after its first one.
-        const double due = static_cast<double>(copies - heard.copiesBefore);
-        expected += due;
-        missing += std::max(0.0, due - (heard.answers - 1));
+        const std::size_t due = copies - heard.copiesBefore;
+        const std::size_t heardLater = heard.answers - 1u;
+        owed.answers += due;
+        owed.missing += due > heardLater ? due - heardLater : 0;
     }
-    return expected == 0 ? 0 : missing / expected;
+    return owed;
 }
 
 bool ScanTally::AnswersLost() const {
     if (refused_)
         return true;
-    const double allLost = std::pow(ShareMissing(), static_cast<double>(copiesLeft_.size()));
+    const Owed owed = AnswersOwed();
+    if (owed.answers == 0)
+        return false;
+    const double share = static_cast<double>(owed.missing) / static_cast<double>(owed.answers);
+    const double allLost = std::pow(share, static_cast<double>(copiesLeft_.size()));
     return static_cast<double>(devices_.size()) * allLost >= kMissingDevices * (1 - allLost);
 }
 

@@ -55,8 +55,13 @@ public:
     // Whether answers were lost, once, when the answers to the last copy
     // have had their time; nothing before and after.
     std::optional<bool> TakeVerdict(Clock::time_point now);
-    // The share of the answers its devices owed that were not heard.
-    double ShareMissing() const;
+    // The answers its devices owed (to the copies that left after their
+    // first answers), and how many of them were not heard.
+    struct Owed {
+        std::size_t answers = 0;
+        std::size_t missing = 0;
+    };
+    Owed AnswersOwed() const;
 
 private:
     struct Heard {
