@@ -21,11 +21,14 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe
 wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=wine64
 
-# Ready: made, and, where Wine's 32-bit side is installed, made after it. A
-# prefix made before has no syswow64, and then not even 64-bit programs start
-# in it: it is made again.
+# Ready: made, and, where Wine's 32-bit side runs, made after it. A prefix
+# made before has no syswow64, and then not even 64-bit programs start in it:
+# it is made again. Where the 32-bit side is installed but the machine cannot
+# run 32-bit programs, the prefix is made and used by wine64 alone.
+wow64=no
+"$(dirname "$0")/wine32-check.sh" >/dev/null && wow64=yes
 ready='[ -f "$WINEPREFIX/system.reg" ] &&
-    { [ ! -x /usr/lib/wine/wine ] || [ -d "$WINEPREFIX/drive_c/windows/syswow64" ]; }'
+    { [ '$wow64' = no ] || [ -d "$WINEPREFIX/drive_c/windows/syswow64" ]; }'
 
 if ! eval "$ready"; then
     mkdir -p "$(dirname "$prefix")"
@@ -34,7 +37,9 @@ if ! eval "$ready"; then
             wineserver -k 2>/dev/null || true
             rm -rf "$WINEPREFIX"
         fi
-        wineboot -i >/dev/null 2>&1 || exit 1
+        # By the 64-bit loader: the wineboot command would take the 32-bit
+        # one wherever it is installed, also where it cannot run.
+        "$1" wineboot -i >/dev/null 2>&1 || exit 1
         # Wine leaves its own fonts (fonts-wine) out of the prefix; the font
         # list of the prefix expects them in C:\windows\Fonts. There the
         # dialogs get the bitmap "MS Sans Serif" that Windows draws them with,
