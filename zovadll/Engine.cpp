@@ -192,10 +192,7 @@ void Engine::JudgeScans(Clock::time_point now) {
             // A device may have lost its answers to every copy. The newest
             // scan is asked once more (each scan is judged once): by now its
             // other devices are listed, so the receiver keeps up better.
-            const ScanTally::Owed owed = scan.AnswersOwed();
-            const bool manyMissing =
-                owed.missing > 0 && owed.missing * kAskAgainOneIn >= owed.answers;
-            if (&scan == &scans_.back() && (*answersLost || manyMissing))
+            if (&scan == &scans_.back() && (*answersLost || scan.ManyAnswersMissing()))
                 ScheduleCopies(wire::EncodeScanRequest(scan.Id()), now, 0);
         }
     }

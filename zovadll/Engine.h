@@ -55,14 +55,6 @@ public:
     // sent, are dropped.
     static constexpr std::size_t kPairedScans = 16;
     static constexpr std::size_t kMaxPairedDevices = 262144;
-    // The newest scan is sent once more when its answers were lost, or when
-    // one in this many of the answers its devices owed was not heard (in
-    // whole numbers, so that the limit is the same on every FPU): a socket
-    // that overflows drops answers in bursts, a device's answers together,
-    // so more devices go missing than a share taken as independent losses
-    // makes likely. A link that drops one datagram in a hundred each way
-    // stays below it.
-    static constexpr std::size_t kAskAgainOneIn = 20;
 
     using Notify = std::function<void(int notification)>;
 
@@ -98,7 +90,8 @@ public:
                  Clock::time_point at);
     // Judges each scan whose answers have had their time, once:
     // ZOVA_NOTIFY_ANSWERS_LOST when answers were lost (ScanTally); the
-    // newest scan's copies all due once more from now (kAskAgainOneIn).
+    // newest scan's copies all due once more from now when its answers were
+    // lost or many of them missing (ScanTally::kAskAgainOneIn).
     void JudgeScans(Clock::time_point now);
 
     bool TakeAnswer(ZOVA_ModuleScanResponseType& answer);

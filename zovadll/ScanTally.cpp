@@ -75,4 +75,9 @@ bool ScanTally::AnswersLost() const {
     return static_cast<double>(devices_.size()) * allLost >= kMissingDevices * (1 - allLost);
 }
 
+bool ScanTally::ManyAnswersMissing() const {
+    const Owed owed = AnswersOwed();
+    return owed.missing > 0 && owed.missing * kAskAgainOneIn >= owed.answers;
+}
+
 }  // namespace zova

@@ -30,6 +30,13 @@ public:
     // expected number of such devices, n q / (1 - q) with q the share to the
     // power of the copies sent, reaches it.
     static constexpr double kMissingDevices = 0.01;
+    // Many answers missing, for sending the scan once more: one in this many
+    // of the answers its devices owed was not heard (in whole numbers, so
+    // that the limit is the same on every FPU). A socket that overflows
+    // drops answers in bursts, a device's answers together, so more devices
+    // go missing than a share taken as independent losses makes likely. A
+    // link that drops one datagram in a hundred each way stays below it.
+    static constexpr std::size_t kAskAgainOneIn = 20;
 
     explicit ScanTally(std::uint32_t id) : id_(id) {}
     std::uint32_t Id() const { return id_; }
@@ -55,6 +62,14 @@ public:
     // Whether answers were lost, once, when the answers to the last copy
     // have had their time; nothing before and after.
     std::optional<bool> TakeVerdict(Clock::time_point now);
+    // At least one in kAskAgainOneIn of the answers owed was not heard.
+    bool ManyAnswersMissing() const;
+
+private:
+    struct Heard {
+        std::uint8_t copiesBefore;  // copies that had left when it was first heard
+        std::uint8_t answers;
+    };
     // The answers its devices owed (to the copies that left after their
     // first answers), and how many of them were not heard.
     struct Owed {
@@ -62,12 +77,6 @@ public:
         std::size_t missing = 0;
     };
     Owed AnswersOwed() const;
-
-private:
-    struct Heard {
-        std::uint8_t copiesBefore;  // copies that had left when it was first heard
-        std::uint8_t answers;
-    };
     bool AnswersLost() const;
 
     std::uint32_t id_;
