@@ -299,15 +299,14 @@ TEST_F(EngineTest, TheNewestScanThatMissedAnswersIsAskedOnceMore) {
             Deliver(EncodeScanAnswer(id, AnswerFrom(static_cast<std::uint8_t>(1 + owed % 40))));
         engine.DueCopies(t0 + std::chrono::hours(1));
     };
-    const auto lostSaid = [] {
-        return std::count(g_notifications.begin(), g_notifications.end(),
-                          int{ZOVA_NOTIFY_ANSWERS_LOST});
-    };
     scanMissing(1, 160);
     scanMissing(2, 8);
     const auto judged = t0 + std::chrono::hours(1);
     engine.JudgeScans(judged);
-    EXPECT_EQ(lostSaid(), 1) << "the first scan's devices may be missing, not the second's";
+    EXPECT_EQ(
+        std::count(g_notifications.begin(), g_notifications.end(), int{ZOVA_NOTIFY_ANSWERS_LOST}),
+        1)
+        << "the first scan's devices may be missing, not the second's";
     for (const milliseconds delay : Engine::kCopyDelays) {
         SCOPED_TRACE(delay.count());
         EXPECT_EQ(engine.DueCopies(judged + delay), std::vector<Datagram>{EncodeScanRequest(2)});
